@@ -1,0 +1,43 @@
+#include "solve/stage_common.h"
+
+#include "model/textlog.h"
+
+namespace {
+int emitted = 0;
+}
+
+int targetFace(int colour) {
+    int j = 0;
+    for (int i = 1; i <= 4; ++i)
+        if (centre(i) == colour) j = i;
+    return j;
+}
+
+void stageBegin() {
+    moveListLast = 0;
+    emitted = 0;
+    traceOpen();
+}
+
+void emitMove(int layer, int direction) {
+    if (emitted >= kMoveListSize) return;
+    MoveList[emitted] = {layer, direction};
+    moveListLast = emitted;
+    ++emitted;
+    traceMove(layer, direction);
+}
+
+void emitMoves(const Move* moves, int n) {
+    for (int i = 0; i < n; ++i) emitMove(moves[i].layer, moves[i].direction);
+}
+
+void emitMarker(const char* text) { traceMarker(text); }
+
+void emitLayer7Run(int d) {
+    const int direction = d > 0 ? -1 : 1;
+    for (int i = 0; i < (d > 0 ? d : -d); ++i) emitMove(7, direction);
+}
+
+int stageEmitted() { return emitted; }
+
+void stageEnd() { traceClose(); }
