@@ -1,0 +1,31 @@
+// Drawing the cube and the scene around it with fixed-function OpenGL:
+// cubies, the turning layer, the marker of the selected layer, the floor grid.
+#pragma once
+
+// Colour number 1..6 -> RGB (index 0 unused).
+extern const double CubieColourTable[7][3];
+// The layer 1..9 that Up/Down turn and the marker shows; the frame
+// controller changes it.
+extern short selectedLayer;
+// 1 while the floor grid is shown; the window layer inverts it on every
+// key-down of G.
+extern unsigned char gridVisible;
+
+// One cubie of `cubies` (the caller passes the live CubieArray) at x, y, z
+// 1..3; leaves the model-view matrix as it found it.
+void drawCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]);
+// All 27 cubies of the live cube with `layer` turned by `angle` degrees in
+// the sense of `direction`; angle 0 is the cube at rest, a layer outside 1..9
+// draws nothing.
+void drawCube(int layer, int direction, int angle);
+// The marker sphere beside the selected layer.
+void drawLayerMarker();
+// The floor grid, when gridVisible is set.
+void drawFloorGrid();
+// A filled, smoothly shaded sphere of `radius` at the origin, compiled once
+// per radius into a display list kept in the sphere cache.
+void solidSphere(double radius);
+// Forgets every cached sphere list; called whenever a new GL context is made.
+void clearSphereCache();
+// Number of entries in the sphere cache (for tests).
+int sphereCacheSize();
