@@ -39,13 +39,12 @@ struct FaceCells {
     int fixed, value, side, rowAxis, colAxis;
 };
 constexpr FaceCells kFaceCells[7] = {
-    {0, 0, 0, 0, 0},
-    {2, 3, 3, 0, 1}, // face 1: z = 3, side +z, [r][c][3]
-    {0, 1, 4, 1, 2}, // face 2: x = 1, side -x, [1][r][c]
-    {2, 1, 1, 0, 1}, // face 3: z = 1, side -z, [r][c][1]
-    {0, 3, 2, 1, 2}, // face 4: x = 3, side +x, [3][r][c]
-    {1, 3, 6, 0, 2}, // face 5: y = 3, side +y, [r][3][c]
-    {1, 1, 5, 0, 2}, // face 6: y = 1, side -y, [r][1][c]
+    {0, 0, 0, 0, 0}, {2, 3, 3, 0, 1}, // face 1: z = 3, side +z, [r][c][3]
+    {0, 1, 4, 1, 2},                  // face 2: x = 1, side -x, [1][r][c]
+    {2, 1, 1, 0, 1},                  // face 3: z = 1, side -z, [r][c][1]
+    {0, 3, 2, 1, 2},                  // face 4: x = 3, side +x, [3][r][c]
+    {1, 3, 6, 0, 2},                  // face 5: y = 3, side +y, [r][3][c]
+    {1, 1, 5, 0, 2},                  // face 6: y = 1, side -y, [r][1][c]
 };
 
 int& cubie(int (&cube)[4][4][4][7], const int pos[3], int side) {

@@ -18,7 +18,9 @@ int runtimeRand() {
     return static_cast<int>((randState >> 16) & 0x7FFFu);
 }
 
-void runtimeSeed(unsigned state) { randState = state; }
+void runtimeSeed(unsigned state) {
+    randState = state;
+}
 
 int appendSolution(int layer, int direction) {
     if (solutionCount < 0 || solutionCount >= kSolutionListSize) return 0;
@@ -34,7 +36,9 @@ int pushHistory(int layer, int direction) {
     return 1;
 }
 
-int mixFits() { return historyTop >= 0 && historyTop + N <= kHistoryLimit ? 1 : 0; }
+int mixFits() {
+    return historyTop >= 0 && historyTop + N <= kHistoryLimit ? 1 : 0;
+}
 
 int randomMix() {
     if (!mixFits()) return 0;

@@ -39,7 +39,9 @@ void traceMarker(const char* text) {
     if (traceFile && text) fprintf(traceFile, "%s\n", text);
 }
 
-void traceClose() { closeText(traceFile); }
+void traceClose() {
+    closeText(traceFile);
+}
 
 void journalOpen() {
     closeText(journalFile);
@@ -50,4 +52,6 @@ void journalMove(int layer, int direction) {
     if (journalFile) fprintf(journalFile, "%d %d\n", layer, direction);
 }
 
-void journalClose() { closeText(journalFile); }
+void journalClose() {
+    closeText(journalFile);
+}

@@ -89,9 +89,11 @@ bool stageComplete1() {
 
 bool stageComplete2() {
     static constexpr Cell face5[] = {{5, 3, 3}, {5, 1, 3}, {5, 1, 1}, {5, 3, 1}};
-    static constexpr Cell side[5][2] = {
-        {}, {{1, 3, 3}, {1, 1, 3}}, {{2, 3, 3}, {2, 3, 1}}, {{3, 3, 3}, {3, 1, 3}},
-        {{4, 3, 3}, {4, 3, 1}}};
+    static constexpr Cell side[5][2] = {{},
+                                        {{1, 3, 3}, {1, 1, 3}},
+                                        {{2, 3, 3}, {2, 3, 1}},
+                                        {{3, 3, 3}, {3, 1, 3}},
+                                        {{4, 3, 3}, {4, 3, 1}}};
     if (!allEqualCentre(face5, 4, 5)) return false;
     for (int i = 1; i <= 4; ++i)
         if (!allEqualCentre(side[i], 2, i)) return false;
@@ -99,9 +101,11 @@ bool stageComplete2() {
 }
 
 bool stageComplete3() {
-    static constexpr Cell side[5][2] = {
-        {}, {{1, 3, 2}, {1, 1, 2}}, {{2, 2, 1}, {2, 2, 3}}, {{3, 3, 2}, {3, 1, 2}},
-        {{4, 2, 1}, {4, 2, 3}}};
+    static constexpr Cell side[5][2] = {{},
+                                        {{1, 3, 2}, {1, 1, 2}},
+                                        {{2, 2, 1}, {2, 2, 3}},
+                                        {{3, 3, 2}, {3, 1, 2}},
+                                        {{4, 2, 1}, {4, 2, 3}}};
     for (int i = 1; i <= 4; ++i)
         if (!allEqualCentre(side[i], 2, i)) return false;
     return true;
@@ -109,9 +113,11 @@ bool stageComplete3() {
 
 bool stageComplete4() {
     // The face-6 edge above side face i: its face-6 cell and its side cell.
-    static constexpr Cell edge[5][2] = {
-        {}, {{6, 2, 3}, {1, 2, 1}}, {{6, 1, 2}, {2, 1, 2}}, {{6, 2, 1}, {3, 2, 1}},
-        {{6, 3, 2}, {4, 1, 2}}};
+    static constexpr Cell edge[5][2] = {{},
+                                        {{6, 2, 3}, {1, 2, 1}},
+                                        {{6, 1, 2}, {2, 1, 2}},
+                                        {{6, 2, 1}, {3, 2, 1}},
+                                        {{6, 3, 2}, {4, 1, 2}}};
     for (int i = 4; i >= 1; --i)
         if (edge[i][0].colour() != centre(i) && edge[i][1].colour() != centre(i)) return false;
     return true;

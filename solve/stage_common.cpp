@@ -31,13 +31,19 @@ void emitMoves(const Move* moves, int n) {
     for (int i = 0; i < n; ++i) emitMove(moves[i].layer, moves[i].direction);
 }
 
-void emitMarker(const char* text) { traceMarker(text); }
+void emitMarker(const char* text) {
+    traceMarker(text);
+}
 
 void emitLayer7Run(int d) {
     const int direction = d > 0 ? -1 : 1;
     for (int i = 0; i < (d > 0 ? d : -d); ++i) emitMove(7, direction);
 }
 
-int stageEmitted() { return emitted; }
+int stageEmitted() {
+    return emitted;
+}
 
-void stageEnd() { traceClose(); }
+void stageEnd() {
+    traceClose();
+}

@@ -7,9 +7,13 @@
 #include "model/moves.h"
 
 // Sticker (row, col) of face f.
-inline int F(int f, int r, int c) { return FaceletGrid[f][r][c]; }
+inline int F(int f, int r, int c) {
+    return FaceletGrid[f][r][c];
+}
 // The colour of face f's centre at the time of the call.
-inline int centre(int f) { return FaceletGrid[f][2][2]; }
+inline int centre(int f) {
+    return FaceletGrid[f][2][2];
+}
 // The side face 1..4 whose centre has colour c; the last match kept, 0 if none.
 int targetFace(int colour);
 

@@ -28,11 +28,13 @@ bool isRotationOfStartCubie(const int* s) {
     for (int c = 1; c <= 6; ++c)
         if (seen[c] != 1) return false;
     // Opposite sides: 1/3 (-z/+z), 2/4 (+x/-x), 5/6 (-y/+y).
-    auto opposite = [](int c) { return c == 1 ? 3 : c == 3 ? 1 : c == 2 ? 4 : c == 4 ? 2 : c == 5 ? 6 : 5; };
+    auto opposite = [](int c) {
+        return c == 1 ? 3 : c == 3 ? 1 : c == 2 ? 4 : c == 4 ? 2 : c == 5 ? 6 : 5;
+    };
     if (s[3] != opposite(s[1]) || s[4] != opposite(s[2]) || s[6] != opposite(s[5])) return false;
     // Handedness: directions of the sides as vectors; the colour shown on
     // side a, b, c (x, y, z positive) must keep the start triple's orientation.
-    static const int dir[7][3] = {{0, 0, 0}, {0, 0, -1}, {1, 0, 0}, {0, 0, 1},
+    static const int dir[7][3] = {{0, 0, 0},  {0, 0, -1}, {1, 0, 0}, {0, 0, 1},
                                   {-1, 0, 0}, {0, -1, 0}, {0, 1, 0}};
     // Where each colour sits now: colour s[i] is on side i. Colour c started on side c.
     int pos[7];
@@ -61,7 +63,8 @@ struct Snapshot {
 
 Snapshot snap() {
     Snapshot s;
-    std::copy(&CubieArray[0][0][0][0], &CubieArray[0][0][0][0] + 4 * 4 * 4 * 7, &s.cubies[0][0][0][0]);
+    std::copy(&CubieArray[0][0][0][0], &CubieArray[0][0][0][0] + 4 * 4 * 4 * 7,
+              &s.cubies[0][0][0][0]);
     std::copy(&FaceletGrid[0][0][0], &FaceletGrid[0][0][0] + 7 * 16, &s.grid[0][0][0]);
     return s;
 }
