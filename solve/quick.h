@@ -24,3 +24,10 @@ void prepareQuick();
 // solveRequested = 0, quickPrepared = 0, both marks back to -4. The frame
 // controller also puts selectedAlgorithm back to -1.
 void finishQuick();
+
+// The whole Quick solve without animation, as the program's frames would run
+// it: preparation, then frame by frame the record at historyTop undone, until
+// the cube is solved at the start of a step or the history is used up; then
+// finishQuick. The moves made go to `played` (up to `capacity` of them).
+// Returns the number of moves made.
+int runQuickSolve(Move* played, int capacity);
