@@ -3,7 +3,7 @@
 # the file and line, nothing written), and solves from mixes and move files
 # whose printed moves, replayed, leave the cube as the tool says.
 set -u
-BUILD="${1:?build directory}"
+BUILD="$(cd "${1:?build directory}" && pwd)"
 TOOL="$BUILD/cube-solve"
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
