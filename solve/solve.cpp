@@ -1,9 +1,12 @@
 // The solve of one menu entry, computed whole on the live cube.
 #include "model/cube.h"
 #include "model/moves.h"
+#include "solve/routines.h"
 #include "solve/solver.h"
 
-FirstPhase firstPhaseTable[6] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+FirstPhase firstPhaseTable[6] = {
+    nullptr, sixCrossFirstPhase, twoByTwoFirstPhase, halfSolveFirstPhase, xPatternFirstPhase,
+    nullptr};
 
 namespace {
 
@@ -18,6 +21,8 @@ int abandonSolve() {
     lastStageActive = 0;
     workColourSet = 0;
     phaseMark = 0;
+    // No playback follows, and the playback is what clears it otherwise.
+    blockTurnsDone = 0;
     return 0;
 }
 

@@ -1,0 +1,138 @@
+// "'X'": the eight corners first, an X of one colour on every face. Base
+// stage 2 places the face-5 corners, then the face-6 corners are twisted
+// until face 6 shows its X and exchanged until the side faces show theirs;
+// the Base loop then solves the edges. Marker lines go to standard output.
+#include <cstdio>
+
+#include "model/cube.h"
+#include "model/moves.h"
+#include "model/textlog.h"
+#include "solve/routines.h"
+#include "solve/solver.h"
+#include "solve/stage_common.h"
+
+int xCornerOrderStops = 0;
+
+namespace {
+
+// Corner cells of side face i: the two in the face-6 layer, then the two in
+// the face-5 layer. The first face-6-layer cell is the one compared with the
+// face's centre.
+constexpr Cell kSideCorners[5][4] = {{},
+                                     {{1, 1, 1}, {1, 3, 1}, {1, 3, 3}, {1, 1, 3}},
+                                     {{2, 1, 1}, {2, 1, 3}, {2, 3, 3}, {2, 3, 1}},
+                                     {{3, 1, 1}, {3, 3, 1}, {3, 3, 3}, {3, 1, 3}},
+                                     {{4, 1, 1}, {4, 1, 3}, {4, 3, 3}, {4, 3, 1}}};
+
+bool face6PairMatches(int i) {
+    return kSideCorners[i][0].colour() == kSideCorners[i][1].colour();
+}
+bool face5PairMatches(int i) {
+    return kSideCorners[i][2].colour() == kSideCorners[i][3].colour();
+}
+
+bool allShow(const Cell* cells, int n, int colour) {
+    for (int i = 0; i < n; ++i)
+        if (cells[i].colour() != colour) return false;
+    return true;
+}
+
+// Positions of the face-6 corners in which one sequence turns them all
+// towards an X on face 6: the four cells that must show centre 6.
+constexpr Cell kTwistPatterns[7][4] = {
+    {{6, 3, 1}, {6, 1, 3}, {1, 3, 1}, {2, 1, 1}}, {{6, 3, 1}, {6, 1, 1}, {1, 3, 1}, {1, 1, 1}},
+    {{6, 3, 3}, {6, 1, 3}, {4, 1, 1}, {2, 1, 1}}, {{6, 3, 1}, {3, 1, 1}, {1, 3, 1}, {2, 1, 3}},
+    {{6, 1, 3}, {4, 1, 3}, {3, 3, 1}, {2, 1, 1}}, {{4, 1, 1}, {2, 1, 1}, {1, 3, 1}, {1, 1, 1}},
+    {{4, 1, 3}, {4, 1, 1}, {2, 1, 3}, {2, 1, 1}},
+};
+// Twists corner 2/3 in place and exchanges corners 1/2 and 4/1, leaving the
+// face-5 layer alone.
+constexpr Move kTwist[7] = {{3, -1}, {7, 1}, {3, 1}, {7, 1}, {6, -1}, {7, -1}, {6, 1}};
+// Five times over it exchanges the face-6 corners 2/3 and 3/4.
+constexpr Move kSwapRound[5] = {{1, -1}, {1, -1}, {6, -1}, {6, -1}, {7, 1}};
+constexpr int kSwapRounds = 5;
+
+constexpr DriverStep kSteps[3] = {
+    {face5XComplete, baseStage2},
+    {face6XComplete, twistFace6Corners},
+    {sideXComplete, swapFace6Corners},
+};
+// Each step's marker, written to standard output once per applied move.
+constexpr const char* kMarkers[3] = {"Up\n", "Down\n", "All X-es\n"};
+// The step that also writes "niz!!!" when all it did was turn layer 7.
+constexpr int kSwapStep = 2;
+
+} // namespace
+
+bool face5XComplete() {
+    static constexpr Cell cells[4] = {{5, 1, 1}, {5, 3, 1}, {5, 3, 3}, {5, 1, 3}};
+    return allShow(cells, 4, centre(5));
+}
+
+bool face6XComplete() {
+    static constexpr Cell cells[4] = {{6, 1, 1}, {6, 3, 1}, {6, 3, 3}, {6, 1, 3}};
+    return allShow(cells, 4, centre(6));
+}
+
+bool sideXComplete() {
+    for (int i = 1; i <= 4; ++i)
+        if (!face6PairMatches(i) || kSideCorners[i][0].colour() != centre(i) ||
+            !face5PairMatches(i))
+            return false;
+    return true;
+}
+
+bool face5CornersInOrder() {
+    for (int i = 1; i <= 4; ++i)
+        if (!face5PairMatches(i)) return false;
+    return true;
+}
+
+void twistFace6Corners() {
+    stageBegin();
+    const int u = centre(6);
+    int twist = 0;
+    for (const auto& pattern : kTwistPatterns)
+        if (allShow(pattern, 4, u)) twist = 1;
+    if (twist)
+        emitMoves(kTwist, 7);
+    else
+        emitMove(7, 1);
+    stageEnd();
+}
+
+void swapFace6Corners() {
+    stageBegin();
+    if (!face6PairMatches(2) && !face6PairMatches(3) && !face6PairMatches(4)) {
+        for (int round = 0; round < kSwapRounds; ++round) emitMoves(kSwapRound, 5);
+    } else {
+        emitMove(7, 1);
+    }
+    stageEnd();
+}
+
+void XPatternDriver() {
+    if (workColourSet == 0) {
+        workColour = centre(5);
+        workColourSet = 1;
+    }
+    if (backupTaken == 0) backupCube();
+    journalOpen();
+    const int step = firstFailingStep(kSteps, 3);
+    if (step >= 0) {
+        kSteps[step].routine();
+        const bool loneTurn =
+            moveListLast == 0 && MoveList[0].layer == 7 && MoveList[0].direction == 1;
+        // One marker per move the SolutionList still has room for.
+        int records = moveListLast + 1;
+        if (records > kSolutionListSize - solutionCount)
+            records = kSolutionListSize - solutionCount;
+        for (int i = 0; i < records; ++i) {
+            std::fputs(kMarkers[step], stdout);
+            if (step == kSwapStep && loneTurn) std::fputs("niz!!!\n", stdout);
+        }
+        applyMoveList();
+    }
+    journalClose();
+    playbackPending = 1;
+}
