@@ -35,6 +35,9 @@ void emitMarker(const char* text);
 // The run of |d| turns of layer 7 that carries a face-6-layer piece d faces on
 // round the ring: direction -1 when d > 0, +1 when d < 0.
 void emitLayer7Run(int d);
+// Moves dropped because the MoveList was full, since the program started
+// (a stage never emits more than the list holds; tests watch this stay 0).
+extern int moveListDropped;
 // Moves emitted by this stage call so far.
 int stageEmitted();
 // Ends a stage call: closes "Kyb.txt".

@@ -1,0 +1,253 @@
+// The Base driver and the whole solve of menu entry 0: the driver's steps,
+// the bound that stops a stalled solve, and properties over many cubes.
+#include "model/cube.h"
+#include "model/moves.h"
+#include "model/textlog.h"
+#include "solve/solver.h"
+#include "solve/stage_common.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+struct CubeCopy {
+    int cubies[4][4][4][7];
+    int grid[7][4][4];
+};
+
+CubeCopy copyCube() {
+    CubeCopy c;
+    std::copy(&CubieArray[0][0][0][0], &CubieArray[0][0][0][0] + 448, &c.cubies[0][0][0][0]);
+    std::copy(&FaceletGrid[0][0][0], &FaceletGrid[0][0][0] + 112, &c.grid[0][0][0]);
+    return c;
+}
+
+bool sameCube(const CubeCopy& c) {
+    return std::equal(&CubieArray[0][0][0][0], &CubieArray[0][0][0][0] + 448,
+                      &c.cubies[0][0][0][0]) &&
+           std::equal(&FaceletGrid[1][1][1], &FaceletGrid[6][3][3] + 1, &c.grid[1][1][1]);
+}
+
+long fileSize(const char* name) {
+    struct stat st {};
+    return stat(name, &st) == 0 ? static_cast<long>(st.st_size) : -1;
+}
+
+int stageRuns[8];
+StageRoutine realStages[8];
+
+// Records which stage ran, then runs the real one.
+template <int K> void countingStage() {
+    ++stageRuns[K];
+    realStages[K]();
+}
+
+void stallingStage() {
+    stageBegin();
+    emitMove(7, 1); // turns the last layer round and round: never finishes
+    stageEnd();
+}
+
+void floodingStage() {
+    stageBegin();
+    for (int i = 0; i < kMoveListSize; ++i) emitMove(8, 1);
+    stageEnd();
+}
+
+class BaseSolve : public ::testing::Test {
+  protected:
+    TempWorkDir dir;
+    void SetUp() override {
+        ASSERT_FALSE(dir.path.empty());
+        std::copy(baseStageTable, baseStageTable + 8, realStages);
+        initCubieArray();
+        initFaceletGrid();
+        backupTaken = 0;
+        historyTop = 0;
+        solutionCount = 0;
+        workColourSet = 0;
+        lastStageActive = 0;
+        solveRequested = 0;
+        playbackPending = 0;
+        moveListDropped = 0;
+        runtimeSeed(1);
+    }
+    void TearDown() override { std::copy(realStages, realStages + 8, baseStageTable); }
+    static void scramble(std::mt19937& rng, int length) {
+        for (int i = 0; i < length; ++i) turnLayer(1 + rng() % 9, rng() % 2 ? 1 : -1);
+    }
+    // One solve of entry 0 with every check the program relies on.
+    void solveAndCheck(const char* what) {
+        const CubeCopy before = copyCube();
+        const long journalBefore = std::max(0L, fileSize("kub2.txt"));
+        solveRequested = 1;
+        ASSERT_EQ(computeSolve(0), 1) << what;
+        EXPECT_LT(driverCalls, 100) << what;
+        EXPECT_EQ(solveRequested, 0) << what;
+        EXPECT_EQ(playbackPending, 1) << what;
+        EXPECT_EQ(backupTaken, 0) << what;
+        EXPECT_EQ(lastStageActive, 0) << what;
+        // The restored cube is the cube before the solve.
+        ASSERT_TRUE(sameCube(before)) << what;
+        // The journal grew by exactly the solution's lines.
+        long expectedBytes = 0;
+        for (int i = 0; i < solutionCount; ++i)
+            expectedBytes += std::to_string(SolutionList[i].layer).size() + 1 +
+                             std::to_string(SolutionList[i].direction).size() + 1;
+        EXPECT_EQ(fileSize("kub2.txt") - journalBefore, expectedBytes) << what;
+        // The playback solves it.
+        for (int i = 0; i < solutionCount; ++i)
+            turnLayer(SolutionList[i].layer, SolutionList[i].direction);
+        ASSERT_TRUE(isSolved()) << what;
+        playbackPending = 0;
+        EXPECT_EQ(moveListDropped, 0) << what;
+    }
+};
+
+} // namespace
+
+TEST_F(BaseSolve, DriverOnASolvedCubeAppliesNothing) {
+    solveRequested = 1;
+    workColourSet = 1;
+    BaseDriver();
+    EXPECT_EQ(solveRequested, 0);
+    EXPECT_EQ(workColourSet, 0);
+    EXPECT_EQ(playbackPending, 1);
+    EXPECT_EQ(backupTaken, 1);
+    EXPECT_EQ(solutionCount, 0);
+    EXPECT_EQ(readFile("kub2.txt"), ""); // created empty
+    // Pressing 0 on a solved cube: one driver call, nothing recorded.
+    backupTaken = 0;
+    solveRequested = 1;
+    ASSERT_EQ(computeSolve(0), 1);
+    EXPECT_EQ(driverCalls, 1);
+    EXPECT_EQ(solutionCount, 0);
+    EXPECT_TRUE(isSolved());
+}
+
+TEST_F(BaseSolve, BackupIsTakenOnTheFirstCallOnly) {
+    turnLayer(4, 1);
+    turnLayer(7, -1);
+    const CubeCopy before = copyCube();
+    BaseDriver();
+    ASSERT_EQ(backupTaken, 1);
+    turnLayer(2, 1);
+    BaseDriver();
+    // The backup still holds the cube of the first call.
+    restoreCube();
+    EXPECT_TRUE(sameCube(before));
+}
+
+TEST_F(BaseSolve, LastStageActiveRunsStageSevenWhateverTheOtherTestsSay) {
+    for (int k = 0; k < 8; ++k) stageRuns[k] = 0;
+    baseStageTable[1] = countingStage<1>;
+    baseStageTable[7] = countingStage<7>;
+    turnLayer(9, 1); // the cross is broken
+    turnLayer(7, 1); // and the last layer turned
+    ASSERT_FALSE(stageComplete1());
+    ASSERT_FALSE(stageComplete7());
+    lastStageActive = 1;
+    BaseDriver();
+    EXPECT_EQ(stageRuns[7], 1);
+    EXPECT_EQ(stageRuns[1], 0);
+    lastStageActive = 0;
+    BaseDriver();
+    EXPECT_EQ(stageRuns[1], 1);
+}
+
+TEST_F(BaseSolve, StalledStageIsStoppedAtTheBoundAndTheSolveAbandoned) {
+    std::mt19937 rng(3);
+    scramble(rng, 25);
+    ASSERT_FALSE(stageComplete1());
+    const CubeCopy before = copyCube();
+    baseStageTable[1] = stallingStage;
+    solveRequested = 1;
+    EXPECT_EQ(computeSolve(0), 0);
+    EXPECT_EQ(driverCalls, kMaxDriverCalls);
+    EXPECT_TRUE(sameCube(before));
+    EXPECT_EQ(solutionCount, 0);
+    EXPECT_EQ(playbackPending, 0);
+    EXPECT_EQ(solveRequested, 0);
+    EXPECT_EQ(backupTaken, 0);
+    EXPECT_EQ(lastStageActive, 0);
+    // The program goes on: the next solve with the real stages works.
+    baseStageTable[1] = realStages[1];
+    solveAndCheck("after an abandoned solve");
+}
+
+TEST_F(BaseSolve, FullSolutionListStopsTheSolveWithoutWritingPastIt) {
+    std::mt19937 rng(4);
+    scramble(rng, 25);
+    const CubeCopy before = copyCube();
+    baseStageTable[1] = floodingStage;
+    solveRequested = 1;
+    EXPECT_EQ(computeSolve(0), 0);
+    EXPECT_LE(driverCalls, kSolutionListSize / kMoveListSize + 1);
+    EXPECT_TRUE(sameCube(before));
+    EXPECT_EQ(solutionCount, 0);
+    EXPECT_EQ(playbackPending, 0);
+    // The journal holds exactly the moves that went in before the list was full.
+    const std::string journal = readFile("kub2.txt");
+    EXPECT_EQ(static_cast<long>(std::count(journal.begin(), journal.end(), '\n')),
+              kSolutionListSize);
+}
+
+TEST_F(BaseSolve, SolvesTenThousandRandomCubes) {
+    std::mt19937 rng(20261206);
+    int longest = 0, mostCalls = 0;
+    for (int trial = 0; trial < 10000; ++trial) {
+        initCubieArray();
+        initFaceletGrid();
+        scramble(rng, 20 + static_cast<int>(rng() % 20));
+        const std::string what = "cube " + std::to_string(trial);
+        solveAndCheck(what.c_str());
+        if (HasFatalFailure()) return;
+        longest = std::max(longest, solutionCount);
+        mostCalls = std::max(mostCalls, driverCalls);
+        // Keep the journal small; its growth is checked per solve.
+        if (trial % 500 == 0) unlink("kub2.txt");
+    }
+    RecordProperty("longest_solution", longest);
+    RecordProperty("most_driver_calls", mostCalls);
+    std::printf("entry 0 over 10000 cubes: longest solution %d moves, most driver calls %d\n",
+                longest, mostCalls);
+}
+
+TEST_F(BaseSolve, SolvesAfterEachOfNineteenMixesOfARun) {
+    // The run's generator from its start, as the program presses R again and
+    // again with a solve after each mix; stage 7's corner stays as the run left it.
+    for (int mix = 1; mix <= 19; ++mix) {
+        ASSERT_EQ(randomMix(), 1) << mix;
+        for (; historyTop <= mixStart + N; ++historyTop)
+            turnLayer(MoveHistory[historyTop].layer, MoveHistory[historyTop].direction);
+        historyTop = mixStart + N;
+        const std::string what = "after mix " + std::to_string(mix);
+        solveAndCheck(what.c_str());
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_EQ(historyTop, 950);
+}
+
+TEST_F(BaseSolve, TwoSolvesInARunJournalBothAndTraceOnlyTheLastCall) {
+    std::mt19937 rng(11);
+    scramble(rng, 30);
+    solveAndCheck("first");
+    const std::vector<Move> first(SolutionList, SolutionList + solutionCount);
+    scramble(rng, 30);
+    solveAndCheck("second");
+    std::string expected;
+    for (const Move& m : first)
+        expected += std::to_string(m.layer) + " " + std::to_string(m.direction) + "\n";
+    for (int i = 0; i < solutionCount; ++i)
+        expected += std::to_string(SolutionList[i].layer) + " " +
+                    std::to_string(SolutionList[i].direction) + "\n";
+    EXPECT_EQ(readFile("kub2.txt"), expected);
+    // The trace holds one stage call's lines only: never more than a MoveList.
+    const std::string trace = readFile("Kyb.txt");
+    EXPECT_LE(std::count(trace.begin(), trace.end(), '\n'), 2 * kMoveListSize);
+}
