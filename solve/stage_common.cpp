@@ -2,6 +2,8 @@
 
 #include "model/textlog.h"
 
+int moveListDropped = 0;
+
 namespace {
 int emitted = 0;
 }
@@ -20,7 +22,10 @@ void stageBegin() {
 }
 
 void emitMove(int layer, int direction) {
-    if (emitted >= kMoveListSize) return;
+    if (emitted >= kMoveListSize) {
+        ++moveListDropped;
+        return;
+    }
     MoveList[emitted] = {layer, direction};
     moveListLast = emitted;
     ++emitted;
