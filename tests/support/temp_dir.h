@@ -15,8 +15,13 @@ struct TempWorkDir {
     TempWorkDir() {
         char cwd[4096];
         if (getcwd(cwd, sizeof cwd)) previous = cwd;
-        char pattern[] = "/tmp/cube-test-XXXXXX";
-        if (mkdtemp(pattern)) path = pattern;
+        // A tmpfs keeps the many small writes of a solve off the disk.
+        char shm[] = "/dev/shm/cube-test-XXXXXX";
+        char tmp[] = "/tmp/cube-test-XXXXXX";
+        if (mkdtemp(shm))
+            path = shm;
+        else if (mkdtemp(tmp))
+            path = tmp;
         if (!path.empty() && chdir(path.c_str()) != 0) path.clear();
     }
     ~TempWorkDir() {
