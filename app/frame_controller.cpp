@@ -1,0 +1,320 @@
+// The frame controller: keys into requests, and one step of whatever the cube
+// is doing in this frame.
+#include "app/frame_controller.h"
+
+#include "app/keys.h"
+#include "model/cube.h"
+#include "model/moves.h"
+#include "render/scene.h"
+#include "solve/quick.h"
+#include "solve/routines.h"
+#include "solve/solver.h"
+
+#include <GL/gl.h>
+
+int viewYaw = 0;
+int viewPitch = 0;
+float sceneYaw = 0.0f;
+float scenePitch = 0.0f;
+int turnRequest = 0;
+int turnDirection = 0;
+int turnAngle = 0;
+int keyLatch = 0;
+int paused = 0;
+int faceRequest = 0;
+int mixMode = 0;
+int selectedAlgorithm = -1;
+int solutionPos = 0;
+int spinFrames = 0;
+int pendingDigit = -1;
+int mixKeyArmed = 1;
+
+namespace {
+
+void glPush() {
+    glPushMatrix();
+}
+void glPop() {
+    glPopMatrix();
+}
+void glRotate(double angle, double x, double y, double z) {
+    glRotated(angle, x, y, z);
+}
+
+// Letter keys are indexed by their upper-case codes.
+constexpr int kKeyW = 'W', kKeyS = 'S', kKeyA = 'A', kKeyD = 'D';
+constexpr int kKeyP = 'P', kKeyU = 'U', kKeyR = 'R';
+constexpr int kKeyV = 'V', kKeyB = 'B', kKeyO = 'O', kKeyL = 'L';
+
+// Keys that act in every frame they are held, on one of the two view angles.
+struct HeldViewKey {
+    int key;
+    int* angle;
+    int step;
+};
+const HeldViewKey kViewKeys[] = {
+    {kKeyW, &viewPitch, -3}, {kKeyS, &viewPitch, +3}, {kKeyA, &viewYaw, -3}, {kKeyD, &viewYaw, +3}};
+
+constexpr int kSpinLength = 60;
+constexpr int kSpinStep = 9;
+constexpr int kMixLength = 50;
+constexpr int kQuickMarkStep = 10;
+constexpr int kSolutionClear = 1000;
+
+bool held(int key) {
+    return keyDown[key] != 0;
+}
+
+// A manual turn is being animated, or one was accepted in this frame.
+bool turnInProgress() {
+    return turnAngle != 0 || turnRequest != 0;
+}
+
+// Up/Down turn a layer only when nothing else is going on: no pause, no
+// playback, no mix, no solve asked for, no turn animating, no digit waiting.
+// Anywhere else the recorded move would never be animated to its end.
+bool manualTurnAllowed() {
+    return paused == 0 && playbackPending == 0 && mixMode == 0 && solveRequested == 0 &&
+           !turnInProgress() && pendingDigit < 0;
+}
+
+void requestTurn(int direction) {
+    if (!pushHistory(selectedLayer, direction)) return; // history full: nothing changes
+    turnRequest = direction;
+    keyLatch = 1;
+}
+
+void askForSolve(int digit) {
+    solveRequested = 1;
+    if (selectedAlgorithm == -1) selectedAlgorithm = digit;
+}
+
+// One step of the three-frame animation of `move` (shared by every animator).
+// Returns 1 in the frame the move ends.
+int animateMove(const Move& move) {
+    if (turnAngle == 0) turnAngle = 1;
+    if (turnAngle < 90) {
+        if (turnAngle >= 60) turnLayer(move.layer, move.direction);
+        controllerDrawing.drawCube(move.layer, move.direction, turnAngle);
+        turnAngle += 30;
+    }
+    if (turnAngle >= 90) {
+        turnAngle = 0;
+        return 1;
+    }
+    return 0;
+}
+
+void drawCubeAtRest() {
+    controllerDrawing.drawCube(1, +1, 0);
+}
+
+void drawPausedCube() {
+    for (int z = 1; z <= 3; ++z)
+        for (int y = 1; y <= 3; ++y)
+            for (int x = 1; x <= 3; ++x) controllerDrawing.drawCubie(x, y, z, CubieArray);
+}
+
+// Branch d: the manual turn, or the cube at rest.
+void manualTurn() {
+    if (turnRequest != 0) {
+        turnAngle = 1;
+        turnDirection = turnRequest;
+    }
+    if (turnAngle >= 60) turnLayer(selectedLayer, turnDirection);
+    controllerDrawing.drawCube(selectedLayer, turnDirection, turnAngle);
+    if (turnAngle != 0) turnAngle += 30;
+}
+
+// Branch e: the solve of the selected entry.
+void solveSelected() {
+    if (selectedAlgorithm == 5) {
+        playQuick();
+        return;
+    }
+    if (selectedAlgorithm < 0 || !computeSolve(selectedAlgorithm)) {
+        // No routine for the entry yet, or the solve gave up at its bound:
+        // nothing to play back, the cube as it was.
+        solveRequested = 0;
+        selectedAlgorithm = -1;
+        drawCubeAtRest();
+    }
+    // A computed solve draws no cube in the frame it is computed in.
+}
+
+} // namespace
+
+const ControllerDrawing kRenderDrawing = {glPush,   glPop,     glRotate,
+                                          drawCube, drawCubie, drawLayerMarker};
+ControllerDrawing controllerDrawing = kRenderDrawing;
+
+void latchStep() {
+    if (keyLatch > 0) {
+        ++keyLatch;
+        if (keyLatch == 5) keyLatch = 0;
+    }
+}
+
+void readKeys() {
+    for (const HeldViewKey& k : kViewKeys)
+        if (held(k.key)) *k.angle += k.step;
+
+    if (held(VK_LEFT) && keyLatch == 0) {
+        if (selectedLayer > 1 && turnAngle == 0) --selectedLayer;
+        keyLatch = 1;
+    }
+    if (held(VK_RIGHT) && keyLatch == 0) {
+        if (selectedLayer < 9 && turnAngle == 0) ++selectedLayer;
+        keyLatch = 1;
+    }
+    if (held(VK_UP) && keyLatch == 0 && manualTurnAllowed()) requestTurn(+1);
+    if (held(VK_DOWN) && keyLatch == 0 && manualTurnAllowed()) requestTurn(-1);
+
+    // Digits: the lowest held one wins. While a manual turn animates, the
+    // press waits for the turn's end, so that the solve starts from a cube
+    // the recorded history describes.
+    if (pendingDigit >= 0 && !turnInProgress()) {
+        askForSolve(pendingDigit);
+        pendingDigit = -1;
+    }
+    for (int digit = 0; digit <= 5; ++digit) {
+        if (!held(VK_KEY_0 + digit)) continue;
+        if (!turnInProgress())
+            askForSolve(digit);
+        else if (selectedAlgorithm == -1 && pendingDigit < 0)
+            pendingDigit = digit;
+    }
+
+    if (held(kKeyP) && keyLatch == 0) {
+        paused = 1 - paused;
+        keyLatch = 1;
+    }
+    if (held(kKeyU)) faceRequest = 1;
+
+    // A mix starts once per press of R, and never over a turn or a mix in
+    // progress; a press that came too early starts it when they are done.
+    if (!held(kKeyR)) {
+        mixKeyArmed = 1;
+    } else if (mixKeyArmed && mixMode == 0 && !turnInProgress() && mixFits()) {
+        mixMode = 1;
+        mixKeyArmed = 0;
+    }
+
+    if (held(kKeyV)) sceneYaw += 1.0f;
+    if (held(kKeyB)) sceneYaw -= 1.0f;
+    if (held(kKeyO) && scenePitch < 90.0f) scenePitch += 1.0f;
+    if (held(kKeyL) && scenePitch > 0.0f) scenePitch -= 1.0f;
+}
+
+void runFrameController() {
+    const ControllerDrawing& d = controllerDrawing;
+    d.pushMatrix();
+    d.rotate(viewYaw - 45, 0.0, 1.0, 0.0);
+    d.rotate(viewPitch, 1.0, 0.0, 0.0);
+    if (faceRequest == 1) {
+        // Undo the cube's own orientation and face the viewer in this frame already.
+        d.rotate(-viewPitch, 1.0, 0.0, 0.0);
+        d.rotate(-viewYaw - sceneYaw, 0.0, 1.0, 0.0);
+        viewYaw = static_cast<int>(-sceneYaw);
+        viewPitch = 0;
+        faceRequest = 0;
+    }
+
+    if (paused == 1) {
+        drawPausedCube();
+    } else if (playbackPending == 1) {
+        playSolution();
+    } else if (mixMode != 0) {
+        if (mixMode == 1 && !randomMix()) {
+            // The history has no room for another mix: nothing changes.
+            mixMode = 0;
+            drawCubeAtRest();
+        } else {
+            playMix();
+        }
+    } else if (solveRequested == 0) {
+        manualTurn();
+    } else {
+        solveSelected();
+    }
+
+    d.drawLayerMarker();
+    d.popMatrix();
+
+    turnRequest = 0;
+    if (turnAngle >= 90 && playbackPending == 0) turnAngle = 0;
+    if (++frameCycle == 35) frameCycle = 0;
+}
+
+void playSolution() {
+    if (phaseMark != 0 && solutionPos == phaseMark && spinFrames < kSpinLength) {
+        viewYaw += kSpinStep;
+        viewPitch += kSpinStep;
+        ++spinFrames;
+        drawCubeAtRest();
+        return;
+    }
+    if (solutionPos <= solutionCount - 1 && animateMove(SolutionList[solutionPos])) ++solutionPos;
+    if (solutionPos > solutionCount - 1) {
+        solutionPos = 0;
+        for (int i = 0; i < kSolutionClear; ++i) SolutionList[i] = {0, 0};
+        solveRequested = 0;
+        playbackPending = 0;
+        phaseMark = 0;
+        spinFrames = 0;
+        blockTurnsDone = 0;
+        selectedAlgorithm = -1;
+    }
+}
+
+void playMix() {
+    mixMode = 2;
+    if (historyTop <= mixStart + kMixLength && animateMove(MoveHistory[historyTop])) ++historyTop;
+    if (historyTop > mixStart + kMixLength) {
+        historyTop = mixStart + kMixLength;
+        mixMode = 0;
+    }
+}
+
+void playQuick() {
+    if (quickPrepared == 0) prepareQuick();
+    const bool solved = isSolved();
+    if (historyTop >= yawMark && historyTop <= yawMark + 2) viewYaw += kQuickMarkStep;
+    if (historyTop >= pitchMark && historyTop <= pitchMark + 2) viewPitch += kQuickMarkStep;
+    int drawn = 0;
+    if (historyTop >= 1 && !solved) {
+        const Move undo = {MoveHistory[historyTop].layer, -MoveHistory[historyTop].direction};
+        if (animateMove(undo)) --historyTop;
+        drawn = 1;
+    }
+    if (historyTop < 1 || solved) {
+        finishQuick();
+        selectedAlgorithm = -1;
+        // The last frame shows the cube as well, not an empty scene.
+        if (!drawn) drawCubeAtRest();
+    }
+}
+
+void resetController() {
+    viewYaw = 0;
+    viewPitch = 0;
+    sceneYaw = 0.0f;
+    scenePitch = 0.0f;
+    turnRequest = 0;
+    turnDirection = 0;
+    turnAngle = 0;
+    keyLatch = 0;
+    paused = 0;
+    faceRequest = 0;
+    mixMode = 0;
+    selectedAlgorithm = -1;
+    solutionPos = 0;
+    spinFrames = 0;
+    frameCycle = 0;
+    pendingDigit = -1;
+    mixKeyArmed = 1;
+    selectedLayer = 1;
+    solveRequested = 0;
+    playbackPending = 0;
+    phaseMark = 0;
+}

@@ -1,0 +1,73 @@
+// Everything that happens to the cube from one frame to the next: held keys
+// become requests and view changes, and once per frame the controller decides
+// whether the cube stands still, animates a manual turn, a random mix or a
+// computed solution, or computes a whole solve; then it draws the cube.
+// Animation is counted in frames: a move takes three (angles 1, 31, 61; the
+// turn is applied to the cube in the third).
+#pragma once
+
+// The cube's own orientation, in whole degrees (W/S, A/D).
+extern int viewYaw;
+extern int viewPitch;
+// The whole scene's turn and tilt (V/B, O/L); the tilt stays within 0..90.
+extern float sceneYaw;
+extern float scenePitch;
+// +1 or -1 when Up or Down was accepted in this frame.
+extern int turnRequest;
+// Direction of the manual turn being animated.
+extern int turnDirection;
+// Animation angle of the move in progress, shared by every animation.
+extern int turnAngle;
+// Key-repeat guard: 0 = free, 1..4 = frames since a guarded key acted.
+extern int keyLatch;
+extern int paused;
+// U was down in this frame.
+extern int faceRequest;
+// 0 idle, 1 mix requested, 2 mix being animated.
+extern int mixMode;
+// -1 none, 0..5 the menu entry being run.
+extern int selectedAlgorithm;
+// SolutionList record being animated.
+extern int solutionPos;
+// Frames spent in the spin between the two phases of a solve, 0..60.
+extern int spinFrames;
+// Counts frames 0..34 and wraps; the PAUSE banner blinks with it. Defined with
+// the banner.
+extern int frameCycle;
+
+// A digit pressed while a manual turn was animating, waiting for the turn to
+// end; -1 when none waits.
+extern int pendingDigit;
+// 1 once R has been seen up since the last mix it started: a mix starts only
+// on a fresh press of R.
+extern int mixKeyArmed;
+
+// What the controller draws with. It defaults to the real GL matrix calls and
+// the cube renderer; tests put recording stand-ins in its place so that whole
+// key-and-frame scenarios run without a GL context.
+struct ControllerDrawing {
+    void (*pushMatrix)();
+    void (*popMatrix)();
+    void (*rotate)(double angle, double x, double y, double z);
+    void (*drawCube)(int layer, int direction, int angle);
+    void (*drawCubie)(int x, int y, int z, const int (&cubies)[4][4][4][7]);
+    void (*drawLayerMarker)();
+};
+extern ControllerDrawing controllerDrawing;
+// The real drawing functions.
+extern const ControllerDrawing kRenderDrawing;
+
+// The key latch step, first thing of every frame.
+void latchStep();
+// Turns the held keys into requests and view changes.
+void readKeys();
+// Orients, advances and draws the cube; the scene transform is already set.
+void runFrameController();
+// Steps of runFrameController, one call per frame each.
+void playSolution();
+void playMix();
+void playQuick();
+
+// Every controller variable back to its start value (the cube and the move
+// lists are left alone).
+void resetController();

@@ -1,0 +1,135 @@
+// Runs the frame controller headless: a simulated key table, a recording
+// stand-in for its drawing calls and one helper per frame.
+#pragma once
+
+#include "app/frame_controller.h"
+#include "app/keys.h"
+#include "model/cube.h"
+#include "model/moves.h"
+#include "render/scene.h"
+#include "solve/quick.h"
+#include "solve/solver.h"
+
+#include <cstring>
+#include <vector>
+
+struct CubeDraw {
+    int layer, direction, angle;
+};
+
+struct RotateCall {
+    double angle, x, y, z;
+};
+
+// Everything the controller drew in one frame.
+struct FrameRecord {
+    std::vector<CubeDraw> cubes;
+    std::vector<RotateCall> rotations;
+    int cubies = 0;
+    int markers = 0;
+    int depth = 0;    // push minus pop
+    int maxDepth = 0; // deepest push
+    void clear() { *this = FrameRecord{}; }
+};
+
+inline FrameRecord recorded;
+
+namespace controller_support {
+inline void push() {
+    ++recorded.depth;
+    if (recorded.depth > recorded.maxDepth) recorded.maxDepth = recorded.depth;
+}
+inline void pop() {
+    --recorded.depth;
+}
+inline void rotate(double a, double x, double y, double z) {
+    recorded.rotations.push_back({a, x, y, z});
+}
+inline void cube(int l, int d, int a) {
+    recorded.cubes.push_back({l, d, a});
+}
+inline void cubie(int, int, int, const int (&)[4][4][4][7]) {
+    ++recorded.cubies;
+}
+inline void marker() {
+    ++recorded.markers;
+}
+} // namespace controller_support
+
+inline const ControllerDrawing kRecordingDrawing = {
+    controller_support::push, controller_support::pop,   controller_support::rotate,
+    controller_support::cube, controller_support::cubie, controller_support::marker};
+
+// The program as it starts: the cube at its start state, empty lists, every
+// controller variable at its start value, no key down, the generator at its
+// start state, and the recorder in place of the renderer.
+inline void startProgram() {
+    initCubieArray();
+    initFaceletGrid();
+    backupTaken = 0;
+    historyTop = 0;
+    mixStart = 0;
+    solutionCount = 0;
+    std::memset(keyDown, 0, sizeof keyDown);
+    resetController();
+    runtimeSeed(1);
+    quickPrepared = 0;
+    yawMark = -4;
+    pitchMark = -4;
+    lastStageActive = 0;
+    workColourSet = 0;
+    controllerDrawing = kRecordingDrawing;
+    recorded.clear();
+}
+
+// One frame as drawFrame runs it: the latch step, the keys, the controller.
+inline void frame() {
+    recorded.clear();
+    latchStep();
+    readKeys();
+    runFrameController();
+}
+
+inline void press(int key) {
+    keyDown[key] = 1;
+}
+inline void release(int key) {
+    keyDown[key] = 0;
+}
+// Key down for exactly one frame.
+inline void tap(int key) {
+    press(key);
+    frame();
+    release(key);
+}
+
+// A copy of the cube state, to compare the live one with.
+struct CubeCopy {
+    int cubies[4][4][4][7];
+    int grid[7][4][4];
+    static CubeCopy live() {
+        CubeCopy c;
+        std::memcpy(c.cubies, CubieArray, sizeof c.cubies);
+        std::memcpy(c.grid, FaceletGrid, sizeof c.grid);
+        return c;
+    }
+    void makeLive() const {
+        std::memcpy(CubieArray, cubies, sizeof cubies);
+        std::memcpy(FaceletGrid, grid, sizeof grid);
+    }
+    bool operator==(const CubeCopy& o) const {
+        return std::memcmp(cubies, o.cubies, sizeof cubies) == 0 &&
+               std::memcmp(grid, o.grid, sizeof grid) == 0;
+    }
+};
+
+// `from` with `moves` applied by the model's own turnLayer; the live cube is
+// left as it was.
+inline CubeCopy turned(const CubeCopy& from, const Move* moves, int n) {
+    const CubeCopy live = CubeCopy::live();
+    from.makeLive();
+    for (int i = 0; i < n; ++i) turnLayer(moves[i].layer, moves[i].direction);
+    const CubeCopy result = CubeCopy::live();
+    live.makeLive();
+    return result;
+}

@@ -1,0 +1,250 @@
+// Random key sequences over many frames. After every frame the cube must be a
+// legal cube, the frame must have turned it by exactly the move it drew at
+// angle 61 (and not at all otherwise), no animation may be cut off half way,
+// and whenever the controller is idle, replaying the recorded MoveHistory on
+// the cube it started from must give the live cube.
+#include "tests/app/controller_support.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+namespace {
+
+// Unit vectors of the cubie sides 1..6: -z, +x, +z, -x, -y, +y.
+constexpr int kSideDir[7][3] = {{0, 0, 0},  {0, 0, -1}, {1, 0, 0}, {0, 0, 1},
+                                {-1, 0, 0}, {0, -1, 0}, {0, 1, 0}};
+
+// Checks one cubie: its six colours must be the start cubie's turned by a
+// proper rotation (every start cubie shows colour s on side s). Writes the
+// home position the rotation brings it from.
+bool cubieHome(int x, int y, int z, int home[3]) {
+    const int* s = CubieArray[x][y][z];
+    int sideOf[7] = {0, 0, 0, 0, 0, 0, 0};
+    for (int side = 1; side <= 6; ++side) {
+        if (s[side] < 1 || s[side] > 6 || sideOf[s[side]] != 0) return false;
+        sideOf[s[side]] = side;
+    }
+    // The rotation's columns: where +x (colour 2), +y (6) and +z (3) went.
+    const int* col[3] = {kSideDir[sideOf[2]], kSideDir[sideOf[6]], kSideDir[sideOf[3]]};
+    // Opposite colours on opposite sides.
+    const int opposite[4][2] = {{1, 3}, {2, 4}, {5, 6}, {0, 0}};
+    for (int i = 0; i < 3; ++i)
+        for (int a = 0; a < 3; ++a)
+            if (kSideDir[sideOf[opposite[i][0]]][a] != -kSideDir[sideOf[opposite[i][1]]][a])
+                return false;
+    // Right-handed: col0 x col1 = col2.
+    const int cross[3] = {col[0][1] * col[1][2] - col[0][2] * col[1][1],
+                          col[0][2] * col[1][0] - col[0][0] * col[1][2],
+                          col[0][0] * col[1][1] - col[0][1] * col[1][0]};
+    for (int a = 0; a < 3; ++a)
+        if (cross[a] != col[2][a]) return false;
+    const int offset[3] = {x - 2, y - 2, z - 2};
+    for (int i = 0; i < 3; ++i)
+        home[i] = 2 + col[i][0] * offset[0] + col[i][1] * offset[1] + col[i][2] * offset[2];
+    return true;
+}
+
+// Every cubie a rotated start cubie, every home position taken exactly once,
+// and the FaceletGrid in agreement with the cubies.
+::testing::AssertionResult legalCube() {
+    int taken[4][4][4] = {};
+    for (int x = 1; x <= 3; ++x)
+        for (int y = 1; y <= 3; ++y)
+            for (int z = 1; z <= 3; ++z) {
+                int home[3];
+                if (!cubieHome(x, y, z, home))
+                    return ::testing::AssertionFailure()
+                           << "cubie " << x << y << z << " is no rotated cubie";
+                if (taken[home[0]][home[1]][home[2]]++)
+                    return ::testing::AssertionFailure()
+                           << "two cubies from home " << home[0] << home[1] << home[2];
+            }
+    int grid[7][4][4];
+    std::memcpy(grid, FaceletGrid, sizeof grid);
+    rebuildFaceletGrid();
+    if (std::memcmp(grid, FaceletGrid, sizeof grid) != 0)
+        return ::testing::AssertionFailure() << "FaceletGrid out of step with the cubies";
+    return ::testing::AssertionSuccess();
+}
+
+struct FuzzKey {
+    int code;
+    double pressChance;   // per frame while up
+    double releaseChance; // per frame while down
+};
+
+constexpr FuzzKey kFuzzKeys[] = {
+    {'W', 0.02, 0.2},
+    {'S', 0.02, 0.2},
+    {'A', 0.02, 0.2},
+    {'D', 0.02, 0.2},
+    {'V', 0.02, 0.2},
+    {'B', 0.02, 0.2},
+    {'O', 0.02, 0.2},
+    {'L', 0.02, 0.2},
+    {'U', 0.005, 0.5},
+    {VK_LEFT, 0.05, 0.2},
+    {VK_RIGHT, 0.05, 0.2},
+    {VK_UP, 0.08, 0.3},
+    {VK_DOWN, 0.08, 0.3},
+    {'P', 0.001, 0.5},
+    {'R', 0.008, 0.3},
+    {VK_KEY_0, 0.001, 0.5},
+    {VK_KEY_0 + 1, 0.0004, 0.5},
+    {VK_KEY_0 + 2, 0.0004, 0.5},
+    {VK_KEY_0 + 3, 0.0004, 0.5},
+    {VK_KEY_0 + 4, 0.0004, 0.5},
+    {VK_KEY_0 + 5, 0.0002, 0.5},
+};
+
+bool controllerIdle() {
+    return selectedAlgorithm == -1 && mixMode == 0 && turnAngle == 0 && turnRequest == 0 &&
+           playbackPending == 0 && solveRequested == 0 && pendingDigit < 0;
+}
+
+// The cube the recorded history starts from, and the history replayed on it
+// so far (kept, to notice records rewritten under the cursor).
+struct Replay {
+    CubeCopy base;
+    CubeCopy shadow;
+    int baseTop = 0;
+    int replayedTop = 0;
+    Move seen[kHistorySize];
+
+    void restart() {
+        base = CubeCopy::live();
+        shadow = base;
+        baseTop = historyTop;
+        replayedTop = historyTop;
+        std::memcpy(seen, MoveHistory, sizeof seen);
+    }
+    ::testing::AssertionResult check() {
+        if (historyTop < replayedTop)
+            return ::testing::AssertionFailure() << "history shrank from " << replayedTop << " to "
+                                                 << historyTop << " with no solve";
+        for (int i = baseTop + 1; i <= replayedTop; ++i)
+            if (MoveHistory[i].layer != seen[i].layer ||
+                MoveHistory[i].direction != seen[i].direction)
+                return ::testing::AssertionFailure() << "history record " << i << " rewritten";
+        shadow = turned(shadow, &MoveHistory[replayedTop + 1], historyTop - replayedTop);
+        for (int i = replayedTop + 1; i <= historyTop; ++i) seen[i] = MoveHistory[i];
+        replayedTop = historyTop;
+        if (!(shadow == CubeCopy::live()))
+            return ::testing::AssertionFailure() << "replaying records " << baseTop + 1 << ".."
+                                                 << historyTop << " does not give the live cube";
+        return ::testing::AssertionSuccess();
+    }
+};
+
+Replay replay;
+
+} // namespace
+
+TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
+    TempWorkDir dir;
+    startProgram();
+    std::mt19937 rng(20261206);
+    std::uniform_real_distribution<double> chance(0.0, 1.0);
+    replay.restart();
+
+    constexpr int kFrames = 100000;
+    int lastAngle = 0;
+    CubeDraw lastMove{0, 0, 0};
+    int idleChecks = 0, mixes = 0, turns = 0, solvesPlayed = 0, quickSolves = 0, pausedFrames = 0;
+    int refusedByLimit = 0;
+    for (int f = 0; f < kFrames; ++f) {
+        for (const FuzzKey& k : kFuzzKeys) {
+            // While paused, P comes sooner, so that most frames run.
+            const double press = k.code == 'P' && paused ? 0.02 : k.pressChance;
+            if (keyDown[k.code] == 0 && chance(rng) < press)
+                keyDown[k.code] = 1;
+            else if (keyDown[k.code] != 0 && chance(rng) < k.releaseChance)
+                keyDown[k.code] = 0;
+        }
+        const CubeCopy before = CubeCopy::live();
+        const int algorithmBefore = selectedAlgorithm;
+        const int playbackBefore = playbackPending;
+        const int mixBefore = mixMode;
+        const int historyBefore = historyTop;
+        if (keyDown[VK_UP] && historyTop == kHistoryLimit) ++refusedByLimit;
+
+        // frame(), with a look at the requests between the keys and the controller.
+        recorded.clear();
+        latchStep();
+        readKeys();
+        const int algorithmAsked = selectedAlgorithm;
+        runFrameController();
+
+        ASSERT_EQ(recorded.depth, 0) << "frame " << f;
+        ASSERT_EQ(recorded.markers, 1) << "frame " << f;
+        ASSERT_LE(recorded.cubes.size(), 1u) << "frame " << f;
+        ASSERT_TRUE(legalCube()) << "frame " << f;
+        ASSERT_GE(selectedLayer, 1);
+        ASSERT_LE(selectedLayer, 9);
+        ASSERT_GE(historyTop, 0);
+        ASSERT_LT(historyTop, kHistorySize);
+        ASSERT_GE(scenePitch, 0.0f);
+        ASSERT_LE(scenePitch, 90.0f);
+
+        if (recorded.cubies != 0) {
+            // Paused: the cube stands still.
+            ++pausedFrames;
+            ASSERT_EQ(recorded.cubies, 27);
+            ASSERT_TRUE(recorded.cubes.empty());
+            ASSERT_TRUE(CubeCopy::live() == before) << "frame " << f;
+        } else {
+            const int angle = recorded.cubes.empty() ? 0 : recorded.cubes[0].angle;
+            if (angle == 31 || angle == 61) {
+                ASSERT_EQ(lastAngle, angle - 30) << "frame " << f << ": a turn skipped a step";
+                ASSERT_EQ(recorded.cubes[0].layer, lastMove.layer) << "frame " << f;
+                ASSERT_EQ(recorded.cubes[0].direction, lastMove.direction) << "frame " << f;
+            } else {
+                ASSERT_TRUE(angle == 0 || angle == 1) << "frame " << f << ": angle " << angle;
+                ASSERT_TRUE(lastAngle == 0 || lastAngle == 61)
+                    << "frame " << f << ": a turn was cut off at " << lastAngle;
+            }
+            if (angle == 61) {
+                const Move m = {recorded.cubes[0].layer, recorded.cubes[0].direction};
+                ASSERT_TRUE(CubeCopy::live() == turned(before, &m, 1)) << "frame " << f;
+            } else {
+                ASSERT_TRUE(CubeCopy::live() == before)
+                    << "frame " << f << ": the cube changed without a drawn turn";
+            }
+            lastAngle = angle;
+            if (!recorded.cubes.empty()) lastMove = recorded.cubes[0];
+        }
+
+        if (mixBefore == 0 && mixMode != 0) ++mixes;
+        if (turnDirection != 0 && turnAngle == 31 && algorithmBefore == -1 && mixMode == 0 &&
+            playbackPending == 0 && historyTop == historyBefore + 1)
+            ++turns;
+        if (playbackBefore == 1 && playbackPending == 0) {
+            ++solvesPlayed;
+            ASSERT_TRUE(isSolved()) << "frame " << f << ": a played-back solve left the cube";
+        }
+        if (algorithmAsked == 5 && selectedAlgorithm == -1) ++quickSolves;
+        if (algorithmAsked != -1 && selectedAlgorithm == -1) {
+            // A solve changed the cube without recording it: the history
+            // describes the cube from here on.
+            replay.restart();
+        }
+        if (controllerIdle()) {
+            ++idleChecks;
+            ASSERT_TRUE(replay.check()) << "frame " << f;
+        }
+    }
+    // The run must have exercised what it checks.
+    EXPECT_GT(idleChecks, kFrames / 10);
+    EXPECT_GT(mixes, 10);
+    EXPECT_GT(turns, 100);
+    EXPECT_GT(solvesPlayed, 3);
+    EXPECT_GT(quickSolves, 3);
+    EXPECT_GT(pausedFrames, 100);
+    std::printf("frames %d: idle checks %d, mixes %d, manual turns %d, solves played %d, "
+                "quick solves %d, paused frames %d, Up held at the history limit %d\n",
+                kFrames, idleChecks, mixes, turns, solvesPlayed, quickSolves, pausedFrames,
+                refusedByLimit);
+}
