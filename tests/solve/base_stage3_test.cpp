@@ -1,0 +1,236 @@
+// Base stage 3 (the middle layer): the case each cube picks, the exact
+// moves, moveListLast and "Kyb.txt", on cubes turned from the start state;
+// the empty call; and the middle layer completed from thousands of random
+// cubes without disturbing face 5's layer.
+#include "stage_test_support.h"
+
+#include <algorithm>
+
+using namespace stagetest;
+
+namespace {
+
+// The face-6-layer edge above side face i: side cell S_i, face-6 cell T_i.
+int S(int i) {
+    static const int cell[5][3] = {{}, {1, 2, 1}, {2, 1, 2}, {3, 2, 1}, {4, 1, 2}};
+    return F(cell[i][0], cell[i][1], cell[i][2]);
+}
+int T(int i) {
+    static const int cell[5][3] = {{}, {6, 2, 3}, {6, 1, 2}, {6, 2, 1}, {6, 3, 2}};
+    return F(cell[i][0], cell[i][1], cell[i][2]);
+}
+
+// The insertion sequences as the description lists them.
+const Moves kInsert[9] = {
+    {},
+    {{7, -1}, {3, -1}, {7, 1}, {3, 1}, {7, 1}, {6, -1}, {7, -1}, {6, 1}},
+    {{7, -1}, {6, 1}, {7, 1}, {6, -1}, {7, 1}, {1, -1}, {7, -1}, {1, 1}},
+    {{7, -1}, {1, 1}, {7, 1}, {1, -1}, {7, 1}, {4, 1}, {7, -1}, {4, -1}},
+    {{7, -1}, {4, -1}, {7, 1}, {4, 1}, {7, 1}, {3, 1}, {7, -1}, {3, -1}},
+    {{7, 1}, {1, -1}, {7, -1}, {1, 1}, {7, -1}, {6, 1}, {7, 1}, {6, -1}},
+    {{7, 1}, {4, 1}, {7, -1}, {4, -1}, {7, -1}, {1, 1}, {7, 1}, {1, -1}},
+    {{7, 1}, {3, 1}, {7, -1}, {3, -1}, {7, -1}, {4, -1}, {7, 1}, {4, 1}},
+    {{7, 1}, {6, -1}, {7, -1}, {6, 1}, {7, -1}, {3, -1}, {7, 1}, {3, 1}},
+};
+
+// Middle slots 4/1, 1/2, 2/3, 3/4: their cells and faces.
+const int kSlot[4][2][3] = {
+    {{1, 3, 2}, {4, 2, 3}}, {{1, 1, 2}, {2, 2, 3}}, {{3, 1, 2}, {2, 2, 1}}, {{3, 3, 2}, {4, 2, 1}}};
+bool slotSolved(int s) {
+    for (const auto& cell : kSlot[s])
+        if (F(cell[0], cell[1], cell[2]) != centre(cell[0])) return false;
+    return true;
+}
+bool slotFlipped(int s) {
+    return F(kSlot[s][0][0], kSlot[s][0][1], kSlot[s][0][2]) == centre(kSlot[s][1][0]) &&
+           F(kSlot[s][1][0], kSlot[s][1][1], kSlot[s][1][2]) == centre(kSlot[s][0][0]);
+}
+
+// Face-6-layer edges that belong in the middle layer (neither cell shows
+// the face-6 colour).
+int middleEdgesInFace6Layer() {
+    int n = 0;
+    for (int i = 1; i <= 4; ++i) n += S(i) != centre(6) && T(i) != centre(6);
+    return n;
+}
+
+// The conditions of step 1 in order: S_face = centre face, T_face = centre t.
+const int kReady[9][2] = {{}, {1, 4}, {2, 1}, {3, 2}, {4, 3}, {1, 2}, {2, 3}, {3, 4}, {4, 1}};
+bool ready(int n) {
+    return S(kReady[n][0]) == centre(kReady[n][0]) && T(kReady[n][0]) == centre(kReady[n][1]);
+}
+
+// Search steps that keep face 5's layer: the insertion sequences and the
+// turns of layer 7.
+std::vector<Moves> middleSteps() {
+    std::vector<Moves> steps = {{{7, 1}}, {{7, -1}}};
+    for (int n = 1; n <= 8; ++n) steps.push_back(kInsert[n]);
+    return steps;
+}
+
+class BaseStage3 : public StageTest {};
+
+// Step 1: each of the eight conditions, on the cube that the inverse of its
+// sequence makes from the start state; the edge goes into its slot.
+TEST_F(BaseStage3, InsertsAnEdgeStandingAboveItsOwnFace) {
+    const int target[9] = {0, 0, 1, 2, 3, 1, 2, 3, 0}; // slot of sequence n
+    for (int n = 1; n <= 8; ++n) {
+        SCOPED_TRACE(n);
+        startState();
+        apply(inverse(kInsert[n]));
+        ASSERT_TRUE(ready(n));
+        for (int e = 1; e < n; ++e) ASSERT_FALSE(ready(e));
+        ASSERT_FALSE(slotSolved(target[n]));
+        baseStage3();
+        EXPECT_EQ(emitted(), kInsert[n]);
+        EXPECT_EQ(moveListLast, 7);
+        EXPECT_EQ(readFile("Kyb.txt"), traceOf(kInsert[n]));
+        applyMoveListToCube();
+        EXPECT_TRUE(slotSolved(target[n]));
+        EXPECT_TRUE(stageComplete1() && stageComplete2());
+    }
+}
+
+TEST_F(BaseStage3, ExactTraceOfSequence1) {
+    apply(inverse(kInsert[1]));
+    ASSERT_TRUE(S(1) == centre(1) && T(1) == centre(4));
+    baseStage3();
+    EXPECT_EQ(readFile("Kyb.txt"), "7 -1\n3 -1\n7 1\n3 1\n7 1\n6 -1\n7 -1\n6 1\n");
+    EXPECT_EQ(moveListLast, 7);
+    applyMoveListToCube();
+    EXPECT_TRUE(slotSolved(0));
+}
+
+// Conditions 2 and 5 together: no real cube has two edges of the same two
+// colours, so the stickers are set by hand. Condition 2 is tested first.
+TEST_F(BaseStage3, TestsTheConditionsInOrder) {
+    FaceletGrid[1][2][1] = centre(1); // S_1
+    FaceletGrid[6][2][3] = centre(2); // T_1
+    FaceletGrid[2][1][2] = centre(2); // S_2
+    FaceletGrid[6][1][2] = centre(1); // T_2
+    baseStage3();
+    EXPECT_EQ(emitted(), kInsert[2]);
+    EXPECT_EQ(readFile("Kyb.txt"), traceOf(kInsert[2]));
+}
+
+// Step 2: the one middle-layer edge of the face-6 layer stands above face i
+// and belongs above face s; layer 7 carries it there.
+TEST_F(BaseStage3, CarriesAMiddleEdgeOverItsOwnFace) {
+    struct Row {
+        int face, sFace;
+        Moves moves;
+    };
+    const Row rows[12] = {{1, 4, {{7, 1}}}, {1, 3, {{7, 1}, {7, 1}}}, {1, 2, {{7, -1}}},
+                          {2, 1, {{7, 1}}}, {2, 4, {{7, 1}, {7, 1}}}, {2, 3, {{7, -1}}},
+                          {3, 2, {{7, 1}}}, {3, 1, {{7, 1}, {7, 1}}}, {3, 4, {{7, -1}}},
+                          {4, 3, {{7, 1}}}, {4, 2, {{7, 1}, {7, 1}}}, {4, 1, {{7, -1}}}};
+    for (int r = 0; r < 12; ++r) {
+        SCOPED_TRACE(r + 1);
+        startState();
+        const int i = rows[r].face, s = rows[r].sFace;
+        ASSERT_TRUE(findCube(
+            [i, s] {
+                return middleEdgesInFace6Layer() == 1 && S(i) == centre(s) && T(i) != centre(6);
+            },
+            middleSteps(), 3));
+        const int t = T(i);
+        baseStage3();
+        EXPECT_EQ(emitted(), rows[r].moves);
+        EXPECT_EQ(moveListLast, static_cast<int>(rows[r].moves.size()) - 1);
+        EXPECT_EQ(readFile("Kyb.txt"), traceOf(rows[r].moves));
+        applyMoveListToCube();
+        EXPECT_EQ(S(s), centre(s));
+        EXPECT_EQ(T(s), t);
+    }
+}
+
+TEST_F(BaseStage3, TwoTurnsForTheEdgeAboveFace3ThatBelongsAboveFace1) {
+    ASSERT_TRUE(findCube(
+        [] { return middleEdgesInFace6Layer() == 1 && S(3) == centre(1) && T(3) == centre(2); },
+        middleSteps(), 3));
+    baseStage3();
+    EXPECT_EQ(emitted(), (Moves{{7, 1}, {7, 1}}));
+    EXPECT_EQ(moveListLast, 1);
+    EXPECT_EQ(readFile("Kyb.txt"), "7 1\n7 1\n");
+}
+
+// An edge with the face-6 colour is no middle-layer edge, whatever its side
+// cell shows: with no middle-layer edge in the face-6 layer, step 3 fills
+// the first slot that is not solved.
+TEST_F(BaseStage3, PassesOverAnEdgeCarryingTheFace6Colour) {
+    ASSERT_TRUE(findCube(
+        [] {
+            return middleEdgesInFace6Layer() == 0 && S(2) == centre(4) && T(2) == centre(6) &&
+                   !stageComplete3();
+        },
+        middleSteps(), 4));
+    int first = 0;
+    while (slotSolved(first)) ++first;
+    baseStage3();
+    EXPECT_EQ(emitted(), kInsert[first + 1]);
+    EXPECT_EQ(readFile("Kyb.txt"), traceOf(kInsert[first + 1]));
+}
+
+// No middle-layer edge above, slots 4/1 and 1/2 solved, 2/3 flipped:
+// sequence 3 takes the flipped edge out.
+TEST_F(BaseStage3, TakesAFlippedEdgeOutOfSlot23) {
+    ASSERT_TRUE(findCube(
+        [] {
+            return middleEdgesInFace6Layer() == 0 && slotSolved(0) && slotSolved(1) &&
+                   slotFlipped(2);
+        },
+        middleSteps(), 4));
+    baseStage3();
+    EXPECT_EQ(emitted(), kInsert[3]);
+    EXPECT_EQ(moveListLast, 7);
+    EXPECT_EQ(readFile("Kyb.txt"), traceOf(kInsert[3]));
+    applyMoveListToCube();
+    EXPECT_EQ(middleEdgesInFace6Layer(), 1);
+    EXPECT_TRUE(stageComplete1() && stageComplete2());
+}
+
+// Middle layer done: no move, moveListLast 0, record 0 left as it was.
+TEST_F(BaseStage3, EmitsNothingWhenTheMiddleLayerIsDone) {
+    apply({{7, -1}});
+    ASSERT_TRUE(stageComplete3());
+    {
+        std::ofstream old("Kyb.txt");
+        old << "old trace\n";
+    }
+    MoveList[0] = {3, 1};
+    moveListLast = 7;
+    baseStage3();
+    EXPECT_EQ(moveListLast, 0);
+    EXPECT_EQ(MoveList[0].layer, 3);
+    EXPECT_EQ(MoveList[0].direction, 1);
+    EXPECT_EQ(readFile("Kyb.txt"), "");
+}
+
+// From thousands of random cubes, after stages 1 and 2, stage 3 completes
+// the middle layer. Every call emits eight moves or one or two turns of
+// layer 7, turns only layers 1, 3, 4, 6 and 7, and keeps face 5's layer and
+// the centres.
+TEST_F(BaseStage3, CompletesTheMiddleLayerFromRandomCubesKeepingFace5) {
+    std::mt19937 rng(12062026);
+    int worst = 0;
+    for (int cube = 0; cube < 2000; ++cube) {
+        randomCube(rng, 30);
+        ASSERT_GE(runStage(baseStage1, stageComplete1, 60), 0) << "cube " << cube;
+        ASSERT_GE(runStage(baseStage2, stageComplete2, 60), 0) << "cube " << cube;
+        ASSERT_TRUE(stageComplete1());
+        const auto centresBefore = centres();
+        int bad = 0;
+        const int calls = runStage(baseStage3, stageComplete3, 60, [&](const Moves& out) {
+            if (out.size() != 8 && out.size() > 2) ++bad;
+            if (!stageComplete1() || !stageComplete2() || centres() != centresBefore) ++bad;
+            for (const Turn& m : out)
+                if (m.first == 2 || m.first == 5 || m.first == 8 || m.first == 9) ++bad;
+        });
+        ASSERT_GE(calls, 0) << "cube " << cube << " not done within 60 calls";
+        ASSERT_EQ(bad, 0) << "cube " << cube;
+        worst = std::max(worst, calls);
+    }
+    RecordProperty("most_calls", worst);
+}
+
+} // namespace
