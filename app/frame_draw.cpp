@@ -1,0 +1,182 @@
+// One frame: keys, the cube, the grid and the HUD, in this order.
+#include "app/frame_draw.h"
+
+#include "app/frame.h"
+#include "app/frame_controller.h"
+#include "app/hud_font.h"
+#include "app/overlay.h"
+#include "app/window.h"
+#include "render/banner.h"
+#include "render/scene.h"
+
+#include <SDL.h>
+#include <GL/gl.h>
+
+#include <cstdio>
+
+float fps = 0.0f;
+int fpsFrames = 0;
+int fpsLastTick = 0;
+
+namespace {
+
+unsigned platformTicks() {
+    return SDL_GetTicks();
+}
+
+void glColour(float r, float g, float b) {
+    glColor3f(r, g, b);
+}
+void glPrint(float x, float y, const char* text) {
+    hudPrint(x, y, "%s", text);
+}
+
+// ---- the HUD lines as data --------------------------------------------------
+
+enum HudColour { kWhite, kGreen, kRed, kMenu };
+// x is counted from the window's left edge or from the right column.
+enum HudColumn { kLeft, kRight };
+// y is counted from the top, or up from the requested window height.
+enum HudRow { kFromTop, kFromBottom };
+enum HudArgument { kFps, kEmpty, kHours, kMinutes, kSeconds, kCredit };
+
+struct HudLine {
+    HudColour colour;
+    int menuEntry; // for kMenu: the entry whose line turns red while it runs
+    HudColumn column;
+    float x;
+    HudRow row;
+    float y;
+    const char* format;
+    HudArgument argument;
+};
+
+// The right column starts this far right of the left one (plus hudShiftX).
+constexpr float kRightColumn = 300.0f;
+
+constexpr HudLine kHudLines[] = {
+    {kWhite, -1, kLeft, 10, kFromTop, 10, "FPS     : %0.1f", kFps},
+    {kGreen, -1, kLeft, 10, kFromTop, 20, "To select the algorythm press: %s", kEmpty},
+    {kMenu, 0, kLeft, 10, kFromTop, 30, "Base algorythm       --  0 %s", kEmpty},
+    {kMenu, 1, kLeft, 10, kFromTop, 40, "6 - cross algorythm  --  1 %s", kEmpty},
+    {kMenu, 2, kLeft, 10, kFromTop, 50, "2x2x2 algorythm      --  2 %s", kEmpty},
+    {kMenu, 3, kLeft, 10, kFromTop, 60, "Half-solve algoryth  --  3 %s", kEmpty},
+    {kMenu, 4, kLeft, 10, kFromTop, 70, "'X' - algorythm      --  4 %s", kEmpty},
+    {kMenu, 5, kLeft, 10, kFromTop, 80, "Quick algorythm      --  5 %s", kEmpty},
+    {kWhite, -1, kRight, 0, kFromTop, 10, "To rotate the scena            -- 'o','l','v','b' %s",
+     kEmpty},
+    {kWhite, -1, kRight, 0, kFromTop, 20, "To rotate the cube             -- 'w','s','a','d' %s",
+     kEmpty},
+    {kWhite, -1, kRight, 0, kFromTop, 30, "Auto desolving                 -- 'r' %s", kEmpty},
+    {kWhite, -1, kRight, 0, kFromTop, 40, "Pause                          -- 'p' %s", kEmpty},
+    {kWhite, -1, kRight, 0, kFromTop, 50, "To rotate the cube face to you -- 'u' %s", kEmpty},
+    {kWhite, -1, kRight, 0, kFromTop, 60, "Select the face to solve       -- 'KeyUP'%s", kEmpty},
+    {kWhite, -1, kRight, 0, kFromTop, 70, "                               -- 'KeyDOWN'%s", kEmpty},
+    {kWhite, -1, kRight, 0, kFromTop, 80, "                               -- 'KeyLEFT'%s", kEmpty},
+    {kWhite, -1, kRight, 0, kFromTop, 90, "                               -- 'KeyRIGHT'%s", kEmpty},
+    {kWhite, -1, kRight, 0, kFromTop, 110, "Time of working up  -- %i", kHours},
+    {kWhite, -1, kRight, 180, kFromTop, 110, ": %i", kMinutes},
+    {kWhite, -1, kRight, 210, kFromTop, 110, ": %i", kSeconds},
+    {kRed, -1, kLeft, 10, kFromBottom, 30, "Created by : %s", kCredit},
+};
+
+constexpr float kColours[3][3] = {{1, 1, 1}, {0, 1, 0}, {1, 0, 0}};
+
+void setColour(HudColour c) {
+    hudDrawing.colour(kColours[c][0], kColours[c][1], kColours[c][2]);
+}
+
+// Formats one line with its argument.
+void formatLine(char (&text)[256], const HudLine& line, const ClockReading& clock) {
+    switch (line.argument) {
+    case kFps:
+        std::snprintf(text, sizeof text, line.format, static_cast<double>(fps));
+        break;
+    case kHours:
+        std::snprintf(text, sizeof text, line.format, clock.hours);
+        break;
+    case kMinutes:
+        std::snprintf(text, sizeof text, line.format, clock.minutes);
+        break;
+    case kSeconds:
+        std::snprintf(text, sizeof text, line.format, clock.seconds);
+        break;
+    case kCredit:
+        std::snprintf(text, sizeof text, line.format, "Velmostin K.T.");
+        break;
+    case kEmpty:
+        std::snprintf(text, sizeof text, line.format, "");
+        break;
+    }
+}
+
+} // namespace
+
+unsigned (*frameTicks)() = platformTicks;
+
+const HudDrawing kGlHudDrawing = {glColour, glPrint};
+HudDrawing hudDrawing = kGlHudDrawing;
+
+void countFrames() {
+    ++fpsFrames;
+    const int now = static_cast<int>(frameTicks());
+    const int elapsed = now - fpsLastTick;
+    if (elapsed >= 1000) {
+        fps = static_cast<float>(fpsFrames * 1000.0 / elapsed);
+        fpsLastTick = now;
+        fpsFrames = 0;
+    }
+}
+
+ClockReading clockReading(int elapsedMs) {
+    return {elapsedMs / 3600000, (elapsedMs / 60000) % 60, (elapsedMs / 1000) % 60};
+}
+
+void drawHudLines() {
+    const ClockReading clock =
+        clockReading(static_cast<int>(static_cast<float>(frameTicks()) - startTick));
+    const float rightColumn = kRightColumn + hudShiftX;
+    char text[256];
+    for (const HudLine& line : kHudLines) {
+        if (line.colour == kMenu) {
+            setColour(kWhite);
+            if (selectedAlgorithm == line.menuEntry) setColour(kRed);
+        } else {
+            setColour(line.colour);
+        }
+        const float x = line.column == kLeft ? line.x : rightColumn + line.x;
+        const float y = line.row == kFromTop ? line.y : static_cast<float>(windowHeight) - line.y;
+        formatLine(text, line, clock);
+        hudDrawing.print(x, y, text);
+    }
+}
+
+void drawFrame() {
+    latchStep();
+    // Nothing of an overlay is left up from the last frame (both come down at
+    // its end, so that a resize between two frames keeps its projection);
+    // this only puts the depth test and the lighting back.
+    endOverlay();
+    readKeys();
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, -2.0f, -15.0f);
+    glRotatef(scenePitch, 1.0f, 0.0f, 0.0f);
+    glRotatef(sceneYaw, 0.0f, 1.0f, 0.0f);
+
+    runFrameController();
+
+    const GLfloat lightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_POSITION, lightPosition);
+    countFrames();
+    drawFloorGrid();
+
+    beginTextOverlay(viewportWidth, viewportHeight);
+    drawHudLines();
+
+    beginBannerOverlay(viewportWidth, viewportHeight);
+    if (paused) drawPauseBanner(hudShiftX, hudShiftY);
+    endOverlay(); // the banner overlay
+    endOverlay(); // the text overlay
+}
