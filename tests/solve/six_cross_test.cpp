@@ -1,0 +1,312 @@
+// "6 - cross": the corner test, the cases, sources, targets and distances of
+// raiseFace5Corner, what its moves do to the cube, and the driver.
+#include "routine_test_support.h"
+
+using namespace routinetest;
+
+namespace {
+
+// A grid that shows no cube colour anywhere except centre 5 = w; cells are
+// then set one by one, so that a case is exactly the cells named.
+constexpr int kBlank = 9;
+void blankGrid(int w) {
+    for (int f = 1; f <= 6; ++f)
+        for (int r = 1; r <= 3; ++r)
+            for (int c = 1; c <= 3; ++c) FaceletGrid[f][r][c] = kBlank;
+    FaceletGrid[5][2][2] = w;
+    workColour = w;
+    workColourSet = 1;
+}
+void put(int f, int r, int c, int colour) {
+    FaceletGrid[f][r][c] = colour;
+}
+
+// One face-5 cell of each slot, 1..4.
+constexpr Cell kSlotFace5[5] = {{}, {5, 3, 3}, {5, 1, 3}, {5, 1, 1}, {5, 3, 1}};
+// Slot k's corner position among the cubies.
+constexpr Pos kSlotPos[5] = {{0, 0, 0}, {3, 3, 3}, {1, 3, 3}, {1, 3, 1}, {3, 3, 1}};
+
+void fillSlots(std::initializer_list<int> slots, int w) {
+    for (int k : slots) put(kSlotFace5[k].f, kSlotFace5[k].r, kSlotFace5[k].c, w);
+}
+
+bool slotHolds(int k, int w) {
+    static constexpr Cell cells[5][3] = {{},
+                                         {{5, 3, 3}, {1, 3, 3}, {4, 3, 3}},
+                                         {{5, 1, 3}, {1, 1, 3}, {2, 3, 3}},
+                                         {{5, 1, 1}, {2, 3, 1}, {3, 1, 3}},
+                                         {{5, 3, 1}, {3, 3, 3}, {4, 3, 1}}};
+    for (const Cell& c : cells[k])
+        if (c.colour() == w) return true;
+    return false;
+}
+
+Moves raise() {
+    raiseFace5Corner();
+    return emitted();
+}
+
+} // namespace
+
+using SixCross = RoutineTest;
+
+TEST_F(SixCross, CornerTestAsksOnlyForCentreFiveSomewhereInEachSlot) {
+    const int w = 6;
+    blankGrid(w);
+    // One slot each way round: on face 5, on the first and on the second side cell.
+    put(5, 3, 3, w);
+    put(1, 1, 3, w);
+    put(3, 1, 3, w);
+    put(4, 3, 1, w);
+    EXPECT_TRUE(face5CornersComplete());
+    put(4, 3, 1, 2);
+    EXPECT_FALSE(face5CornersComplete());
+    // The colour is centre 5 at the time of the test, not a fixed one.
+    put(4, 3, 1, w);
+    put(5, 2, 2, 3);
+    EXPECT_FALSE(face5CornersComplete());
+
+    // On a real cube: the face-5 layer turned out of line still passes, the
+    // cross does not.
+    freshProgram();
+    turnLayer(9, 1);
+    EXPECT_TRUE(face5CornersComplete());
+    EXPECT_FALSE(stageComplete1());
+}
+
+TEST_F(SixCross, LeadingCaseExampleWritesFourMovesAndTheirTrace) {
+    const int w = 6;
+    blankGrid(w);
+    put(3, 1, 1, w); // leading cell of position 3
+    fillSlots({1, 2}, w);
+    EXPECT_EQ(raise(), (Moves{{7, -1}, {3, 1}, {7, 1}, {3, -1}}));
+    EXPECT_EQ(moveListLast, 3);
+    EXPECT_EQ(readFile(kTraceFileName), "7 -1\n3 1\n7 1\n3 -1\n");
+}
+
+TEST_F(SixCross, CornerAlreadyUnderItsSlotNeedsOnlyTheInsertion) {
+    const int w = 6;
+    blankGrid(w);
+    put(4, 1, 1, w); // leading cell of position 4
+    fillSlots({1, 2, 3}, w);
+    EXPECT_EQ(raise(), (Moves{{3, 1}, {7, 1}, {3, -1}}));
+    EXPECT_EQ(moveListLast, 2);
+    EXPECT_EQ(readFile(kTraceFileName), "3 1\n7 1\n3 -1\n");
+}
+
+TEST_F(SixCross, TrailingCaseAtPositionOneCountsAsTheHighest) {
+    const int w = 6;
+    // Position 1 is numbered 4 in the trailing case: slot 1 takes a full turn
+    // of layer 7, slot 2 three quarter turns.
+    blankGrid(w);
+    put(4, 1, 3, w); // trailing cell of position 1
+    put(2, 1, 1, w); // trailing cell of position 3, numbered 2
+    fillSlots({2, 3, 4}, w);
+    EXPECT_EQ(raise(), (Moves{{7, 1}, {7, 1}, {7, 1}, {7, 1}, {6, -1}, {7, 1}, {6, 1}}));
+    EXPECT_EQ(moveListLast, 6);
+    EXPECT_EQ(readFile(kTraceFileName), "7 1\n7 1\n7 1\n7 1\n6 -1\n7 1\n6 1\n");
+
+    blankGrid(w);
+    put(4, 1, 3, w);
+    fillSlots({1, 3, 4}, w);
+    EXPECT_EQ(raise(), (Moves{{7, 1}, {7, 1}, {7, 1}, {1, -1}, {7, 1}, {1, 1}}));
+
+    // Trailing cell of position 2 (numbered 1) under slot 4: two turns on.
+    blankGrid(w);
+    put(1, 1, 1, w);
+    fillSlots({1, 2, 3}, w);
+    EXPECT_EQ(raise(), (Moves{{7, -1}, {7, -1}, {3, 1}, {7, 1}, {3, -1}}));
+}
+
+TEST_F(SixCross, CasesAreTriedLeadingTrailingFaceSix) {
+    const int w = 6;
+    // A corner facing face 6 at position 3 and one on the leading cell of
+    // position 2; slots 1 and 2 free, so the target is slot 2.
+    blankGrid(w);
+    put(6, 1, 1, w);
+    put(2, 1, 3, w);
+    fillSlots({3, 4}, w);
+    EXPECT_EQ(raise(), (Moves{{1, -1}, {7, 1}, {1, 1}}));
+
+    // Trailing before face 6: trailing cell of position 4 (numbered 3) and
+    // face 6 at position 1; target slot 1: d = 1 - 3 - 1 = -3.
+    blankGrid(w);
+    put(3, 3, 1, w);
+    put(6, 3, 3, w);
+    fillSlots({2, 3, 4}, w);
+    EXPECT_EQ(raise(), (Moves{{7, 1}, {7, 1}, {7, 1}, {6, -1}, {7, 1}, {6, 1}}));
+
+    // Face 6 alone at position 4, slot 1 free: three turns back.
+    blankGrid(w);
+    put(6, 3, 1, w);
+    fillSlots({2, 3, 4}, w);
+    EXPECT_EQ(raise(), (Moves{{7, 1}, {7, 1}, {7, 1}, {6, -1}, {7, 1}, {6, 1}}));
+}
+
+TEST_F(SixCross, HighestPositionAndHighestFreeSlotWin) {
+    const int w = 6;
+    blankGrid(w);
+    put(1, 3, 1, w); // leading, position 1
+    put(3, 1, 1, w); // leading, position 3
+    fillSlots({2}, w);
+    // Slots 1, 3, 4 free: slot 4 is filled from position 3.
+    EXPECT_EQ(raise(), (Moves{{7, -1}, {3, 1}, {7, 1}, {3, -1}}));
+    // Slot 3 next, from position 1 two faces on.
+    blankGrid(w);
+    put(1, 3, 1, w);
+    fillSlots({1, 2, 4}, w);
+    EXPECT_EQ(raise(), (Moves{{7, -1}, {7, -1}, {4, 1}, {7, 1}, {4, -1}}));
+}
+
+TEST_F(SixCross, NoCornerInTheFaceSixLayerEmitsNothing) {
+    const int w = 6;
+    blankGrid(w);
+    fillSlots({1, 2}, w);
+    MoveList[0] = {5, -1};
+    writeFile(kTraceFileName, "old\n");
+    raiseFace5Corner();
+    EXPECT_EQ(moveListLast, 0);
+    EXPECT_EQ(MoveList[0].layer, 5);
+    EXPECT_EQ(MoveList[0].direction, -1);
+    EXPECT_TRUE(fileExists(kTraceFileName));
+    EXPECT_EQ(readFile(kTraceFileName), "");
+}
+
+// On random cubes: every call lifts exactly one cross-colour corner into the
+// free slot it chose and leaves every other piece of the face-5 layer as it
+// was, twist included, in three to seven moves traced line by line.
+TEST_F(SixCross, EveryCallAddsOneCornerAndKeepsTheRestOfTheFirstLayer) {
+    std::mt19937 rng(901);
+    int calls = 0;
+    for (int trial = 0; trial < 3000; ++trial) {
+        freshProgram();
+        apply(randomTurns(rng, 25));
+        const int w = centre(5);
+        workColour = w;
+        workColourSet = 1;
+        if (face5CornersComplete()) continue;
+        ++calls;
+        int before = 0, target = 0;
+        for (int k = 1; k <= 4; ++k) {
+            before += slotHolds(k, w);
+            if (!slotHolds(k, w)) target = k;
+        }
+        const std::vector<Pos> cells = face5Layer();
+        std::vector<std::vector<int>> layer;
+        for (const Pos& p : cells) layer.push_back(cubieAt(p));
+        const Moves out = raise();
+        ASSERT_GE(out.size(), 3u);
+        ASSERT_LE(out.size(), 7u);
+        ASSERT_EQ(readFile(kTraceFileName), linesOf(out));
+        apply(out);
+        int after = 0;
+        for (int k = 1; k <= 4; ++k) after += slotHolds(k, w);
+        ASSERT_EQ(after, before + 1) << "trial " << trial;
+        ASSERT_TRUE(slotHolds(target, w)) << "trial " << trial;
+        for (size_t i = 0; i < cells.size(); ++i) {
+            const bool isTarget =
+                cells[i].x == kSlotPos[target].x && cells[i].z == kSlotPos[target].z;
+            if (!isTarget) {
+                ASSERT_EQ(cubieAt(cells[i]), layer[i]) << "trial " << trial;
+            }
+        }
+    }
+    EXPECT_GT(calls, 2500);
+}
+
+TEST_F(SixCross, DriverAppliesNothingWhenItsFiveTestsPass) {
+    turnLayer(9, 1);
+    turnLayer(9, -1); // the start state, reached by turns
+    writeFile(kTraceFileName, "old\n");
+    SixCrossDriver();
+    EXPECT_EQ(solutionCount, 0);
+    EXPECT_EQ(backupTaken, 1);
+    EXPECT_EQ(playbackPending, 1);
+    EXPECT_TRUE(fileExists(kJournalFileName));
+    EXPECT_EQ(readFile(kJournalFileName), "");
+    EXPECT_EQ(readFile(kTraceFileName), "old\n");
+    EXPECT_TRUE(isSolved());
+}
+
+// Call after call along the first phase of random cubes: each call applies
+// and journals exactly what the first unfinished step emits, or nothing.
+TEST_F(SixCross, DriverRunsTheFirstFailingStepAndJournalsItsMoves) {
+    std::mt19937 rng(77);
+    int seen[6] = {};
+    for (int trial = 0; trial < 100; ++trial) {
+        freshProgram();
+        apply(randomTurns(rng, 8 + static_cast<int>(rng() % 20)));
+        for (int call = 0; call < 300; ++call) {
+            const bool held = face5CornersComplete() && stageComplete1() && stageComplete3() &&
+                              stageComplete4() && stageComplete6();
+            const Snapshot cube = Snapshot::take();
+            // What the step in charge emits on this cube, asked directly.
+            workColour = centre(5);
+            workColourSet = 1;
+            int step = 5;
+            if (!stageComplete1())
+                baseStage1(), step = 0;
+            else if (!face5CornersComplete())
+                raiseFace5Corner(), step = 1;
+            else if (!stageComplete3())
+                baseStage3(), step = 2;
+            else if (!stageComplete4())
+                baseStage4(), step = 3;
+            else if (!stageComplete6())
+                baseStage6(), step = 4;
+            ++seen[step];
+            const Moves expected = step < 5 ? emitted() : Moves{};
+            const int before = solutionCount;
+            std::remove(kJournalFileName);
+            SixCrossDriver();
+            ASSERT_EQ(solution(before), expected) << "trial " << trial << " call " << call;
+            ASSERT_EQ(readFile(kJournalFileName), linesOf(expected));
+            const Snapshot driven = Snapshot::take();
+            cube.put();
+            apply(expected);
+            ASSERT_TRUE(Snapshot::take() == driven);
+            if (held) break;
+        }
+    }
+    for (int s = 0; s < 6; ++s) EXPECT_GT(seen[s], 0) << "step " << s;
+}
+
+// A solve that begins with the cross already complete: Base stage 1 never
+// runs, so the driver has to take the cross colour itself.
+TEST_F(SixCross, CrossCompleteAtTheStartWithAnyStaleColour) {
+    for (int stale = 0; stale <= 6; ++stale) {
+        freshProgram();
+        apply({{3, -1}, {7, -1}, {3, 1}});
+        ASSERT_TRUE(stageComplete1());
+        ASSERT_FALSE(face5CornersComplete());
+        if (stale == centre(5)) continue;
+        // The first step: a corner lifted with the colour of centre 5.
+        workColour = centre(5);
+        workColourSet = 1;
+        const Moves first = raise();
+        ASSERT_FALSE(first.empty());
+        workColourSet = 0;
+        workColour = stale;
+        const Snapshot cube = Snapshot::take();
+        const int taken = sixCrossColourTaken;
+        ASSERT_EQ(computeSolve(1), 1) << "stale colour " << stale;
+        EXPECT_EQ(sixCrossColourTaken, taken + 1);
+        EXPECT_TRUE(Snapshot::take() == cube);
+        EXPECT_GT(phaseMark, 0);
+        EXPECT_EQ(solution(0, static_cast<int>(first.size())), first);
+        apply(solution());
+        EXPECT_TRUE(isSolved()) << "stale colour " << stale;
+        playbackEnded();
+    }
+}
+
+TEST_F(SixCross, ColourTakenOnlyCountsWhenTheCrossWasComplete) {
+    apply({{6, 1}});
+    ASSERT_FALSE(stageComplete1());
+    const int taken = sixCrossColourTaken;
+    workColour = 3;
+    SixCrossDriver();
+    EXPECT_EQ(sixCrossColourTaken, taken);
+    EXPECT_EQ(workColour, centre(5));
+    EXPECT_EQ(workColourSet, 1);
+}

@@ -1,0 +1,200 @@
+// Whole solves of menu entries 1 to 4 on thousands of random cubes: each ends
+// with the cube restored and a solution that solves it, the first phase ends
+// in the state its tests ask for, the journal holds exactly the moves each
+// solve applied, no solve runs into the bound, and a second run over the
+// same cubes from the same state writes the same journal.
+#include "routine_test_support.h"
+
+#include <sys/stat.h>
+
+using namespace routinetest;
+
+namespace {
+
+constexpr int kCubes = 5000;
+// The second run, for the comparison of journals, repeats the first cubes.
+constexpr int kRepeatedCubes = 1000;
+
+long fileSize(const char* name) {
+    struct stat st;
+    return stat(name, &st) == 0 ? static_cast<long>(st.st_size) : 0;
+}
+
+std::string readFrom(const char* name, long offset) {
+    std::ifstream in(name, std::ios::binary);
+    in.seekg(offset);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool endsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+int lineCount(const std::string& s) {
+    return static_cast<int>(std::count(s.begin(), s.end(), '\n'));
+}
+
+int countOf(const std::string& s, const std::string& what) {
+    int n = 0;
+    for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + what.size()))
+        ++n;
+    return n;
+}
+
+// How often the guards stepped in, and the largest solve seen.
+struct Stats {
+    int colourTaken = 0, retries = 0, abandoned = 0, xStops = 0;
+    int maxDriverCalls = 0, maxMoves = 0;
+    long firstPhaseMoves = 0;
+    long journalAtRepeat = 0; // size of "kub2.txt" after kRepeatedCubes solves
+};
+
+// The state the first phase of `entry` ends in, on the cube turned by the
+// first phaseMark moves of the solution.
+void expectPhaseEnd(int entry, int gaveUp, int stopped, int cube) {
+    switch (entry) {
+    case 1:
+        EXPECT_TRUE(face5CornersComplete() && stageComplete1() && stageComplete3() &&
+                    stageComplete4() && stageComplete6())
+            << "cube " << cube;
+        break;
+    case 2:
+        if (!gaveUp) {
+            EXPECT_TRUE(blockEdgesComplete() && blockCornerComplete() && blockMiddleEdgeComplete())
+                << "cube " << cube;
+        }
+        break;
+    case 3:
+        EXPECT_TRUE(stageComplete1() && threeCornersComplete() && pairCornerOut() &&
+                    threeMiddleEdgesComplete() && pairEdgeOut())
+            << "cube " << cube;
+        break;
+    case 4:
+        if (stopped) {
+            EXPECT_TRUE(face5XComplete() && !face5CornersInOrder()) << "cube " << cube;
+        } else {
+            EXPECT_TRUE(face6XComplete() && face5XComplete() && sideXComplete()) << "cube " << cube;
+        }
+        break;
+    }
+}
+
+// Solves `cubes` random cubes (turns from the start state, seeded by `seed`)
+// with menu entry `entry`, checking each solve, from the state of a fresh
+// program. Writes "kub2.txt" in the working directory.
+Stats solveMany(int entry, unsigned seed, int cubes) {
+    Stats st;
+    freshProgram();
+    std::mt19937 rng(seed);
+    for (int i = 0; i < cubes; ++i) {
+        if (i == kRepeatedCubes) st.journalAtRepeat = fileSize(kJournalFileName);
+        initCubieArray();
+        initFaceletGrid();
+        apply(randomTurns(rng, 8 + static_cast<int>(rng() % 23)));
+        const Snapshot cube = Snapshot::take();
+        const long journalBefore = fileSize(kJournalFileName);
+        const int taken = sixCrossColourTaken, retries = blockRetries,
+                  abandoned = blockRetriesAbandoned, stops = xCornerOrderStops;
+
+        const int done = computeSolve(entry);
+        EXPECT_EQ(done, 1) << "cube " << i << ": the solve ran into its bound";
+        if (done != 1) return st;
+
+        const int retried = blockRetries - retries, gaveUp = blockRetriesAbandoned - abandoned,
+                  stopped = xCornerOrderStops - stops;
+        st.colourTaken += sixCrossColourTaken - taken;
+        st.retries += retried;
+        st.abandoned += gaveUp;
+        st.xStops += stopped;
+        st.maxDriverCalls = std::max(st.maxDriverCalls, driverCalls);
+        st.maxMoves = std::max(st.maxMoves, solutionCount);
+        st.firstPhaseMoves += phaseMark;
+        EXPECT_LE(retried, 1);
+        EXPECT_LE(gaveUp, retried);
+
+        // The cube is back where it was, the solution waits for playback.
+        EXPECT_TRUE(Snapshot::take() == cube) << "cube " << i;
+        EXPECT_EQ(backupTaken, 0);
+        EXPECT_EQ(playbackPending, 1);
+        EXPECT_EQ(lastStageActive, 0);
+        EXPECT_EQ(workColourSet, 0);
+        const Moves moves = solution();
+        EXPECT_LE(phaseMark, solutionCount);
+        if (gaveUp) {
+            EXPECT_EQ(phaseMark, 0);
+        }
+
+        apply(Moves(moves.begin(), moves.begin() + phaseMark));
+        expectPhaseEnd(entry, gaveUp, stopped, i);
+        apply(Moves(moves.begin() + phaseMark, moves.end()));
+        EXPECT_TRUE(isSolved()) << "cube " << i;
+
+        // The journal: exactly the solution's moves, except that a retried
+        // block attempt keeps the abandoned moves (at least 399 each) in
+        // front and the retry's (1, -1) is not journalled.
+        const std::string journal = readFrom(kJournalFileName, journalBefore);
+        if (!retried) {
+            EXPECT_EQ(journal, linesOf(moves)) << "cube " << i;
+        } else if (!gaveUp) {
+            EXPECT_EQ(moves.front(), Turn(1, -1));
+            EXPECT_TRUE(endsWith(journal, linesOf(Moves(moves.begin() + 1, moves.end()))));
+            EXPECT_GE(lineCount(journal) - static_cast<int>(moves.size()) + 1, 399);
+        } else {
+            EXPECT_TRUE(endsWith(journal, linesOf(moves)));
+            EXPECT_GE(lineCount(journal) - static_cast<int>(moves.size()), 399 + 398);
+        }
+        if (::testing::Test::HasFailure()) return st;
+        playbackEnded();
+    }
+    if (cubes == kRepeatedCubes) st.journalAtRepeat = fileSize(kJournalFileName);
+    return st;
+}
+
+class TwoPhaseSolves : public RoutineTest, public ::testing::WithParamInterface<int> {};
+
+} // namespace
+
+TEST_P(TwoPhaseSolves, RandomCubesEndSolvedAndJournalsRepeat) {
+    const int entry = GetParam();
+    const unsigned seed = 1000u + static_cast<unsigned>(entry);
+    // The 'X' driver writes its markers to standard output: one per move of
+    // the first phase.
+    if (entry == 4) testing::internal::CaptureStdout();
+    const Stats st = solveMany(entry, seed, kCubes);
+    if (entry == 4) {
+        const std::string out = testing::internal::GetCapturedStdout();
+        const long markers =
+            countOf(out, "Up\n") + countOf(out, "Down\n") + countOf(out, "All X-es\n");
+        EXPECT_EQ(markers, st.firstPhaseMoves);
+        EXPECT_EQ(lineCount(out), markers + countOf(out, "niz!!!\n"));
+    }
+    ASSERT_FALSE(HasFailure());
+    EXPECT_LE(st.maxDriverCalls, kMaxDriverCalls);
+    std::printf("entry %d, %d cubes: colour taken %d, block retries %d (given up %d), "
+                "X stops %d; most driver calls %d, longest solution %d\n",
+                entry, kCubes, st.colourTaken, st.retries, st.abandoned, st.xStops,
+                st.maxDriverCalls, st.maxMoves);
+    ASSERT_GT(st.journalAtRepeat, 0);
+    const std::string first = readFile(kJournalFileName).substr(0, st.journalAtRepeat);
+
+    // The same run again, in a directory of its own, from the same state.
+    ASSERT_EQ(mkdir("again", 0755), 0);
+    ASSERT_EQ(chdir("again"), 0);
+    if (entry == 4) testing::internal::CaptureStdout();
+    solveMany(entry, seed, kRepeatedCubes);
+    if (entry == 4) testing::internal::GetCapturedStdout();
+    const std::string second = readFile(kJournalFileName);
+    std::remove(kJournalFileName);
+    std::remove(kTraceFileName);
+    ASSERT_EQ(chdir(".."), 0);
+    rmdir("again");
+    EXPECT_TRUE(first == second) << "journals of " << first.size() << " and " << second.size()
+                                 << " bytes differ";
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, TwoPhaseSolves, ::testing::Values(1, 2, 3, 4),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "Entry" + std::to_string(info.param);
+                         });
