@@ -1,0 +1,42 @@
+// The HUD's bitmap font: 96 display lists, one per character code 32..127,
+// each drawing its glyph with glBitmap and moving the raster position on by
+// the glyph's advance. Made once per GL context (the window's setup builds
+// it, closing the window frees it).
+#pragma once
+
+constexpr int kHudFontFirstCode = 32;
+constexpr int kHudFontLists = 96;
+// Character height the HUD layout assumes, in pixels.
+constexpr int kHudFontPixels = 12;
+
+// What the lists hold: nothing yet, the font asked for (or the fixed-width
+// face fontconfig puts in its place), any other fixed-width font, or the
+// built-in block glyphs used when no font file can be loaded at all.
+constexpr int kHudFontNone = 0;
+constexpr int kHudFontNamed = 1;
+constexpr int kHudFontMonospace = 2;
+constexpr int kHudFontBlocks = 3;
+
+// First of the 96 lists; 0 while no font is built.
+extern unsigned int hudFontBase;
+// Which kind of font the lists hold (kHudFont...).
+extern int hudFontKind;
+// Family name of the face the lists were made from ("" for none).
+extern char hudFontFamily[128];
+
+// Builds the font from "Courier New" (or whatever fixed-width face the system
+// offers in its place) at 12 pixels.
+void buildHudFont();
+// Builds the font from the given family, falling back to any fixed-width
+// font and then to block glyphs; returns the kind built. Frees an earlier
+// font first. Needs a current GL context.
+int buildHudFontFrom(const char* family);
+// Builds the block glyphs alone (the last resort of buildHudFontFrom).
+void buildHudBlockFont();
+// Deletes the 96 lists; harmless when none are built.
+void freeHudFont();
+
+// Formats printf-style into 256 bytes (at most 255 characters) and draws the
+// text at raster position (x, y) of the current projection in the current
+// colour. A null format draws nothing.
+void hudPrint(float x, float y, const char* format, ...) __attribute__((format(printf, 3, 4)));
