@@ -1,0 +1,229 @@
+// The cube in 3-D: 27 cubies, each a black body with six coloured sticker
+// blocks, one layer of them possibly turned part way; the green marker beside
+// the selected layer; the floor grid. Spheres are compiled once per radius into
+// display lists kept in a small cache.
+#include "render/scene.h"
+
+#include "model/cube.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <GL/glut.h>
+
+const double CubieColourTable[7][3] = {
+    {0.0, 0.0, 0.0}, // unused
+    {0.0, 0.0, 1.0}, // 1 blue
+    {1.0, 0.0, 0.0}, // 2 red
+    {1.0, 1.0, 0.0}, // 3 yellow
+    {0.0, 1.0, 0.0}, // 4 green
+    {1.0, 0.0, 1.0}, // 5 magenta
+    {1.0, 1.0, 1.0}, // 6 white
+};
+
+short selectedLayer = 1;
+unsigned char gridVisible = 1;
+
+namespace {
+
+// freeglut refuses to draw anything before glutInit; the program has no
+// command line to give it, so it gets a made-up one, once.
+void ensureGlut() {
+    static int glutReady = 0;
+    if (glutReady) return;
+    static char programName[] = "cube-solver";
+    static char* fakeArgv[] = {programName, nullptr};
+    int fakeArgc = 1;
+    glutInit(&fakeArgc, fakeArgv);
+    glutReady = 1;
+}
+
+// One sticker block: move by (dx, dy, dz) from where the previous one sat
+// (the moves add up, so each block ends 0.01 off centre along its own axis),
+// then draw it in the colour of `side`.
+struct StickerStep {
+    double dx, dy, dz;
+    int side;
+};
+constexpr StickerStep kStickerSteps[6] = {
+    {+0.01, 0.0, 0.0, 2},   // +x
+    {-0.02, 0.0, 0.0, 4},   // -x
+    {+0.01, +0.01, 0.0, 6}, // +y
+    {0.0, -0.02, 0.0, 5},   // -y
+    {0.0, +0.01, +0.01, 3}, // +z
+    {0.0, 0.0, -0.02, 1},   // -z
+};
+constexpr double kBodyEdge = 1.0;
+constexpr double kStickerEdge = 0.99;
+
+// How each layer turns: the axis of its rotation, which cubie coordinate
+// picks its nine cubies (0 = x, 1 = y, 2 = z) and the value of that coordinate,
+// and the direction for which the angle is negated so that the picture turns
+// the same way as turnLayer.
+struct LayerTurn {
+    double ax, ay, az;
+    int coord;
+    int slice;
+    int negateFor;
+};
+constexpr LayerTurn kLayerTurns[10] = {
+    {0, 0, 0, 0, 0, 0},  // unused
+    {1, 0, 0, 0, 1, +1}, // 1: x = 1
+    {1, 0, 0, 0, 2, +1}, // 2: x = 2
+    {1, 0, 0, 0, 3, +1}, // 3: x = 3
+    {0, 0, 1, 2, 1, -1}, // 4: z = 1
+    {0, 0, 1, 2, 2, -1}, // 5: z = 2
+    {0, 0, 1, 2, 3, -1}, // 6: z = 3
+    {0, 1, 0, 1, 1, -1}, // 7: y = 1
+    {0, 1, 0, 1, 2, -1}, // 8: y = 2
+    {0, 1, 0, 1, 3, -1}, // 9: y = 3
+};
+
+// Where the marker sits for each selected layer: in front of the +z face on
+// the bottom row for the x slices, outside the +x face on the bottom row for
+// the z slices, off the (+x, +z) edge at the slice's height for the y slices.
+constexpr double kMarkerPosition[10][3] = {
+    {0, 0, 0}, // unused
+    {-1.0, -1.0, 1.7}, {0.0, -1.0, 1.7}, {1.0, -1.0, 1.7}, {1.7, -1.0, -1.0}, {1.7, -1.0, 0.0},
+    {1.7, -1.0, 1.0},  {2.0, -1.0, 2.0}, {2.0, 0.0, 2.0},  {2.0, 1.0, 2.0},
+};
+constexpr double kMarkerRadius = 0.1;
+
+constexpr int kGridHalf = 100;
+constexpr int kGridFloor = -3;
+
+// The cache of compiled solids: one list of entries per kind of solid, newest
+// first. Only spheres (kind 10) are drawn by this program.
+struct SolidListEntry {
+    GLuint list;          // display list that draws the solid
+    SolidListEntry* next; // older entry of the same kind
+    int paramCount;       // 1 for a sphere
+    double* params;       // owned; a sphere's radius
+};
+constexpr int kSolidKinds = 11;
+constexpr int kSphereKind = 10;
+SolidListEntry* SphereListCache[kSolidKinds] = {};
+
+constexpr int kSphereSlices = 16;
+constexpr int kSphereStacks = 16;
+
+int sameParams(const SolidListEntry* e, const double* key, int count) {
+    if (e->paramCount != count) return 0;
+    for (int i = 0; i < count; ++i) {
+        if (e->params[i] != key[i]) return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+void drawCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
+    ensureGlut();
+    glPushMatrix();
+    glTranslated(x - 2.0, y - 2.0, z - 2.0);
+    glColor3d(0.0, 0.0, 0.0);
+    glutSolidCube(kBodyEdge);
+    for (const StickerStep& step : kStickerSteps) {
+        glTranslated(step.dx, step.dy, step.dz);
+        const int colour = cubies[x][y][z][step.side];
+        // An unknown colour leaves the previous one in force.
+        if (colour >= 1 && colour <= 6) glColor3dv(CubieColourTable[colour]);
+        glutSolidCube(kStickerEdge);
+    }
+    glPopMatrix();
+}
+
+void drawCube(int layer, int direction, int angle) {
+    if (layer < 1 || layer > 9) return;
+    const LayerTurn& turn = kLayerTurns[layer];
+    const double theta = direction == turn.negateFor ? -angle : angle;
+
+    // The nine cubies of the turning layer, then the eighteen others.
+    for (int turning = 1; turning >= 0; --turning) {
+        glPushMatrix();
+        if (turning) glRotated(theta, turn.ax, turn.ay, turn.az);
+        for (int z = 1; z <= 3; ++z) {
+            for (int y = 1; y <= 3; ++y) {
+                for (int x = 1; x <= 3; ++x) {
+                    const int pos[3] = {x, y, z};
+                    if ((pos[turn.coord] == turn.slice) == (turning == 1))
+                        drawCubie(x, y, z, CubieArray);
+                }
+            }
+        }
+        glPopMatrix();
+    }
+}
+
+void drawLayerMarker() {
+    if (selectedLayer < 1 || selectedLayer > 9) return;
+    const double* at = kMarkerPosition[selectedLayer];
+    glPushMatrix();
+    glTranslated(at[0], at[1], at[2]);
+    glColor3d(0.0, 1.0, 0.0);
+    solidSphere(kMarkerRadius);
+    glPopMatrix();
+}
+
+void drawFloorGrid() {
+    if (!gridVisible) return;
+    glPushMatrix();
+    // Single-precision components, red above 1 passed as it is.
+    glColor3f(1.6f, 0.6f, 0.6f);
+    glBegin(GL_LINES);
+    for (int i = -kGridHalf; i <= kGridHalf; ++i) {
+        glVertex3i(i, kGridFloor, -kGridHalf);
+        glVertex3i(i, kGridFloor, kGridHalf);
+    }
+    for (int i = -kGridHalf; i <= kGridHalf; ++i) {
+        glVertex3i(-kGridHalf, kGridFloor, i);
+        glVertex3i(kGridHalf, kGridFloor, i);
+    }
+    glEnd();
+    glPopMatrix();
+}
+
+void solidSphere(double radius) {
+    const double key[1] = {radius};
+    for (SolidListEntry* e = SphereListCache[kSphereKind]; e; e = e->next) {
+        if (sameParams(e, key, 1)) {
+            glCallList(e->list);
+            return;
+        }
+    }
+    // First sphere of this radius: compile it, drawing it at the same time.
+    SolidListEntry* e = new SolidListEntry;
+    e->list = glGenLists(1);
+    e->paramCount = 1;
+    e->params = new double[1];
+    e->params[0] = radius;
+    e->next = SphereListCache[kSphereKind];
+    SphereListCache[kSphereKind] = e;
+
+    glNewList(e->list, GL_COMPILE_AND_EXECUTE);
+    GLUquadric* quadric = gluNewQuadric();
+    gluQuadricDrawStyle(quadric, GLU_FILL);
+    gluQuadricNormals(quadric, GLU_SMOOTH);
+    gluSphere(quadric, radius, kSphereSlices, kSphereStacks);
+    gluDeleteQuadric(quadric);
+    glEndList();
+}
+
+// The cached list names belong to the context they were compiled in and die
+// with it, so only the entries are freed here; no GL call is made, which
+// keeps this safe with no context or with a new one current.
+void clearSphereCache() {
+    for (SolidListEntry*& head : SphereListCache) {
+        while (head) {
+            SolidListEntry* next = head->next;
+            delete[] head->params;
+            delete head;
+            head = next;
+        }
+    }
+}
+
+int sphereCacheSize() {
+    int n = 0;
+    for (const SolidListEntry* e = SphereListCache[kSphereKind]; e; e = e->next) ++n;
+    return n;
+}
