@@ -14,19 +14,20 @@ struct Candidate {
     Cell cross, partner;
 };
 
-// The three kinds of corner, candidates k = 1..4 each, and the moves that
-// follow the layer-7 run once the corner stands above side face j. `Tail`
-// entries with layer 0 stand for the pair (L, D) of the kind's table, and
-// layer -1 for its inverse (L, -D).
+// What follows the layer-7 run once the corner stands above side face j:
+// turns of layer 7 and the pair (L, D) of the kind's table at j, or its
+// inverse (L, -D).
+enum TailStep { Layer7Minus, Layer7Plus, Pair, PairBack };
+
+// The three kinds of corner, each with candidates k = 1..4, its tail and the
+// table of pairs it takes (L, D) from.
 struct CornerKind {
     Candidate candidates[5];
-    Move tail[6];
+    TailStep tail[6];
     int tailCount;
     const Move* pairs; // (L, D) by j = 1..4
 };
 
-constexpr Move kLeft = {0, 0};  // (L, D)
-constexpr Move kUndo = {-1, 0}; // (L, -D)
 constexpr Move kP[5] = {{}, {1, -1}, {4, +1}, {3, +1}, {6, -1}};
 constexpr Move kQ[5] = {{}, {3, -1}, {6, +1}, {1, +1}, {4, -1}};
 
@@ -38,7 +39,7 @@ constexpr CornerKind kKinds[3] = {
       {{2, 1, 3}, {1, 1, 1}},
       {{3, 1, 1}, {2, 1, 1}},
       {{4, 1, 1}, {3, 3, 1}}},
-     {{7, -1}, kLeft, {7, +1}, kUndo},
+     {Layer7Minus, Pair, Layer7Plus, PairBack},
      4,
      kP},
     // Cross colour on a side face, at the corner it shares with the next
@@ -48,7 +49,7 @@ constexpr CornerKind kKinds[3] = {
       {{2, 1, 1}, {3, 1, 1}},
       {{3, 3, 1}, {4, 1, 1}},
       {{4, 1, 3}, {1, 3, 1}}},
-     {{7, +1}, kLeft, {7, -1}, kUndo},
+     {Layer7Plus, Pair, Layer7Minus, PairBack},
      4,
      kQ},
     // Cross colour on face 6: the corner is turned so that it shows the cross
@@ -58,7 +59,7 @@ constexpr CornerKind kKinds[3] = {
       {{6, 1, 3}, {2, 1, 3}},
       {{6, 1, 1}, {3, 1, 1}},
       {{6, 3, 1}, {4, 1, 1}}},
-     {{7, -1}, kLeft, {7, -1}, kUndo, {7, +1}, {7, +1}},
+     {Layer7Minus, Pair, Layer7Minus, PairBack, Layer7Plus, Layer7Plus},
      6,
      kP},
 };
@@ -97,13 +98,20 @@ bool placeCorner(const CornerKind& kind) {
     emitLayer7Run(j - k);
     const Move pair = kind.pairs[j];
     for (int i = 0; i < kind.tailCount; ++i) {
-        const Move m = kind.tail[i];
-        if (m.layer == kLeft.layer)
+        switch (kind.tail[i]) {
+        case Layer7Minus:
+            emitMove(7, -1);
+            break;
+        case Layer7Plus:
+            emitMove(7, +1);
+            break;
+        case Pair:
             emitMove(pair.layer, pair.direction);
-        else if (m.layer == kUndo.layer)
+            break;
+        case PairBack:
             emitMove(pair.layer, -pair.direction);
-        else
-            emitMove(m.layer, m.direction);
+            break;
+        }
     }
     return true;
 }

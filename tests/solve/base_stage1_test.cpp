@@ -9,7 +9,7 @@ using namespace stagetest;
 
 namespace {
 
-// The cells of the description's frame: face-6-layer edge above side face i
+// The solver's cell names: the face-6-layer edge above side face i
 // (S side cell, T face-6 cell) and the face-5 slot below it (B side, D face 5).
 int S(int i) {
     static const int cell[5][3] = {{}, {1, 2, 1}, {2, 1, 2}, {3, 2, 1}, {4, 1, 2}};
@@ -110,6 +110,46 @@ TEST_F(BaseStage1, DropsAnEdgeStandingAboveItsOwnFace) {
     }
 }
 
+// Two edges stand above their own faces: the lower face number goes first.
+TEST_F(BaseStage1, DropsTheEdgeAboveTheLowerFaceFirst) {
+    const Moves drop[5] = {{},
+                           {{7, 1}, {2, -1}, {7, -1}, {2, 1}},
+                           {{7, 1}, {5, 1}, {7, -1}, {5, -1}},
+                           {{7, 1}, {2, 1}, {7, -1}, {2, -1}},
+                           {{7, 1}, {5, -1}, {7, -1}, {5, 1}}};
+    auto twoReady = [] {
+        int n = 0;
+        for (int i = 1; i <= 4; ++i) n += stepOneApplies(i);
+        return n >= 2;
+    };
+    ASSERT_TRUE(findCube(twoReady, faceTurns(), 5));
+    int first = 1;
+    while (!stepOneApplies(first)) ++first;
+    baseStage1();
+    EXPECT_EQ(emitted(), drop[first]);
+}
+
+// Two cross edges in the face-6 layer with W on the side, neither above its
+// own face: the first one in face order is carried round.
+TEST_F(BaseStage1, CarriesTheFirstEdgeInFaceOrder) {
+    auto wanted = [] {
+        int n = 0;
+        for (int i = 1; i <= 4; ++i) {
+            if (stepOneApplies(i)) return false;
+            n += S(i) == W();
+        }
+        return n >= 2;
+    };
+    ASSERT_TRUE(findCube(wanted, faceTurns(), 5));
+    int first = 1;
+    while (S(first) != W()) ++first;
+    const int j = targetFace(T(first));
+    baseStage1();
+    EXPECT_EQ(emitted(), Moves(std::abs(j - first), {7, j > first ? -1 : 1}));
+    applyMoveListToCube();
+    EXPECT_TRUE(stepOneApplies(j));
+}
+
 TEST_F(BaseStage1, ExactTraceOfTheEdgeAboveFace1) {
     ASSERT_TRUE(findCube([] { return S(1) == W() && T(1) == centre(1); }, faceTurns(), 4));
     baseStage1();
@@ -118,7 +158,7 @@ TEST_F(BaseStage1, ExactTraceOfTheEdgeAboveFace1) {
 }
 
 // Step 2: the layer-7 run carries the edge round, the long way when the
-// description says so, then "HERE".
+// way round is the long one, then "HERE".
 TEST_F(BaseStage1, CarriesAnEdgeRoundToItsOwnFace) {
     ASSERT_TRUE(findCube(
         [] {

@@ -225,6 +225,21 @@ TEST_F(BaseStage2, EmitsNothingWhenFace5IsDone) {
     EXPECT_EQ(readFile("Kyb.txt"), "");
 }
 
+// A cross colour taken earlier and still marked as set is used as it is.
+TEST_F(BaseStage2, KeepsACrossColourAlreadySet) {
+    apply({{7, 1}}); // face 5 done: with centre 5's colour nothing is to do
+    ASSERT_TRUE(stageComplete2());
+    workColour = centre(1);
+    workColourSet = 1;
+    baseStage2();
+    EXPECT_EQ(workColour, centre(1));
+    EXPECT_GT(stageEmitted(), 0);
+    workColourSet = 0;
+    baseStage2();
+    EXPECT_EQ(workColour, centre(5));
+    EXPECT_EQ(stageEmitted(), 0);
+}
+
 // A solve that starts with the cross done and a corner wrong: the driver
 // runs stage 2 first, which takes the cross colour from centre 5, and calls
 // after calls finish face 5 without breaking the cross.

@@ -20,7 +20,7 @@ int T(int i) {
     return F(cell[i][0], cell[i][1], cell[i][2]);
 }
 
-// The insertion sequences as the description lists them.
+// The eight insertion sequences, by number.
 const Moves kInsert[9] = {
     {},
     {{7, -1}, {3, -1}, {7, 1}, {3, 1}, {7, 1}, {6, -1}, {7, -1}, {6, 1}},
@@ -111,6 +111,26 @@ TEST_F(BaseStage3, TestsTheConditionsInOrder) {
     baseStage3();
     EXPECT_EQ(emitted(), kInsert[2]);
     EXPECT_EQ(readFile("Kyb.txt"), traceOf(kInsert[2]));
+}
+
+// Every pair of step-1 conditions that a real cube can show at once: the
+// one listed first decides.
+TEST_F(BaseStage3, TheFirstReadyEdgeInTheListDecides) {
+    int pairsSeen = 0;
+    for (int a = 1; a <= 8; ++a) {
+        for (int b = a + 1; b <= 8; ++b) {
+            SCOPED_TRACE(testing::Message() << a << " and " << b);
+            startState();
+            if (!findCube([a, b] { return ready(a) && ready(b); }, middleSteps(), 3)) continue;
+            ++pairsSeen;
+            for (int e = 1; e < a; ++e) ASSERT_FALSE(ready(e));
+            baseStage3();
+            EXPECT_EQ(emitted(), kInsert[a]);
+        }
+    }
+    // Conditions 1 and 8, 2 and 5, 3 and 6, 4 and 7 name the same edge.
+    EXPECT_GE(pairsSeen, 8);
+    RecordProperty("pairs", pairsSeen);
 }
 
 // Step 2: the one middle-layer edge of the face-6 layer stands above face i
