@@ -37,8 +37,9 @@ bool allShow(const Cell* cells, int n, int colour) {
     return true;
 }
 
-// Positions of the face-6 corners in which one sequence turns them all
-// towards an X on face 6: the four cells that must show centre 6.
+// The twists of the face-6 corners on which the twist sequence is used, each
+// as the four cells that must show centre 6; in any other position the layer
+// is turned so that the next call sees the corners from another side.
 constexpr Cell kTwistPatterns[7][4] = {
     {{6, 3, 1}, {6, 1, 3}, {1, 3, 1}, {2, 1, 1}}, {{6, 3, 1}, {6, 1, 1}, {1, 3, 1}, {1, 1, 1}},
     {{6, 3, 3}, {6, 1, 3}, {4, 1, 1}, {2, 1, 1}}, {{6, 3, 1}, {3, 1, 1}, {1, 3, 1}, {2, 1, 3}},

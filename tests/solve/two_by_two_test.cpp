@@ -124,10 +124,10 @@ TEST_F(TwoByTwo, DriverTakesTheFirstBranchThatApplies) {
             }
             ++seen[branch];
             const int before = solutionCount;
-            const long journal = static_cast<long>(readFile(kJournalFileName).size());
+            std::remove(kJournalFileName);
             TwoByTwoDriver();
             ASSERT_EQ(solution(before), expected) << "trial " << trial << " call " << call;
-            ASSERT_EQ(readFile(kJournalFileName).substr(journal), linesOf(expected));
+            ASSERT_EQ(readFile(kJournalFileName), linesOf(expected));
             const Snapshot driven = Snapshot::take();
             cube.put();
             apply(expected);

@@ -165,6 +165,13 @@ TEST_P(TwoPhaseSolves, RandomCubesEndSolvedAndJournalsRepeat) {
     const Stats st = solveMany(entry, seed, kCubes);
     if (entry == 4) {
         const std::string out = testing::internal::GetCapturedStdout();
+        // Failure reports went into the capture too: show them.
+        if (HasFailure()) {
+            std::istringstream lines(out);
+            for (std::string line; std::getline(lines, line);)
+                if (line != "Up" && line != "Down" && line != "All X-es" && line != "niz!!!")
+                    std::printf("%s\n", line.c_str());
+        }
         const long markers =
             countOf(out, "Up\n") + countOf(out, "Down\n") + countOf(out, "All X-es\n");
         EXPECT_EQ(markers, st.firstPhaseMoves);
