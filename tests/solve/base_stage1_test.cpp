@@ -150,13 +150,6 @@ TEST_F(BaseStage1, CarriesTheFirstEdgeInFaceOrder) {
     EXPECT_TRUE(stepOneApplies(j));
 }
 
-TEST_F(BaseStage1, ExactTraceOfTheEdgeAboveFace1) {
-    ASSERT_TRUE(findCube([] { return S(1) == W() && T(1) == centre(1); }, faceTurns(), 4));
-    baseStage1();
-    EXPECT_EQ(readFile("Kyb.txt"), "7 1\n2 -1\n7 -1\n2 1\n");
-    EXPECT_EQ(moveListLast, 3);
-}
-
 // Step 2: the layer-7 run carries the edge round, the long way when the
 // way round is the long one, then "HERE".
 TEST_F(BaseStage1, CarriesAnEdgeRoundToItsOwnFace) {
@@ -222,15 +215,6 @@ TEST_F(BaseStage1, LiftsTheCrossColourFromEachSideCell) {
         applyMoveListToCube();
         EXPECT_FALSE(noWOnSideOfFace6Layer());
     }
-}
-
-TEST_F(BaseStage1, HalfTurnOfFace1ForTheCrossColourInSlot1) {
-    ASSERT_TRUE(
-        findCube([] { return noWOnSideOfFace6Layer() && F(1, 2, 3) == W(); }, faceTurns(), 4));
-    baseStage1();
-    EXPECT_EQ(emitted(), (Moves{{6, 1}, {6, 1}}));
-    EXPECT_EQ(moveListLast, 1);
-    EXPECT_EQ(readFile("Kyb.txt"), "6 1\n6 1\n1\n");
 }
 
 // Step 3, second branch of row 2: slots 1 and 2 solved, no W on face 6: the

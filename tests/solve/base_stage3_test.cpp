@@ -91,16 +91,6 @@ TEST_F(BaseStage3, InsertsAnEdgeStandingAboveItsOwnFace) {
     }
 }
 
-TEST_F(BaseStage3, ExactTraceOfSequence1) {
-    apply(inverse(kInsert[1]));
-    ASSERT_TRUE(S(1) == centre(1) && T(1) == centre(4));
-    baseStage3();
-    EXPECT_EQ(readFile("Kyb.txt"), "7 -1\n3 -1\n7 1\n3 1\n7 1\n6 -1\n7 -1\n6 1\n");
-    EXPECT_EQ(moveListLast, 7);
-    applyMoveListToCube();
-    EXPECT_TRUE(slotSolved(0));
-}
-
 // Conditions 2 and 5 together: no real cube has two edges of the same two
 // colours, so the stickers are set by hand. Condition 2 is tested first.
 TEST_F(BaseStage3, TestsTheConditionsInOrder) {
@@ -162,16 +152,6 @@ TEST_F(BaseStage3, CarriesAMiddleEdgeOverItsOwnFace) {
         EXPECT_EQ(S(s), centre(s));
         EXPECT_EQ(T(s), t);
     }
-}
-
-TEST_F(BaseStage3, TwoTurnsForTheEdgeAboveFace3ThatBelongsAboveFace1) {
-    ASSERT_TRUE(findCube(
-        [] { return middleEdgesInFace6Layer() == 1 && S(3) == centre(1) && T(3) == centre(2); },
-        middleSteps(), 3));
-    baseStage3();
-    EXPECT_EQ(emitted(), (Moves{{7, 1}, {7, 1}}));
-    EXPECT_EQ(moveListLast, 1);
-    EXPECT_EQ(readFile("Kyb.txt"), "7 1\n7 1\n");
 }
 
 // An edge with the face-6 colour is no middle-layer edge, whatever its side
