@@ -427,6 +427,36 @@ TEST(Solve, ZeroComputesInOneFrameAndPlaysBackThreeFramesPerMove) {
     EXPECT_EQ(solutionPos, 0);
 }
 
+TEST(Solve, ATwoPhaseEntrySpinsTheViewWhereTheBasePhaseBegins) {
+    TempWorkDir dir;
+    startProgram();
+    if (!entryAvailable(1)) GTEST_SKIP() << "entry 1 has no routine in this build";
+    tap(kR);
+    while (mixMode != 0) frame();
+    tap(VK_KEY_0 + 1);
+    ASSERT_EQ(playbackPending, 1);
+    const int moves = solutionCount;
+    const int mark = phaseMark;
+    EXPECT_GT(mark, 0); // this mix needs a first phase
+    int frames = 0, spinning = 0;
+    while (playbackPending) {
+        const int yaw = viewYaw;
+        frame();
+        ++frames;
+        if (viewYaw != yaw) {
+            // The spin comes exactly when the first phase's moves are played.
+            ASSERT_EQ(solutionPos, mark);
+            ASSERT_EQ(viewYaw - yaw, 9);
+            ++spinning;
+        }
+        ASSERT_LE(frames, 3 * 11000 + 60);
+    }
+    EXPECT_EQ(spinning, mark != 0 ? 60 : 0);
+    EXPECT_EQ(frames, 3 * moves + spinning);
+    EXPECT_TRUE(isSolved());
+    EXPECT_EQ(selectedAlgorithm, -1);
+}
+
 TEST(Solve, AnAbandonedSolveLeavesTheCubeAndPlaysNothing) {
     TempWorkDir dir;
     StageTableGuard guard;
