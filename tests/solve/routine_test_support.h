@@ -190,9 +190,16 @@ class RoutineTest : public ::testing::Test {
         freshProgram();
     }
     void TearDown() override {
-        std::remove(kTraceFileName);
-        std::remove(kJournalFileName);
         ASSERT_EQ(chdir(savedDir_), 0);
+        // What a solve writes, also in the directory of a second run that a
+        // failure may have left behind.
+        for (const char* sub : {"", "/again"}) {
+            for (const char* name : {kTraceFileName, kJournalFileName}) {
+                const std::string path = std::string(tempDir_) + sub + "/" + name;
+                std::remove(path.c_str());
+            }
+            if (*sub) rmdir((std::string(tempDir_) + sub).c_str());
+        }
         rmdir(tempDir_);
     }
 

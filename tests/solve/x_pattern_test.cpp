@@ -132,6 +132,32 @@ TEST_F(XPattern, NoPatternAndNothingOnFaceSixTurnsTheLayer) {
     EXPECT_EQ(readFile(kTraceFileName), "7 1\n");
 }
 
+// Each of the seven patterns alone calls for the twist; three of its four
+// cells do not.
+TEST_F(XPattern, EachTwistPatternAndNoPartOfOne) {
+    const Cell patterns[7][4] = {
+        {{6, 3, 1}, {6, 1, 3}, {1, 3, 1}, {2, 1, 1}}, {{6, 3, 1}, {6, 1, 1}, {1, 3, 1}, {1, 1, 1}},
+        {{6, 3, 3}, {6, 1, 3}, {4, 1, 1}, {2, 1, 1}}, {{6, 3, 1}, {3, 1, 1}, {1, 3, 1}, {2, 1, 3}},
+        {{6, 1, 3}, {4, 1, 3}, {3, 3, 1}, {2, 1, 1}}, {{4, 1, 1}, {2, 1, 1}, {1, 3, 1}, {1, 1, 1}},
+        {{4, 1, 3}, {4, 1, 1}, {2, 1, 3}, {2, 1, 1}},
+    };
+    const int u = 5;
+    for (int p = 0; p < 7; ++p) {
+        for (int left = -1; left < 4; ++left) {
+            for (int f = 1; f <= 6; ++f)
+                for (int r = 1; r <= 3; ++r)
+                    for (int c = 1; c <= 3; ++c) FaceletGrid[f][r][c] = 9;
+            FaceletGrid[6][2][2] = u;
+            for (int i = 0; i < 4; ++i)
+                if (i != left)
+                    FaceletGrid[patterns[p][i].f][patterns[p][i].r][patterns[p][i].c] = u;
+            twistFace6Corners();
+            EXPECT_EQ(emitted(), (left < 0 ? kTwist : Moves{{7, 1}}))
+                << "pattern " << p + 1 << " without cell " << left;
+        }
+    }
+}
+
 // On cubes whose pairs on faces 2, 3 and 4 all differ, the 25 moves exchange
 // the face-6 corners 2/3 and 3/4, each keeping its face-6 colour on face 6;
 // the face-5 corners, the other two face-6 corners and the centres stay.
