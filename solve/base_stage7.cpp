@@ -27,15 +27,15 @@ constexpr Move inverse(Move m) {
 // X, Y, X', Y' twice; case b (on the second side cell, face i) is its inverse
 // Y, X, Y', X' twice.
 struct TwistCorner {
-    Cell top, first, second;
+    Cell first, second; // the two side cells; the third cell is on face 6
     Move x, y;
 };
 constexpr TwistCorner kCorners[5] = {
     {},
-    {{6, 3, 3}, {1, 3, 1}, {4, 1, 3}, {3, -1}, {6, -1}}, // 4/1
-    {{6, 1, 3}, {2, 1, 3}, {1, 1, 1}, {6, 1}, {1, -1}},  // 1/2
-    {{6, 1, 1}, {3, 1, 1}, {2, 1, 1}, {1, 1}, {4, 1}},   // 2/3
-    {{6, 3, 1}, {4, 1, 1}, {3, 3, 1}, {4, -1}, {3, 1}},  // 3/4
+    {{1, 3, 1}, {4, 1, 3}, {3, -1}, {6, -1}}, // 4/1
+    {{2, 1, 3}, {1, 1, 1}, {6, 1}, {1, -1}},  // 1/2
+    {{3, 1, 1}, {2, 1, 1}, {1, 1}, {4, 1}},   // 2/3
+    {{4, 1, 1}, {3, 3, 1}, {4, -1}, {3, 1}},  // 3/4
 };
 
 // The first run's choice looks at the corners in this order and keeps the

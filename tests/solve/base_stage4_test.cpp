@@ -91,7 +91,7 @@ TEST_F(BaseStage4Test, EachCycleMovesThreeEdgesAndNothingElse) {
                 const int j = to[k][i] ? to[k][i] : i;
                 ASSERT_EQ(edgeAt(j), before[i]) << "cycle " << k + 1 << " edge over " << i;
                 if (to[k][i])
-                    for (const Cell3& c : kEdge[j]) moved.push_back(c.f * 100 + c.r * 10 + c.c);
+                    for (const Cell& c : kEdge[j]) moved.push_back(c.f * 100 + c.r * 10 + c.c);
             }
             // Only cells of the three moved edges may differ.
             for (int cell : changedCells(g, grid()))

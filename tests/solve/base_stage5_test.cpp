@@ -113,7 +113,7 @@ TEST_F(BaseStage5Test, CasesCycleThreeCornersAndFinishWithinThreeRuns) {
             const int to = kCornerTo[k][j] ? kCornerTo[k][j] : j;
             ASSERT_EQ(cornerAt(to), before[j]) << "case " << k << " corner " << j;
             if (kCornerTo[k][j])
-                for (const Cell3& c : kCorner[to]) moved.push_back(c.f * 100 + c.r * 10 + c.c);
+                for (const Cell& c : kCorner[to]) moved.push_back(c.f * 100 + c.r * 10 + c.c);
         }
         for (int cell : changedCells(here, grid()))
             ASSERT_NE(std::find(moved.begin(), moved.end(), cell), moved.end()) << cell;

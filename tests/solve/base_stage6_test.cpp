@@ -120,7 +120,7 @@ TEST_F(BaseStage6Test, CasesFlipTheirPairAndNothingElseOnRandomCubes) {
             }
             std::vector<int> cells;
             for (int i : kFlipPair[k])
-                for (const Cell3& c : kEdge[i]) cells.push_back(c.f * 100 + c.r * 10 + c.c);
+                for (const Cell& c : kEdge[i]) cells.push_back(c.f * 100 + c.r * 10 + c.c);
             for (int cell : changedCells(g, grid()))
                 ASSERT_NE(std::find(cells.begin(), cells.end(), cell), cells.end()) << cell;
             ASSERT_EQ(changedCells(g, grid()).size(), 4u);

@@ -218,7 +218,7 @@ TEST_F(BaseStage7Test, TwistsTurnOnlyTheWorkingCornerInTheLastLayer) {
         const Grid start = grid();
         const int piece = cornerAt(ring);
         std::vector<int> allowed;
-        for (const Cell3& c : kCorner[ring]) allowed.push_back(c.f * 100 + c.r * 10 + c.c);
+        for (const Cell& c : kCorner[ring]) allowed.push_back(c.f * 100 + c.r * 10 + c.c);
         for (const Seq* s : {&kTwistA[w], &kTwistB[w]}) {
             const int before = twistOf(ring);
             apply(*s);

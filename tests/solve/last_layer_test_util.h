@@ -120,26 +120,21 @@ inline Seq twistPair(int wc, int d) {
 
 // ---- Face-6-layer pieces ----------------------------------------------------
 
-struct Cell3 {
-    int f, r, c;
-    int colour() const { return FaceletGrid[f][r][c]; }
-};
-
 // The edge above side face i: side cell, face-6 cell.
-inline const Cell3 kEdge[5][2] = {{},
-                                  {{1, 2, 1}, {6, 2, 3}},
-                                  {{2, 1, 2}, {6, 1, 2}},
-                                  {{3, 2, 1}, {6, 2, 1}},
-                                  {{4, 1, 2}, {6, 3, 2}}};
+inline const Cell kEdge[5][2] = {{},
+                                 {{1, 2, 1}, {6, 2, 3}},
+                                 {{2, 1, 2}, {6, 1, 2}},
+                                 {{3, 2, 1}, {6, 2, 1}},
+                                 {{4, 1, 2}, {6, 3, 2}}};
 
 // Corner positions by ring order, 1 = 1/2, 2 = 2/3, 3 = 3/4, 4 = 4/1 (the
 // corner between faces j and j+1): face-6 cell, then the side cells on faces
 // j and j+1.
-inline const Cell3 kCorner[5][3] = {{},
-                                    {{6, 1, 3}, {1, 1, 1}, {2, 1, 3}},
-                                    {{6, 1, 1}, {2, 1, 1}, {3, 1, 1}},
-                                    {{6, 3, 1}, {3, 3, 1}, {4, 1, 1}},
-                                    {{6, 3, 3}, {4, 1, 3}, {1, 3, 1}}};
+inline const Cell kCorner[5][3] = {{},
+                                   {{6, 1, 3}, {1, 1, 1}, {2, 1, 3}},
+                                   {{6, 1, 1}, {2, 1, 1}, {3, 1, 1}},
+                                   {{6, 3, 1}, {3, 3, 1}, {4, 1, 1}},
+                                   {{6, 3, 3}, {4, 1, 3}, {1, 3, 1}}};
 
 // Ring corner j of workCorner value k (k names the corner between faces
 // k-1 and k).
