@@ -115,6 +115,17 @@ inline std::string linesOf(const Moves& moves) {
     return s;
 }
 
+// One "2x2x2" attempt as the first phase runs it, without the end that the
+// solve gives to a second cut-off: until the block tests held at the start
+// of an iteration or the attempt reached the move limit.
+inline void runBlockAttempt() {
+    bool held = false;
+    while (!held && solutionCount < kBlockMoveLimit) {
+        held = blockCornerComplete() && blockEdgesComplete() && blockMiddleEdgeComplete();
+        TwoByTwoDriver();
+    }
+}
+
 // The whole cube, both arrays.
 struct Snapshot {
     int cubies[4][4][4][7];

@@ -252,20 +252,13 @@ TEST_F(TwoByTwo, RetryThatFailsTooLeavesTheCubeToTheBaseLoop) {
 // from the same cube with the same flags repeats the second move for move.
 TEST_F(TwoByTwo, AThirdAttemptWouldRepeatTheSecond) {
     apply({{3, -1}, {7, -1}, {7, -1}});
-    auto attempt = [] {
-        bool held = false;
-        while (!held && solutionCount < kBlockMoveLimit) {
-            held = blockCornerComplete() && blockEdgesComplete() && blockMiddleEdgeComplete();
-            TwoByTwoDriver();
-        }
-    };
-    attempt();
+    runBlockAttempt();
     ASSERT_GE(solutionCount, 399);
     restartBlockAttempt();
-    attempt();
+    runBlockAttempt();
     const Moves second = solution();
     ASSERT_GE(second.size(), 399u);
     restartBlockAttempt();
-    attempt();
+    runBlockAttempt();
     EXPECT_EQ(solution(), second);
 }

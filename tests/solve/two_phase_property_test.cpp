@@ -49,6 +49,9 @@ struct Stats {
     int maxDriverCalls = 0, maxMoves = 0;
     long firstPhaseMoves = 0;
     long journalAtRepeat = 0; // size of "kub2.txt" after kRepeatedCubes solves
+    // The cubes on which a guard ended a first phase early: for "2x2x2" the
+    // cube before the solve, for "'X'" the cube where the phase ended.
+    std::vector<Snapshot> guarded;
 };
 
 // The state the first phase of `entry` ends in, on the cube turned by the
@@ -126,8 +129,10 @@ Stats solveMany(int entry, unsigned seed, int cubes) {
             EXPECT_EQ(phaseMark, 0);
         }
 
+        if (gaveUp) st.guarded.push_back(cube);
         apply(Moves(moves.begin(), moves.begin() + phaseMark));
         expectPhaseEnd(entry, gaveUp, stopped, i);
+        if (stopped) st.guarded.push_back(Snapshot::take());
         apply(Moves(moves.begin() + phaseMark, moves.end()));
         EXPECT_TRUE(isSolved()) << "cube " << i;
 
@@ -183,6 +188,52 @@ TEST_P(TwoPhaseSolves, RandomCubesEndSolvedAndJournalsRepeat) {
                 "X stops %d; most driver calls %d, longest solution %d\n",
                 entry, kCubes, st.colourTaken, st.retries, st.abandoned, st.xStops,
                 st.maxDriverCalls, st.maxMoves);
+    // The guards step in only where the first phase as such would never end.
+    if (entry == 2) {
+        EXPECT_EQ(static_cast<int>(st.guarded.size()), st.abandoned);
+        // Every further attempt starts from the same cube with the same flags
+        // and repeats the second one move for move.
+        for (size_t i = 0; i < st.guarded.size() && i < 40; ++i) {
+            st.guarded[i].put();
+            backupTaken = 0;
+            workColourSet = 0;
+            blockTurnsDone = 0;
+            solutionCount = 0;
+            runBlockAttempt();
+            ASSERT_GE(solutionCount, 399);
+            restartBlockAttempt();
+            runBlockAttempt();
+            const Moves second = solution();
+            ASSERT_GE(second.size(), 399u);
+            restartBlockAttempt();
+            runBlockAttempt();
+            ASSERT_EQ(solution(), second) << "guarded cube " << i;
+        }
+        backupTaken = 0;
+    }
+    if (entry == 4) {
+        EXPECT_EQ(static_cast<int>(st.guarded.size()), st.xStops);
+        // Driven on, the face-5 corners keep their X and their order, and the
+        // side faces never show theirs.
+        int sideX = 0, face5Lost = 0;
+        testing::internal::CaptureStdout();
+        for (const Snapshot& stuck : st.guarded) {
+            stuck.put();
+            backupTaken = 0;
+            workColourSet = 0;
+            for (int call = 0; call < 100; ++call) {
+                XPatternDriver();
+                sideX += sideXComplete();
+                face5Lost += !face5XComplete() || face5CornersInOrder();
+            }
+            solutionCount = 0;
+        }
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(sideX, 0);
+        EXPECT_EQ(face5Lost, 0);
+        backupTaken = 0;
+    }
+
     ASSERT_GT(st.journalAtRepeat, 0);
     const std::string first = readFile(kJournalFileName).substr(0, st.journalAtRepeat);
 
