@@ -11,6 +11,7 @@
 #include <GL/glu.h>
 
 #include <cstdio>
+#include <cstring>
 
 const char* const kWindowTitle = "OpenGL WinAPI template by Velmostin K.T.";
 
@@ -160,6 +161,15 @@ int plainWindowPossible(int width, int height) {
     return 1;
 }
 
+// With no display SDL falls back to drivers that draw where nobody sees it;
+// those count only when asked for by name (SDL_VIDEODRIVER).
+int visibleDriver() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) return 0;
+    if (SDL_getenv("SDL_VIDEODRIVER") != nullptr) return 1;
+    return std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+}
+
 // The display now runs at the requested size.
 int displayIsAt(int width, int height) {
     SDL_DisplayMode current;
@@ -285,6 +295,11 @@ int openWindow(const char* title, int width, int height, int bits, int fullscree
         return 0;
     }
     videoStarted = 1;
+    if (!visibleDriver()) {
+        closeWindow();
+        creationError("Failed To Register The Window Class.");
+        return 0;
+    }
 
     SDL_DisplayMode mode;
     if (fullscreen && !findDisplayMode(width, height, bits, &mode) && !acceptWindowedInstead()) {

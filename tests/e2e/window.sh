@@ -10,6 +10,8 @@
 #                1024x768; F1 gives the window.
 #   soft       - 1280x1024 screen; full screen No, soft mode Yes: a 640x480
 #                window; G twice; F1 asks about full screen, No closes it.
+# Before them, a run with no display at all must fail with its message on
+# standard error.
 # Usage: window.sh <build-dir>. Screenshots stay in <build-dir>/e2e-window.
 set -euo pipefail
 
@@ -21,11 +23,31 @@ if [ $# -lt 2 ]; then
     mkdir -p "$shots"
     rm -f "$shots"/*.png
     status=0
+
+    # With no display at all the questions and the failure go to standard
+    # error and the exit code says it failed.
+    echo "=== no display"
+    set +e
+    said="$(cd "$(mktemp -d)" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER \
+        timeout 60 "$build/cube-solver" 2>&1 </dev/null)"
+    code=$?
+    set -e
+    echo "$said"
+    if [ "$code" -eq 0 ] || [ "$code" -eq 124 ] ||
+        ! grep -q "Would You Like To Run In Fullscreen Mode?" <<<"$said" ||
+        ! grep -q "Would You Like To Run In A Soft Mode?" <<<"$said" ||
+        ! grep -q "Failed To Register The Window Class." <<<"$said"; then
+        echo "=== no display FAILED (exit code $code)"
+        status=1
+    fi
+
     for scenario in fallback fullscreen soft; do
         screen=1280x1024x24
         [ "$scenario" = fullscreen ] && screen=1024x768x24
         echo "=== $scenario (screen $screen)"
-        if ! xvfb-run -a -s "-screen 0 $screen" bash "$0" "$build" "$scenario"; then
+        # -noreset: the server must not reset whenever its last client leaves
+        # (the questions' boxes come and go), or a box may find no server.
+        if ! xvfb-run -a -s "-screen 0 $screen -noreset" bash "$0" "$build" "$scenario"; then
             echo "=== $scenario FAILED"
             status=1
         fi
@@ -44,6 +66,10 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAIL ($scenario): $*" >&2
+    if [ -s "$work/err.txt" ]; then
+        echo "--- cube-solver's standard error:" >&2
+        cat "$work/err.txt" >&2
+    fi
     exit 1
 }
 
@@ -64,24 +90,29 @@ wait_window() {
     echo "$id"
 }
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
-# Presses $2 in the message box captioned $1, until the box has gone.
+# Presses $2 in the message box captioned $1. The key goes to that box's
+# window alone, and goes again only when the box is still there long after.
 answer() {
-    local id=""
+    local id="" tries=0
     for _ in $(seq 100); do
         id="$(window_id "$1")"
         if [ -n "$id" ] && viewable "$id"; then
-            xdotool windowfocus --sync "$id" 2>/dev/null || true
-            xdotool key "$2"
-            sleep 0.5
-            if [ -z "$(window_id "$1")" ]; then
-                echo "box \"$1\": $2"
-                return 0
-            fi
+            xdotool key --window "$id" "$2"
+            tries=$((tries + 1))
+            for _ in $(seq 60); do
+                sleep 0.25
+                if [ -z "$(window_id "$1")" ]; then
+                    echo "box \"$1\": $2"
+                    return 0
+                fi
+            done
+            [ "$tries" -lt 3 ] || break
         else
             sleep 0.2
         fi
     done
-    fail "could not answer the box \"$1\""
+    xwininfo -root -tree >&2 || true
+    fail "could not answer the box \"$1\" (last id: ${id:-none})"
 }
 # Holds key $1 down long enough for a frame to see it.
 press() {
