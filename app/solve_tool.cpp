@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -191,7 +192,18 @@ int main(int argc, char** argv) {
                 std::printf("%d %d\n", quickPlayed[i].layer, quickPlayed[i].direction);
     } else {
         solveRequested = 1;
+        // The 'X' routine writes its marker lines to standard output while it
+        // solves; send them to standard error so that --print stays a clean
+        // move list.
+        std::fflush(stdout);
+        const int savedOut = dup(STDOUT_FILENO);
+        if (savedOut >= 0) dup2(STDERR_FILENO, STDOUT_FILENO);
         computed = computeSolve(entry) == 1;
+        std::fflush(stdout);
+        if (savedOut >= 0) {
+            dup2(savedOut, STDOUT_FILENO);
+            close(savedOut);
+        }
         moves = solutionCount;
     }
     const long long micros = std::chrono::duration_cast<std::chrono::microseconds>(
