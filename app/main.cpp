@@ -22,12 +22,11 @@ int main(int, char**) {
     }
 
     if (!openWindow(kWindowTitle, windowWidth, windowHeight, 32, fullscreen)) {
-        SDL_Quit();
         // A refusal the user saw in a box ends quietly; one that could only
         // go to standard error (no display) is an error.
         return messageBoxFailed ? 1 : 0;
     }
-    const int code = runMessageLoop();
-    SDL_Quit();
-    return code;
+    // The window and its context are gone when the loop returns; SDL's
+    // display connection goes with the process.
+    return runMessageLoop();
 }
