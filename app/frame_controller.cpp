@@ -246,6 +246,13 @@ void runFrameController() {
     if (++frameCycle == 35) frameCycle = 0;
 }
 
+// Plays list[pos] while pos <= last, moving pos on when its turn ends; true
+// once the list is played out.
+static bool playList(const Move* list, int& pos, int last) {
+    if (pos <= last && animateMove(list[pos])) ++pos;
+    return pos > last;
+}
+
 void playSolution() {
     if (phaseMark != 0 && solutionPos == phaseMark && spinFrames < kSpinLength) {
         viewYaw += kSpinStep;
@@ -254,8 +261,7 @@ void playSolution() {
         drawCubeAtRest();
         return;
     }
-    if (solutionPos <= solutionCount - 1 && animateMove(SolutionList[solutionPos])) ++solutionPos;
-    if (solutionPos > solutionCount - 1) {
+    if (playList(SolutionList, solutionPos, solutionCount - 1)) {
         solutionPos = 0;
         for (int i = 0; i < kSolutionClear; ++i) SolutionList[i] = {0, 0};
         solveRequested = 0;
@@ -269,8 +275,7 @@ void playSolution() {
 
 void playMix() {
     mixMode = 2;
-    if (historyTop <= mixStart + kMixLength && animateMove(MoveHistory[historyTop])) ++historyTop;
-    if (historyTop > mixStart + kMixLength) {
+    if (playList(MoveHistory, historyTop, mixStart + kMixLength)) {
         historyTop = mixStart + kMixLength;
         mixMode = 0;
     }

@@ -1,5 +1,6 @@
 // Runs the frame controller headless: a simulated key table, a recording
-// stand-in for its drawing calls and one helper per frame.
+// stand-in for its drawing calls, one helper per frame, and copies of the
+// cube to compare the live one with.
 #pragma once
 
 #include "app/frame_controller.h"
@@ -16,7 +17,6 @@
 struct CubeDraw {
     int layer, direction, angle;
 };
-
 struct RotateCall {
     double angle, x, y, z;
 };
@@ -25,40 +25,22 @@ struct RotateCall {
 struct FrameRecord {
     std::vector<CubeDraw> cubes;
     std::vector<RotateCall> rotations;
-    int cubies = 0;
-    int markers = 0;
-    int depth = 0;    // push minus pop
-    int maxDepth = 0; // deepest push
-    void clear() { *this = FrameRecord{}; }
+    int cubies = 0, markers = 0;
+    int depth = 0; // pushes minus pops
 };
-
 inline FrameRecord recorded;
 
-namespace controller_support {
-inline void push() {
-    ++recorded.depth;
-    if (recorded.depth > recorded.maxDepth) recorded.maxDepth = recorded.depth;
-}
-inline void pop() {
-    --recorded.depth;
-}
-inline void rotate(double a, double x, double y, double z) {
-    recorded.rotations.push_back({a, x, y, z});
-}
-inline void cube(int l, int d, int a) {
-    recorded.cubes.push_back({l, d, a});
-}
-inline void cubie(int, int, int, const int (&)[4][4][4][7]) {
-    ++recorded.cubies;
-}
-inline void marker() {
-    ++recorded.markers;
-}
-} // namespace controller_support
-
 inline const ControllerDrawing kRecordingDrawing = {
-    controller_support::push, controller_support::pop,   controller_support::rotate,
-    controller_support::cube, controller_support::cubie, controller_support::marker};
+    [] { ++recorded.depth; },
+    [] { --recorded.depth; },
+    [](double a, double x, double y, double z) {
+        recorded.rotations.push_back({a, x, y, z});
+    },
+    [](int l, int d, int a) {
+        recorded.cubes.push_back({l, d, a});
+    },
+    [](int, int, int, const int (&)[4][4][4][7]) { ++recorded.cubies; },
+    [] { ++recorded.markers; }};
 
 // The program as it starts: the cube at its start state, empty lists, every
 // controller variable at its start value, no key down, the generator at its
@@ -66,30 +48,24 @@ inline const ControllerDrawing kRecordingDrawing = {
 inline void startProgram() {
     initCubieArray();
     initFaceletGrid();
-    backupTaken = 0;
-    historyTop = 0;
-    mixStart = 0;
-    solutionCount = 0;
+    backupTaken = historyTop = mixStart = solutionCount = 0;
     std::memset(keyDown, 0, sizeof keyDown);
     resetController();
     runtimeSeed(1);
     quickPrepared = 0;
-    yawMark = -4;
-    pitchMark = -4;
-    lastStageActive = 0;
-    workColourSet = 0;
+    yawMark = pitchMark = -4;
+    lastStageActive = workColourSet = 0;
     controllerDrawing = kRecordingDrawing;
-    recorded.clear();
+    recorded = FrameRecord{};
 }
 
 // One frame as drawFrame runs it: the latch step, the keys, the controller.
 inline void frame() {
-    recorded.clear();
+    recorded = FrameRecord{};
     latchStep();
     readKeys();
     runFrameController();
 }
-
 inline void press(int key) {
     keyDown[key] = 1;
 }
@@ -103,7 +79,7 @@ inline void tap(int key) {
     release(key);
 }
 
-// A copy of the cube state, to compare the live one with.
+// A copy of the cube state.
 struct CubeCopy {
     int cubies[4][4][4][7];
     int grid[7][4][4];
@@ -132,4 +108,16 @@ inline CubeCopy turned(const CubeCopy& from, const Move* moves, int n) {
     const CubeCopy result = CubeCopy::live();
     live.makeLive();
     return result;
+}
+
+// Frames until `busy` turns false (at most `limit`), each drawing exactly one
+// cube; the cubes drawn, in order.
+template <typename Busy> std::vector<CubeDraw> framesWhile(Busy busy, int limit) {
+    std::vector<CubeDraw> drawn;
+    while (busy() && int(drawn.size()) < limit) {
+        frame();
+        if (recorded.cubes.size() != 1u) break;
+        drawn.push_back(recorded.cubes[0]);
+    }
+    return drawn;
 }

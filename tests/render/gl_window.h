@@ -1,0 +1,122 @@
+// A hidden SDL window with an OpenGL compatibility context for the tests that
+// draw and read the picture back, and the helpers to look at that picture.
+// Needs a display: the tests run under Xvfb with Mesa's software renderer.
+#pragma once
+
+#include "render/scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL.h>
+
+#include <cstdlib>
+#include <vector>
+
+struct GlWindow {
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    int width = 0, height = 0;
+
+    // Opens the window and makes its context current; false (SDL_GetError
+    // tells why) without a display or a context.
+    bool open(int w, int h) {
+        if (std::getenv("SDL_VIDEODRIVER") == nullptr) setenv("SDL_VIDEODRIVER", "x11", 1);
+        // Xvfb refuses clients for a moment while it resets after its last
+        // client left: wait that out.
+        for (int tries = 0; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; SDL_Delay(100))
+            if (++tries == 50) return false;
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        for (SDL_GLattr a : {SDL_GL_RED_SIZE, SDL_GL_GREEN_SIZE, SDL_GL_BLUE_SIZE})
+            SDL_GL_SetAttribute(a, 8);
+        window = SDL_CreateWindow("gl test", 0, 0, w, h, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        if (window == nullptr) return false;
+        context = SDL_GL_CreateContext(window);
+        if (context == nullptr) return false;
+        SDL_GL_MakeCurrent(window, context);
+        width = w, height = h;
+        glViewport(0, 0, w, h);
+        glDrawBuffer(GL_BACK);
+        glReadBuffer(GL_BACK);
+        return true;
+    }
+    // SDL's video stays up: taking it down unloads the GL driver, and the
+    // next suite's window would meet an X server in the middle of a reset.
+    void close() {
+        if (context) SDL_GL_DeleteContext(context);
+        if (window) SDL_DestroyWindow(window);
+        *this = GlWindow{};
+    }
+};
+
+// The picture as RGB bytes, bottom row first (GL window coordinates).
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    const unsigned char* at(int x, int y) const { return &rgb[3 * (y * width + x)]; }
+    bool lit(int x, int y) const {
+        const unsigned char* p = at(x, y);
+        return p[0] > 64 || p[1] > 64 || p[2] > 64;
+    }
+    int differingPixels(const Picture& o) const {
+        int n = 0;
+        for (size_t i = 0; i < rgb.size(); i += 3)
+            n += rgb[i] != o.rgb[i] || rgb[i + 1] != o.rgb[i + 1] || rgb[i + 2] != o.rgb[i + 2];
+        return n;
+    }
+    int nonBlackPixels() const {
+        int n = 0;
+        for (size_t i = 0; i < rgb.size(); i += 3) n += (rgb[i] | rgb[i + 1] | rgb[i + 2]) != 0;
+        return n;
+    }
+};
+
+inline Picture readPicture(const GlWindow& w) {
+    Picture pic;
+    pic.width = w.width, pic.height = w.height;
+    pic.rgb.assign(size_t(3 * w.width * w.height), 0);
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w.width, w.height, GL_RGB, GL_UNSIGNED_BYTE, pic.rgb.data());
+    return pic;
+}
+
+// A black picture under a pixel projection (x right, y up from the bottom
+// left), nothing enabled that would tint lines or bitmaps.
+inline void clearToPixels(const GlWindow& w) {
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND, GL_LINE_SMOOTH}) glDisable(cap);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, w.width, 0, w.height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+// Window position of a model point under the current matrices.
+inline void projectPoint(const double p[3], int* wx, int* wy) {
+    GLdouble model[16], proj[16], x, y, z;
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, proj);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    gluProject(p[0], p[1], p[2], model, proj, viewport, &x, &y, &z);
+    *wx = int(x + 0.5), *wy = int(y + 0.5);
+}
+
+// Which cubie colour a pixel shows: the colour number 1..6 whose table entry
+// has the same channels on and off (lighting only scales a colour), 0 for
+// black, -1 for anything else.
+inline int cubieColourOf(const unsigned char* p) {
+    constexpr int kOn = 40, kOff = 15;
+    if (p[0] < kOff && p[1] < kOff && p[2] < kOff) return 0;
+    for (int colour = 1; colour <= 6; ++colour) {
+        bool match = true;
+        for (int ch = 0; ch < 3; ++ch)
+            if (CubieColourTable[colour][ch] > 0.5 ? p[ch] < kOn : p[ch] > kOff) match = false;
+        if (match) return colour;
+    }
+    return -1;
+}
