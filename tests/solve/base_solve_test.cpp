@@ -1,42 +1,10 @@
 // The Base driver and the whole solve of menu entry 0: the driver's steps,
 // the bound that stops a stalled solve, and properties over many cubes.
-#include "model/cube.h"
-#include "model/moves.h"
-#include "model/textlog.h"
-#include "solve/solver.h"
-#include "solve/stage_common.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/cube_support.h"
 
-#include <gtest/gtest.h>
-
-#include <random>
-#include <sys/stat.h>
-#include <vector>
+using namespace cubetest;
 
 namespace {
-
-struct CubeCopy {
-    int cubies[4][4][4][7];
-    int grid[7][4][4];
-};
-
-CubeCopy copyCube() {
-    CubeCopy c;
-    std::copy(&CubieArray[0][0][0][0], &CubieArray[0][0][0][0] + 448, &c.cubies[0][0][0][0]);
-    std::copy(&FaceletGrid[0][0][0], &FaceletGrid[0][0][0] + 112, &c.grid[0][0][0]);
-    return c;
-}
-
-bool sameCube(const CubeCopy& c) {
-    return std::equal(&CubieArray[0][0][0][0], &CubieArray[0][0][0][0] + 448,
-                      &c.cubies[0][0][0][0]) &&
-           std::equal(&FaceletGrid[1][1][1], &FaceletGrid[6][3][3] + 1, &c.grid[1][1][1]);
-}
-
-long fileSize(const char* name) {
-    struct stat st {};
-    return stat(name, &st) == 0 ? static_cast<long>(st.st_size) : -1;
-}
 
 int stageRuns[8];
 StageRoutine realStages[8];
@@ -59,32 +27,19 @@ void floodingStage() {
     stageEnd();
 }
 
-class BaseSolve : public ::testing::Test {
+class BaseSolve : public CubeTest {
   protected:
-    TempWorkDir dir;
     void SetUp() override {
-        ASSERT_FALSE(dir.path.empty());
+        CubeTest::SetUp();
         std::copy(baseStageTable, baseStageTable + 8, realStages);
-        initCubieArray();
-        initFaceletGrid();
-        backupTaken = 0;
         historyTop = 0;
-        solutionCount = 0;
-        workColourSet = 0;
-        lastStageActive = 0;
-        solveRequested = 0;
-        playbackPending = 0;
         moveListDropped = 0;
-        runtimeSeed(1);
     }
-    void TearDown() override { std::copy(realStages, realStages + 8, baseStageTable); }
-    static void scramble(std::mt19937& rng, int length) {
-        for (int i = 0; i < length; ++i) turnLayer(1 + rng() % 9, rng() % 2 ? 1 : -1);
-    }
+    static void scramble(std::mt19937& rng, int length) { apply(randomTurns(rng, length)); }
     // One solve of entry 0 with every check the program relies on.
     void solveAndCheck(const char* what) {
-        const CubeCopy before = copyCube();
-        const long journalBefore = std::max(0L, fileSize("kub2.txt"));
+        const Snapshot before = Snapshot::take();
+        const long journalBefore = fileSize(kJournalFileName);
         solveRequested = 1;
         ASSERT_EQ(computeSolve(0), 1) << what;
         EXPECT_LT(driverCalls, 100) << what;
@@ -93,16 +48,11 @@ class BaseSolve : public ::testing::Test {
         EXPECT_EQ(backupTaken, 0) << what;
         EXPECT_EQ(lastStageActive, 0) << what;
         // The restored cube is the cube before the solve.
-        ASSERT_TRUE(sameCube(before)) << what;
+        ASSERT_TRUE(Snapshot::take() == before) << what;
         // The journal grew by exactly the solution's lines.
-        long expectedBytes = 0;
-        for (int i = 0; i < solutionCount; ++i)
-            expectedBytes += std::to_string(SolutionList[i].layer).size() + 1 +
-                             std::to_string(SolutionList[i].direction).size() + 1;
-        EXPECT_EQ(fileSize("kub2.txt") - journalBefore, expectedBytes) << what;
+        EXPECT_EQ(readFrom(kJournalFileName, journalBefore), linesOf(solution())) << what;
         // The playback solves it.
-        for (int i = 0; i < solutionCount; ++i)
-            turnLayer(SolutionList[i].layer, SolutionList[i].direction);
+        apply(solution());
         ASSERT_TRUE(isSolved()) << what;
         playbackPending = 0;
         EXPECT_EQ(moveListDropped, 0) << what;
@@ -133,14 +83,14 @@ TEST_F(BaseSolve, DriverOnASolvedCubeAppliesNothing) {
 TEST_F(BaseSolve, BackupIsTakenOnTheFirstCallOnly) {
     turnLayer(4, 1);
     turnLayer(7, -1);
-    const CubeCopy before = copyCube();
+    const Snapshot before = Snapshot::take();
     BaseDriver();
     ASSERT_EQ(backupTaken, 1);
     turnLayer(2, 1);
     BaseDriver();
     // The backup still holds the cube of the first call.
     restoreCube();
-    EXPECT_TRUE(sameCube(before));
+    EXPECT_TRUE(Snapshot::take() == before);
 }
 
 TEST_F(BaseSolve, LastStageActiveRunsStageSevenWhateverTheOtherTestsSay) {
@@ -164,31 +114,31 @@ TEST_F(BaseSolve, StalledStageIsStoppedAtTheBoundAndTheSolveAbandoned) {
     std::mt19937 rng(3);
     scramble(rng, 25);
     ASSERT_FALSE(stageComplete1());
-    const CubeCopy before = copyCube();
+    const Snapshot before = Snapshot::take();
     baseStageTable[1] = stallingStage;
     solveRequested = 1;
     EXPECT_EQ(computeSolve(0), 0);
     EXPECT_EQ(driverCalls, kMaxDriverCalls);
-    EXPECT_TRUE(sameCube(before));
+    EXPECT_TRUE(Snapshot::take() == before);
     EXPECT_EQ(solutionCount, 0);
     EXPECT_EQ(playbackPending, 0);
     EXPECT_EQ(solveRequested, 0);
     EXPECT_EQ(backupTaken, 0);
     EXPECT_EQ(lastStageActive, 0);
     // The program goes on: the next solve with the real stages works.
-    baseStageTable[1] = realStages[1];
+    baseStageTable[1] = savedTable[1];
     solveAndCheck("after an abandoned solve");
 }
 
 TEST_F(BaseSolve, FullSolutionListStopsTheSolveWithoutWritingPastIt) {
     std::mt19937 rng(4);
     scramble(rng, 25);
-    const CubeCopy before = copyCube();
+    const Snapshot before = Snapshot::take();
     baseStageTable[1] = floodingStage;
     solveRequested = 1;
     EXPECT_EQ(computeSolve(0), 0);
     EXPECT_LE(driverCalls, kSolutionListSize / kMoveListSize + 1);
-    EXPECT_TRUE(sameCube(before));
+    EXPECT_TRUE(Snapshot::take() == before);
     EXPECT_EQ(solutionCount, 0);
     EXPECT_EQ(playbackPending, 0);
     // The journal holds exactly the moves that went in before the list was full.
@@ -201,8 +151,7 @@ TEST_F(BaseSolve, SolvesTenThousandRandomCubes) {
     std::mt19937 rng(20261206);
     int longest = 0, mostCalls = 0;
     for (int trial = 0; trial < 10000; ++trial) {
-        initCubieArray();
-        initFaceletGrid();
+        resetCube();
         scramble(rng, 20 + static_cast<int>(rng() % 20));
         const std::string what = "cube " + std::to_string(trial);
         solveAndCheck(what.c_str());
@@ -237,17 +186,44 @@ TEST_F(BaseSolve, TwoSolvesInARunJournalBothAndTraceOnlyTheLastCall) {
     std::mt19937 rng(11);
     scramble(rng, 30);
     solveAndCheck("first");
-    const std::vector<Move> first(SolutionList, SolutionList + solutionCount);
+    const Moves first = solution();
     scramble(rng, 30);
     solveAndCheck("second");
-    std::string expected;
-    for (const Move& m : first)
-        expected += std::to_string(m.layer) + " " + std::to_string(m.direction) + "\n";
-    for (int i = 0; i < solutionCount; ++i)
-        expected += std::to_string(SolutionList[i].layer) + " " +
-                    std::to_string(SolutionList[i].direction) + "\n";
-    EXPECT_EQ(readFile("kub2.txt"), expected);
+    EXPECT_EQ(readFile(kJournalFileName), linesOf(first) + linesOf(solution()));
     // The trace holds one stage call's lines only: never more than a MoveList.
     const std::string trace = readFile("Kyb.txt");
     EXPECT_LE(std::count(trace.begin(), trace.end(), '\n'), 2 * kMoveListSize);
+}
+
+// A stage or routine with nothing to do emits no move: moveListLast 0,
+// record 0 left as an earlier call wrote it (the driver takes it again),
+// "Kyb.txt" truncated.
+TEST_F(BaseSolve, CallsWithNothingToDoEmitNothingAndKeepRecord0) {
+    const struct {
+        const char* name;
+        void (*routine)();
+        Moves cube;
+    } cases[] = {
+        {"stage 2, face 5 done", baseStage2, {{7, 1}}},
+        {"stage 3, middle layer done", baseStage3, {{7, -1}}},
+        {"stage 6, no edge flipped", baseStage6, {}},
+        {"corner raise, none in the face-6 layer", raiseFace5Corner, {}},
+        {"pair corner, already out", removePairCorner, {{6, -1}}},
+        {"pair edge, already out", removePairEdge, {{6, -1}}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        startState();
+        apply(k.cube);
+        workColour = centre(5);
+        workColourSet = 1;
+        MoveList[0] = {9, -1};
+        moveListLast = 5;
+        writeFile(kTraceFileName, "old\n");
+        k.routine();
+        EXPECT_EQ(moveListLast, 0);
+        EXPECT_EQ(MoveList[0].layer, 9);
+        EXPECT_EQ(MoveList[0].direction, -1);
+        EXPECT_EQ(readFile(kTraceFileName), "");
+    }
 }

@@ -1,11 +1,11 @@
 // Base stage 1 (the cross on face 5): the case each cube picks, the exact
 // moves, moveListLast and "Kyb.txt", on cubes turned from the start state;
 // and the cross completed from thousands of random cubes.
-#include "stage_test_support.h"
+#include "tests/support/cube_support.h"
 
 #include <algorithm>
 
-using namespace stagetest;
+using namespace cubetest;
 
 namespace {
 
@@ -61,7 +61,7 @@ bool stepOneApplies(int i) {
     return S(i) == W() && targetFace(T(i)) == i;
 }
 
-class BaseStage1 : public StageTest {};
+class BaseStage1 : public CubeTest {};
 
 TEST_F(BaseStage1, TakesTheCrossColourFromCentre5OnlyWhenNotSet) {
     turnLayer(2, +1); // a middle slice: centre 5 now shows another colour
@@ -101,53 +101,13 @@ TEST_F(BaseStage1, DropsAnEdgeStandingAboveItsOwnFace) {
         baseStage1();
         EXPECT_EQ(emitted(), drop[i]);
         EXPECT_EQ(moveListLast, 3);
-        EXPECT_EQ(readFile("Kyb.txt"), traceOf(drop[i]));
-        applyMoveListToCube();
+        EXPECT_EQ(readFile("Kyb.txt"), linesOf(drop[i]));
+        applyEmitted();
         EXPECT_TRUE(slotSolved(i));
         for (int k = 1; k <= 4; ++k)
             EXPECT_TRUE(k == i || !solvedBefore[k] || slotSolved(k)) << "slot " << k;
         EXPECT_EQ(centres(), centresBefore);
     }
-}
-
-// Two edges stand above their own faces: the lower face number goes first.
-TEST_F(BaseStage1, DropsTheEdgeAboveTheLowerFaceFirst) {
-    const Moves drop[5] = {{},
-                           {{7, 1}, {2, -1}, {7, -1}, {2, 1}},
-                           {{7, 1}, {5, 1}, {7, -1}, {5, -1}},
-                           {{7, 1}, {2, 1}, {7, -1}, {2, -1}},
-                           {{7, 1}, {5, -1}, {7, -1}, {5, 1}}};
-    auto twoReady = [] {
-        int n = 0;
-        for (int i = 1; i <= 4; ++i) n += stepOneApplies(i);
-        return n >= 2;
-    };
-    ASSERT_TRUE(findCube(twoReady, faceTurns(), 5));
-    int first = 1;
-    while (!stepOneApplies(first)) ++first;
-    baseStage1();
-    EXPECT_EQ(emitted(), drop[first]);
-}
-
-// Two cross edges in the face-6 layer with W on the side, neither above its
-// own face: the first one in face order is carried round.
-TEST_F(BaseStage1, CarriesTheFirstEdgeInFaceOrder) {
-    auto wanted = [] {
-        int n = 0;
-        for (int i = 1; i <= 4; ++i) {
-            if (stepOneApplies(i)) return false;
-            n += S(i) == W();
-        }
-        return n >= 2;
-    };
-    ASSERT_TRUE(findCube(wanted, faceTurns(), 5));
-    int first = 1;
-    while (S(first) != W()) ++first;
-    const int j = targetFace(T(first));
-    baseStage1();
-    EXPECT_EQ(emitted(), Moves(std::abs(j - first), {7, j > first ? -1 : 1}));
-    applyMoveListToCube();
-    EXPECT_TRUE(stepOneApplies(j));
 }
 
 // Step 2: the layer-7 run carries the edge round, the long way when the
@@ -164,57 +124,8 @@ TEST_F(BaseStage1, CarriesAnEdgeRoundToItsOwnFace) {
     EXPECT_EQ(emitted(), (Moves{{7, -1}, {7, -1}, {7, -1}}));
     EXPECT_EQ(moveListLast, 2);
     EXPECT_EQ(readFile("Kyb.txt"), "7 -1\n7 -1\n7 -1\nHERE\n");
-    applyMoveListToCube();
+    applyEmitted();
     EXPECT_TRUE(S(4) == W() && T(4) == centre(4));
-}
-
-TEST_F(BaseStage1, CarriesAnEdgeFromFace4BackToFace2) {
-    ASSERT_TRUE(findCube(
-        [] {
-            for (int i = 1; i <= 4; ++i)
-                if (stepOneApplies(i)) return false;
-            return S(1) != W() && S(2) != W() && S(3) != W() && S(4) == W() && T(4) == centre(2);
-        },
-        faceTurns(), 4));
-    baseStage1();
-    EXPECT_EQ(emitted(), (Moves{{7, 1}, {7, 1}}));
-    EXPECT_EQ(moveListLast, 1);
-    EXPECT_EQ(readFile("Kyb.txt"), "7 1\n7 1\nHERE\n");
-    applyMoveListToCube();
-    EXPECT_TRUE(S(2) == W() && T(2) == centre(2));
-}
-
-// Step 3, first branches: each row's moves and marker; the turns of the
-// edge's own face leave it in the face-6 layer with W on the side.
-TEST_F(BaseStage1, LiftsTheCrossColourFromEachSideCell) {
-    struct Row {
-        int ownSlot; // 0: the row has no condition
-        Moves moves;
-        const char* marker;
-    };
-    const Row rows[12] = {
-        {0, {{6, 1}, {6, 1}}, "1\n"}, {1, {{6, 1}}, "2\n"},   {1, {{6, -1}}, ""},
-        {0, {{1, 1}, {1, 1}}, "3\n"}, {2, {{1, -1}}, "4\n"},  {2, {{1, 1}}, "5\n"},
-        {0, {{4, 1}, {4, 1}}, "6\n"}, {3, {{4, 1}}, "7\n"},   {3, {{4, -1}}, "8\n"},
-        {0, {{3, 1}, {3, 1}}, "9\n"}, {4, {{3, -1}}, "10\n"}, {4, {{3, 1}}, "11\n"},
-    };
-    for (int row = 0; row < 12; ++row) {
-        SCOPED_TRACE(row + 1);
-        startState();
-        const int own = rows[row].ownSlot;
-        auto wanted = [row, own] {
-            if (!noWOnSideOfFace6Layer()) return false;
-            for (int r = 0; r < row; ++r)
-                if (liftCellHoldsW(r)) return false;
-            return liftCellHoldsW(row) && (own == 0 || !slotSolved(own));
-        };
-        ASSERT_TRUE(findCube(wanted, faceTurns(), 4));
-        baseStage1();
-        EXPECT_EQ(emitted(), rows[row].moves);
-        EXPECT_EQ(readFile("Kyb.txt"), traceOf(rows[row].moves) + rows[row].marker);
-        applyMoveListToCube();
-        EXPECT_FALSE(noWOnSideOfFace6Layer());
-    }
 }
 
 // Step 3, second branch of row 2: slots 1 and 2 solved, no W on face 6: the
@@ -230,58 +141,10 @@ TEST_F(BaseStage1, LiftsWithTheNeighbourAndRestoresASolvedSlot) {
     EXPECT_EQ(emitted(), (Moves{{1, -1}, {7, 1}, {1, 1}}));
     EXPECT_EQ(moveListLast, 2);
     EXPECT_EQ(readFile("Kyb.txt"), "1 -1\n7 1\n1 1\n");
-    applyMoveListToCube();
+    applyEmitted();
     EXPECT_TRUE(slotSolved(1));
     EXPECT_TRUE(slotSolved(2));
     EXPECT_FALSE(noWOnFace6());
-}
-
-TEST_F(BaseStage1, LiftsWithTheNeighbourAloneWhenItsSlotIsNotSolved) {
-    ASSERT_TRUE(findCube(
-        [] {
-            return noWOnSideOfFace6Layer() && F(1, 2, 3) != W() && F(1, 1, 2) == W() &&
-                   slotSolved(1) && !slotSolved(2) && noWOnFace6();
-        },
-        faceTurns(), 5));
-    baseStage1();
-    EXPECT_EQ(emitted(), (Moves{{1, -1}}));
-    EXPECT_EQ(readFile("Kyb.txt"), "1 -1\n");
-}
-
-// With W on face 6 the second branch of row 2 is passed over. Here no later
-// row applies either, so step 4 decides: W up above face 3 (m = 3), slots 3
-// and 4 empty (n = 4): one (7, -1) and the tail of slot 4.
-TEST_F(BaseStage1, PassesOverASecondBranchWhileFace6ShowsTheCrossColour) {
-    auto wanted = [] {
-        if (!noWOnSideOfFace6Layer() || F(1, 2, 3) == W() || F(1, 1, 2) != W()) return false;
-        if (!slotSolved(1) || !slotSolved(2)) return false;
-        for (int row = 2; row < 12; ++row)
-            if (liftCellHoldsW(row)) return false;
-        return T(3) == W() && T(1) != W() && T(2) != W() && T(4) != W();
-    };
-    // Slot 3's edge goes up by a half turn of face 3 (W lands on F6[2][1]);
-    // the search then brings slot 4's edge into the middle edge 1/2.
-    apply({{4, 1}, {4, 1}});
-    ASSERT_TRUE(findCube(wanted, faceTurns(), 5));
-    ASSERT_EQ(F(6, 2, 1), W());
-    baseStage1();
-    EXPECT_EQ(emitted(), (Moves{{7, -1}, {5, 1}, {3, 1}, {5, -1}}));
-    EXPECT_EQ(readFile("Kyb.txt"), "7 -1\nXX\n5 1\n3 1\n5 -1\n15\n");
-}
-
-// Step 4: the cross colour up at T_1 only, slots 1-3 filled, slot 4 empty.
-TEST_F(BaseStage1, TurnsTheLayerUnderTheEdgeAndTakesItDown) {
-    ASSERT_TRUE(findCube(
-        [] {
-            return noWOnSideOfFace6Layer() && noWOnLiftCells() && T(1) == W() && T(2) != W() &&
-                   T(3) != W() && T(4) != W() && slotSolved(1) && slotSolved(2) && slotSolved(3) &&
-                   !slotSolved(4);
-        },
-        faceTurns(), 3));
-    baseStage1();
-    EXPECT_EQ(emitted(), (Moves{{7, -1}, {7, -1}, {7, -1}, {5, 1}, {3, 1}, {5, -1}}));
-    EXPECT_EQ(moveListLast, 5);
-    EXPECT_EQ(readFile("Kyb.txt"), "7 -1\nXX\n7 -1\nXX\n7 -1\nXX\n5 1\n3 1\n5 -1\n15\n");
 }
 
 // Step 4 with the edge already above the one empty slot: no layer-7 run,
@@ -302,8 +165,8 @@ TEST_F(BaseStage1, TurnsDownIntoEachEmptySlot) {
         const auto centresBefore = centres();
         baseStage1();
         EXPECT_EQ(emitted(), tails[n]);
-        EXPECT_EQ(readFile("Kyb.txt"), traceOf(tails[n]) + std::to_string(10 + n + 1) + "\n");
-        applyMoveListToCube();
+        EXPECT_EQ(readFile("Kyb.txt"), linesOf(tails[n]) + std::to_string(10 + n + 1) + "\n");
+        applyEmitted();
         EXPECT_EQ(centres(), centresBefore);
         EXPECT_TRUE(noWOnFace6());
         EXPECT_FALSE(noWOnLiftCells());

@@ -1,15 +1,13 @@
 // Base stage 5, the face-6 corners into their places: which corner decides
 // the case, the eight moves and trace lines of each case, the three-cycle
 // each case makes on real cubes, and the number of runs it takes.
-#include "tests/solve/last_layer_test_util.h"
-
-#include "model/textlog.h"
+#include "tests/support/cube_support.h"
 
 namespace {
 
-using namespace lltest;
+using namespace cubetest;
 
-class BaseStage5Test : public LastLayerTest {};
+class BaseStage5Test : public CubeTest {};
 
 // A corner counts as placed when it is the one that belongs there.
 int placedCount() {
@@ -41,23 +39,23 @@ TEST_F(BaseStage5Test, TheOnlyPlacedCornerChoosesItsCase) {
         "1 -1\n4 1\n3 1\n4 -1\n1 1\n4 1\n3 -1\n4 -1\n",
     };
     for (int k = 0; k < 4; ++k) {
-        startState();
-        apply(inverse(kCornerCase[k]));
+        resetCube();
+        applySeq(inverseSeq(kCornerCase[k]));
         ASSERT_EQ(placedCount(), 1) << k;
         ASSERT_EQ(cornerAt(k + 1), homeCorner(k + 1));
         baseStage5();
         EXPECT_EQ(readFile(kTraceFileName), traces[k]);
-        EXPECT_EQ(lines(emitted()), traces[k]);
+        EXPECT_EQ(lines(emittedSeq()), traces[k]);
         EXPECT_EQ(moveListLast, 7);
-        apply(emitted());
+        applySeq(emittedSeq());
         EXPECT_TRUE(isSolved()) << k;
     }
 }
 
 TEST_F(BaseStage5Test, AllCornersPlacedStillEmitsThe12Case) {
     baseStage5();
-    EXPECT_EQ(caseOf(emitted()), 0);
-    apply(emitted());
+    EXPECT_EQ(caseOf(emittedSeq()), 0);
+    applySeq(emittedSeq());
     EXPECT_EQ(cornerAt(1), homeCorner(1));
     for (int j = 2; j <= 4; ++j) EXPECT_NE(cornerAt(j), homeCorner(j)) << j;
     EXPECT_FALSE(stageComplete5());
@@ -75,12 +73,12 @@ TEST_F(BaseStage5Test, CasesCycleThreeCornersAndFinishWithinThreeRuns) {
     int seenPlaced[5] = {};
     int longest = 0;
     for (int n = 0; n < 1500; ++n) {
-        startState();
+        resetCube();
         scramble(rng, 14, kAnyLastLayer);
         // Line the edges up with stage 4 so the state is one stage 5 meets.
         for (int i = 0; i < 4 && !stageComplete4(); ++i) {
             baseStage4();
-            apply(emitted());
+            applySeq(emittedSeq());
         }
         ASSERT_TRUE(stageComplete4());
         ASSERT_TRUE(firstTwoLayersWhole());
@@ -93,21 +91,21 @@ TEST_F(BaseStage5Test, CasesCycleThreeCornersAndFinishWithinThreeRuns) {
         for (int j = 4; j >= 1; --j)
             if (cornerAt(j) == homeCorner(j)) first = j;
         baseStage5();
-        const int k = caseOf(emitted());
+        const int k = caseOf(emittedSeq());
         ASSERT_EQ(k, first == 0 ? 0 : first - 1);
         ASSERT_EQ(moveListLast, 7);
 
         // The same cube with two corners twisted the other way picks the same case.
         const Grid here = grid();
-        apply(twistPair(1 + n % 4, 1 + n % 3));
+        applySeq(twistPair(1 + n % 4, 1 + n % 3));
         baseStage5();
-        ASSERT_EQ(caseOf(emitted()), k);
-        apply(inverse(twistPair(1 + n % 4, 1 + n % 3)));
+        ASSERT_EQ(caseOf(emittedSeq()), k);
+        applySeq(inverseSeq(twistPair(1 + n % 4, 1 + n % 3)));
         ASSERT_TRUE(sameGrid(here, grid()));
 
         int before[5];
         for (int j = 1; j <= 4; ++j) before[j] = cornerAt(j);
-        apply(kCornerCase[k]);
+        applySeq(kCornerCase[k]);
         std::vector<int> moved;
         for (int j = 1; j <= 4; ++j) {
             const int to = kCornerTo[k][j] ? kCornerTo[k][j] : j;
@@ -122,11 +120,11 @@ TEST_F(BaseStage5Test, CasesCycleThreeCornersAndFinishWithinThreeRuns) {
         }
 
         // Finish the stage from the original cube.
-        apply(inverse(kCornerCase[k]));
+        applySeq(inverseSeq(kCornerCase[k]));
         int runs = 0;
         while (!stageComplete5() && runs < 6) {
             baseStage5();
-            apply(emitted());
+            applySeq(emittedSeq());
             ++runs;
         }
         ASSERT_TRUE(stageComplete5());
@@ -139,29 +137,6 @@ TEST_F(BaseStage5Test, CasesCycleThreeCornersAndFinishWithinThreeRuns) {
     EXPECT_GT(seenPlaced[0], 0);
     EXPECT_GT(seenPlaced[1], 0);
     EXPECT_GT(seenPlaced[4], 0);
-}
-
-// Through the driver: once stage 4 is done the driver runs stage 5 and
-// nothing else until the corners are placed.
-TEST_F(BaseStage5Test, DriverRunsStage5UntilTheCornersArePlaced) {
-    guardEarlyStages();
-    std::mt19937 rng(55);
-    for (int n = 0; n < 300; ++n) {
-        startState();
-        scramble(rng, 10, kCycleCorners | kTwistCorners | kFlipEdges);
-        if (stageComplete5()) continue;
-        int calls = 0;
-        while (!stageComplete5() && calls < 5) {
-            BaseDriver();
-            ++calls;
-            ASSERT_GE(caseOf(emitted()), 0);
-            ASSERT_TRUE(stageComplete4());
-        }
-        EXPECT_LE(calls, 3);
-        EXPECT_EQ(earlyStageRuns, 0);
-        backupTaken = 0;
-        solutionCount = 0;
-    }
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // "Half-solve": the piece tests, what the two removal routines do to the
 // cube (checked piece by piece on many cubes), and the driver's steps.
-#include "routine_test_support.h"
+#include "tests/support/cube_support.h"
 
-using namespace routinetest;
+using namespace cubetest;
 
 namespace {
 
@@ -30,7 +30,7 @@ bool same(const Pos& a, const Pos& b) {
 
 } // namespace
 
-using HalfSolve = RoutineTest;
+using HalfSolve = CubeTest;
 
 TEST_F(HalfSolve, PieceTestsOnTheStartStateAndOneTurnAway) {
     EXPECT_TRUE(threeCornersComplete());
@@ -120,20 +120,6 @@ TEST_F(HalfSolve, RemovingTheEdgeOnManyCubes) {
     }
 }
 
-TEST_F(HalfSolve, RemovalRoutinesEmitNothingWhenTheirPieceIsOut) {
-    turnLayer(6, -1);
-    MoveList[0] = {8, 1};
-    removePairCorner();
-    EXPECT_EQ(moveListLast, 0);
-    EXPECT_EQ(MoveList[0].layer, 8);
-    EXPECT_EQ(readFile(kTraceFileName), "");
-    writeFile(kTraceFileName, "old\n");
-    removePairEdge();
-    EXPECT_EQ(moveListLast, 0);
-    EXPECT_EQ(MoveList[0].layer, 8);
-    EXPECT_EQ(readFile(kTraceFileName), "");
-}
-
 TEST_F(HalfSolve, SolvedCubeLosesItsPairCornerAndWithItTheEdge) {
     HalfSolveDriver();
     EXPECT_EQ(solution(), (Moves{{6, -1}, {7, 1}, {6, 1}}));
@@ -161,16 +147,6 @@ TEST_F(HalfSolve, SolvedPairEdgeUnderAnUnsolvedCornerIsTakenOut) {
               (Moves{{7, -1}, {3, -1}, {7, 1}, {3, 1}, {7, 1}, {6, -1}, {7, -1}, {6, 1}}));
     EXPECT_EQ(readFile(kTraceFileName), "7 -1\n3 -1\n7 1\n3 1\n7 1\n6 -1\n7 -1\n6 1\n");
     EXPECT_TRUE(halfSolved());
-}
-
-TEST_F(HalfSolve, BothPairPiecesOutAndTheRestSolvedAppliesNothing) {
-    apply({{6, -1}, {7, 1}, {6, 1}});
-    ASSERT_TRUE(halfSolved());
-    const Snapshot cube = Snapshot::take();
-    HalfSolveDriver();
-    EXPECT_EQ(solutionCount, 0);
-    EXPECT_EQ(readFile(kJournalFileName), "");
-    EXPECT_TRUE(Snapshot::take() == cube);
 }
 
 // The driver's steps, call after call along the first phase of random

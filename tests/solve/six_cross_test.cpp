@@ -1,8 +1,8 @@
 // "6 - cross": the corner test, the cases, sources, targets and distances of
 // raiseFace5Corner, what its moves do to the cube, and the driver.
-#include "routine_test_support.h"
+#include "tests/support/cube_support.h"
 
-using namespace routinetest;
+using namespace cubetest;
 
 namespace {
 
@@ -48,7 +48,7 @@ Moves raise() {
 
 } // namespace
 
-using SixCross = RoutineTest;
+using SixCross = CubeTest;
 
 TEST_F(SixCross, CornerTestAsksOnlyForCentreFiveSomewhereInEachSlot) {
     const int w = 6;
@@ -74,102 +74,45 @@ TEST_F(SixCross, CornerTestAsksOnlyForCentreFiveSomewhereInEachSlot) {
     EXPECT_FALSE(stageComplete1());
 }
 
-TEST_F(SixCross, LeadingCaseExampleWritesFourMovesAndTheirTrace) {
+// Worked cases on a grid that shows the cross colour only in the cells
+// named: the case (leading, trailing, face 6), the highest position and the
+// highest free slot decide; the layer-7 run, the insertion and "Kyb.txt".
+TEST_F(SixCross, CasesPositionsAndSlotsOnHandMadeGrids) {
+    const struct {
+        std::vector<Cell> cells;
+        std::initializer_list<int> filled;
+        Moves expected;
+    } cases[] = {
+        {{{3, 1, 1}}, {1, 2}, {{7, -1}, {3, 1}, {7, 1}, {3, -1}}},
+        {{{4, 1, 1}}, {1, 2, 3}, {{3, 1}, {7, 1}, {3, -1}}},
+        // Trailing at position 1 counts as the highest (4): a full turn on.
+        {{{4, 1, 3}, {2, 1, 1}},
+         {2, 3, 4},
+         {{7, 1}, {7, 1}, {7, 1}, {7, 1}, {6, -1}, {7, 1}, {6, 1}}},
+        {{{4, 1, 3}}, {1, 3, 4}, {{7, 1}, {7, 1}, {7, 1}, {1, -1}, {7, 1}, {1, 1}}},
+        {{{1, 1, 1}}, {1, 2, 3}, {{7, -1}, {7, -1}, {3, 1}, {7, 1}, {3, -1}}},
+        // Leading before face 6, trailing before face 6.
+        {{{6, 1, 1}, {2, 1, 3}}, {3, 4}, {{1, -1}, {7, 1}, {1, 1}}},
+        {{{3, 3, 1}, {6, 3, 3}}, {2, 3, 4}, {{7, 1}, {7, 1}, {7, 1}, {6, -1}, {7, 1}, {6, 1}}},
+        {{{6, 3, 1}}, {2, 3, 4}, {{7, 1}, {7, 1}, {7, 1}, {6, -1}, {7, 1}, {6, 1}}},
+        // Highest position, highest free slot.
+        {{{1, 3, 1}, {3, 1, 1}}, {2}, {{7, -1}, {3, 1}, {7, 1}, {3, -1}}},
+        {{{1, 3, 1}}, {1, 2, 4}, {{7, -1}, {7, -1}, {4, 1}, {7, 1}, {4, -1}}},
+        // No corner in the face-6 layer: nothing, record 0 kept.
+        {{}, {1, 2}, {{5, -1}}},
+    };
     const int w = 6;
-    blankGrid(w);
-    put(3, 1, 1, w); // leading cell of position 3
-    fillSlots({1, 2}, w);
-    EXPECT_EQ(raise(), (Moves{{7, -1}, {3, 1}, {7, 1}, {3, -1}}));
-    EXPECT_EQ(moveListLast, 3);
-    EXPECT_EQ(readFile(kTraceFileName), "7 -1\n3 1\n7 1\n3 -1\n");
-}
-
-TEST_F(SixCross, CornerAlreadyUnderItsSlotNeedsOnlyTheInsertion) {
-    const int w = 6;
-    blankGrid(w);
-    put(4, 1, 1, w); // leading cell of position 4
-    fillSlots({1, 2, 3}, w);
-    EXPECT_EQ(raise(), (Moves{{3, 1}, {7, 1}, {3, -1}}));
-    EXPECT_EQ(moveListLast, 2);
-    EXPECT_EQ(readFile(kTraceFileName), "3 1\n7 1\n3 -1\n");
-}
-
-TEST_F(SixCross, TrailingCaseAtPositionOneCountsAsTheHighest) {
-    const int w = 6;
-    // Position 1 is numbered 4 in the trailing case: slot 1 takes a full turn
-    // of layer 7, slot 2 three quarter turns.
-    blankGrid(w);
-    put(4, 1, 3, w); // trailing cell of position 1
-    put(2, 1, 1, w); // trailing cell of position 3, numbered 2
-    fillSlots({2, 3, 4}, w);
-    EXPECT_EQ(raise(), (Moves{{7, 1}, {7, 1}, {7, 1}, {7, 1}, {6, -1}, {7, 1}, {6, 1}}));
-    EXPECT_EQ(moveListLast, 6);
-    EXPECT_EQ(readFile(kTraceFileName), "7 1\n7 1\n7 1\n7 1\n6 -1\n7 1\n6 1\n");
-
-    blankGrid(w);
-    put(4, 1, 3, w);
-    fillSlots({1, 3, 4}, w);
-    EXPECT_EQ(raise(), (Moves{{7, 1}, {7, 1}, {7, 1}, {1, -1}, {7, 1}, {1, 1}}));
-
-    // Trailing cell of position 2 (numbered 1) under slot 4: two turns on.
-    blankGrid(w);
-    put(1, 1, 1, w);
-    fillSlots({1, 2, 3}, w);
-    EXPECT_EQ(raise(), (Moves{{7, -1}, {7, -1}, {3, 1}, {7, 1}, {3, -1}}));
-}
-
-TEST_F(SixCross, CasesAreTriedLeadingTrailingFaceSix) {
-    const int w = 6;
-    // A corner facing face 6 at position 3 and one on the leading cell of
-    // position 2; slots 1 and 2 free, so the target is slot 2.
-    blankGrid(w);
-    put(6, 1, 1, w);
-    put(2, 1, 3, w);
-    fillSlots({3, 4}, w);
-    EXPECT_EQ(raise(), (Moves{{1, -1}, {7, 1}, {1, 1}}));
-
-    // Trailing before face 6: trailing cell of position 4 (numbered 3) and
-    // face 6 at position 1; target slot 1: d = 1 - 3 - 1 = -3.
-    blankGrid(w);
-    put(3, 3, 1, w);
-    put(6, 3, 3, w);
-    fillSlots({2, 3, 4}, w);
-    EXPECT_EQ(raise(), (Moves{{7, 1}, {7, 1}, {7, 1}, {6, -1}, {7, 1}, {6, 1}}));
-
-    // Face 6 alone at position 4, slot 1 free: three turns back.
-    blankGrid(w);
-    put(6, 3, 1, w);
-    fillSlots({2, 3, 4}, w);
-    EXPECT_EQ(raise(), (Moves{{7, 1}, {7, 1}, {7, 1}, {6, -1}, {7, 1}, {6, 1}}));
-}
-
-TEST_F(SixCross, HighestPositionAndHighestFreeSlotWin) {
-    const int w = 6;
-    blankGrid(w);
-    put(1, 3, 1, w); // leading, position 1
-    put(3, 1, 1, w); // leading, position 3
-    fillSlots({2}, w);
-    // Slots 1, 3, 4 free: slot 4 is filled from position 3.
-    EXPECT_EQ(raise(), (Moves{{7, -1}, {3, 1}, {7, 1}, {3, -1}}));
-    // Slot 3 next, from position 1 two faces on.
-    blankGrid(w);
-    put(1, 3, 1, w);
-    fillSlots({1, 2, 4}, w);
-    EXPECT_EQ(raise(), (Moves{{7, -1}, {7, -1}, {4, 1}, {7, 1}, {4, -1}}));
-}
-
-TEST_F(SixCross, NoCornerInTheFaceSixLayerEmitsNothing) {
-    const int w = 6;
-    blankGrid(w);
-    fillSlots({1, 2}, w);
-    MoveList[0] = {5, -1};
-    writeFile(kTraceFileName, "old\n");
-    raiseFace5Corner();
-    EXPECT_EQ(moveListLast, 0);
-    EXPECT_EQ(MoveList[0].layer, 5);
-    EXPECT_EQ(MoveList[0].direction, -1);
-    EXPECT_TRUE(fileExists(kTraceFileName));
-    EXPECT_EQ(readFile(kTraceFileName), "");
+    for (const auto& k : cases) {
+        SCOPED_TRACE(linesOf(k.expected));
+        blankGrid(w);
+        for (const Cell& c : k.cells) put(c.f, c.r, c.c, w);
+        fillSlots(k.filled, w);
+        MoveList[0] = {5, -1};
+        writeFile(kTraceFileName, "old\n");
+        EXPECT_EQ(raise(), k.expected);
+        EXPECT_EQ(moveListLast, static_cast<int>(k.expected.size()) - 1);
+        EXPECT_EQ(readFile(kTraceFileName), k.cells.empty() ? "" : linesOf(k.expected));
+    }
 }
 
 // On random cubes: every call lifts exactly one cross-colour corner into the
@@ -212,20 +155,6 @@ TEST_F(SixCross, EveryCallAddsOneCornerAndKeepsTheRestOfTheFirstLayer) {
         }
     }
     EXPECT_GT(calls, 2500);
-}
-
-TEST_F(SixCross, DriverAppliesNothingWhenItsFiveTestsPass) {
-    turnLayer(9, 1);
-    turnLayer(9, -1); // the start state, reached by turns
-    writeFile(kTraceFileName, "old\n");
-    SixCrossDriver();
-    EXPECT_EQ(solutionCount, 0);
-    EXPECT_EQ(backupTaken, 1);
-    EXPECT_EQ(playbackPending, 1);
-    EXPECT_TRUE(fileExists(kJournalFileName));
-    EXPECT_EQ(readFile(kJournalFileName), "");
-    EXPECT_EQ(readFile(kTraceFileName), "old\n");
-    EXPECT_TRUE(isSolved());
 }
 
 // Call after call along the first phase of random cubes: each call applies

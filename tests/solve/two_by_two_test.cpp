@@ -1,8 +1,8 @@
 // "2x2x2": the block tests, the fixed turns, the driver's branches, the
 // 400-move cut-off with its one retry, and the cube whose retry fails too.
-#include "routine_test_support.h"
+#include "tests/support/cube_support.h"
 
-using namespace routinetest;
+using namespace cubetest;
 
 namespace {
 
@@ -25,7 +25,7 @@ int lineCount(const std::string& s) {
 
 } // namespace
 
-using TwoByTwo = RoutineTest;
+using TwoByTwo = CubeTest;
 
 TEST_F(TwoByTwo, BlockTestsReadTheirCellsAgainstTheCentres) {
     EXPECT_TRUE(blockComplete());
@@ -77,16 +77,6 @@ TEST_F(TwoByTwo, CompleteBlockFirstMakesTheTwoFixedTurns) {
         EXPECT_EQ(solutionCount, 2);
         EXPECT_EQ(readFile(kJournalFileName), "1 -1\n4 -1\n");
     }
-}
-
-TEST_F(TwoByTwo, CompleteBlockWithTheTurnsMadeAppliesNothing) {
-    blockTurnsDone = 1;
-    TwoByTwoDriver();
-    EXPECT_EQ(solutionCount, 0);
-    EXPECT_TRUE(fileExists(kJournalFileName));
-    EXPECT_EQ(readFile(kJournalFileName), "");
-    EXPECT_EQ(playbackPending, 1);
-    EXPECT_TRUE(isSolved());
 }
 
 // The driver's branches, call after call along the first phase of random
@@ -158,21 +148,6 @@ TEST_F(TwoByTwo, RetryStartsFromTheBackupTurnedByLayerOne) {
     original.put();
     turnLayer(1, -1);
     EXPECT_TRUE(Snapshot::take() == retried); // both arrays, the grid rebuilt
-}
-
-TEST_F(TwoByTwo, GivingUpPutsBothArraysBackAndKeepsTheBackup) {
-    std::mt19937 rng(4);
-    apply(randomTurns(rng, 20));
-    backupCube();
-    const Snapshot original = Snapshot::take();
-    apply(randomTurns(rng, 10));
-    for (int i = 0; i < 5; ++i) appendSolution(2, 1);
-    phaseMark = 5;
-    abandonBlockAttempts();
-    EXPECT_TRUE(Snapshot::take() == original);
-    EXPECT_EQ(backupTaken, 1);
-    EXPECT_EQ(solutionCount, 0);
-    EXPECT_EQ(phaseMark, 0);
 }
 
 // The cut-off counts the moves of the attempt: an attempt that ends at 399

@@ -3,30 +3,15 @@
 // in the state its tests ask for, the journal holds exactly the moves each
 // solve applied, no solve runs into the bound, and a second run over the
 // same cubes from the same state writes the same journal.
-#include "routine_test_support.h"
+#include "tests/support/cube_support.h"
 
-#include <sys/stat.h>
-
-using namespace routinetest;
+using namespace cubetest;
 
 namespace {
 
 constexpr int kCubes = 5000;
 // The second run, for the comparison of journals, repeats the first cubes.
 constexpr int kRepeatedCubes = 1000;
-
-long fileSize(const char* name) {
-    struct stat st;
-    return stat(name, &st) == 0 ? static_cast<long>(st.st_size) : 0;
-}
-
-std::string readFrom(const char* name, long offset) {
-    std::ifstream in(name, std::ios::binary);
-    in.seekg(offset);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 bool endsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -157,7 +142,7 @@ Stats solveMany(int entry, unsigned seed, int cubes) {
     return st;
 }
 
-class TwoPhaseSolves : public RoutineTest, public ::testing::WithParamInterface<int> {};
+class TwoPhaseSolves : public CubeTest, public ::testing::WithParamInterface<int> {};
 
 } // namespace
 

@@ -1,9 +1,9 @@
 // "'X'": the three X tests, what the twist and the swap do to the cube
 // (checked piece by piece on many cubes), the markers on standard output,
 // and the cube whose face-5 corners stand out of their cyclic order.
-#include "routine_test_support.h"
+#include "tests/support/cube_support.h"
 
-using namespace routinetest;
+using namespace cubetest;
 
 namespace {
 
@@ -61,7 +61,7 @@ std::string repeated(const std::string& s, size_t n) {
 
 } // namespace
 
-using XPattern = RoutineTest;
+using XPattern = CubeTest;
 
 TEST_F(XPattern, TestsOnLayersTurnedOutOfLine) {
     EXPECT_TRUE(allXTests());
@@ -116,20 +116,6 @@ TEST_F(XPattern, TwistMovesOnManyCubes) {
     }
     EXPECT_GT(twisted, 0);
     EXPECT_GT(turned, 0);
-}
-
-TEST_F(XPattern, NoPatternAndNothingOnFaceSixTurnsTheLayer) {
-    // Every face-6 corner twisted the same way round: centre 6 on no
-    // face-6 cell and on none of the patterns' side cells.
-    for (int f = 1; f <= 6; ++f)
-        for (int r = 1; r <= 3; ++r)
-            for (int c = 1; c <= 3; ++c) FaceletGrid[f][r][c] = 9;
-    FaceletGrid[6][2][2] = 5;
-    for (const Cell& c : {Cell{1, 1, 1}, Cell{2, 1, 1}, Cell{3, 3, 1}, Cell{4, 1, 3}})
-        FaceletGrid[c.f][c.r][c.c] = 5;
-    twistFace6Corners();
-    EXPECT_EQ(emitted(), (Moves{{7, 1}}));
-    EXPECT_EQ(readFile(kTraceFileName), "7 1\n");
 }
 
 // Each of the seven patterns alone calls for the twist; three of its four
