@@ -213,22 +213,6 @@ TEST(Mix, RHeldStartsOneMixAFreshPressAnotherAndAFullHistoryNone) {
     EXPECT_EQ(mixMode, 0);
 }
 
-TEST(Mix, RDuringAManualTurnStartsTheMixAfterTheTurn) {
-    startProgram();
-    tap(VK_UP);
-    press(kR);
-    for (int angle : {31, 61}) {
-        frame();
-        EXPECT_EQ(mixMode, 0);
-        EXPECT_EQ(recorded.cubes[0].layer, 1);
-        EXPECT_EQ(recorded.cubes[0].angle, angle);
-    }
-    frame(); // the mix starts on the first record after the turn's
-    EXPECT_EQ(mixMode, 2);
-    EXPECT_EQ(mixStart, 1);
-    EXPECT_EQ(historyTop, 2);
-}
-
 // ---- pause and the face-the-viewer key --------------------------------------
 
 TEST(Pause, FreezesAMixMidTurnAndResumesAtTheSameAngle) {
@@ -383,22 +367,7 @@ TEST(Solve, AnAbandonedSolveOrAMissingRoutineLeavesTheCubeAndPlaysNothing) {
     EXPECT_EQ(historyTop, 51);
 }
 
-TEST(Solve, ADigitDuringAManualTurnWaitsAndOfSeveralDigitsTheLowestWins) {
-    TempWorkDir dir;
-    StageTableGuard guard;
-    startProgram();
-    idleStages();
-    tap(VK_UP);
-    tap(VK_KEY_0); // at 31: waits
-    EXPECT_EQ(solveRequested, 0);
-    frame(); // 61: the turn ends
-    EXPECT_EQ(stageCalls, 0);
-    EXPECT_EQ(recorded.cubes[0].angle, 61);
-    frame(); // now the solve runs (and gives up on these stages)
-    EXPECT_GT(stageCalls, 0);
-    EXPECT_EQ(pendingDigit, -1);
-    EXPECT_EQ(selectedAlgorithm, -1);
-
+TEST(Solve, WithSeveralDigitsHeldTheLowestWins) {
     startProgram();
     for (int digit : {4, 2, 5}) press(VK_KEY_0 + digit);
     latchStep();

@@ -173,24 +173,6 @@ TEST_F(WindowGl, SizeEventSetsTheViewportAndThePerspective) {
     EXPECT_EQ(viewportHeight, 1);
 }
 
-TEST_F(WindowGl, GKeyHidesTheDrawnGridAndShowsItAgain) {
-    setupGL();
-    resizeView(kSize, kSize);
-    auto gridPixels = [] {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadIdentity();
-        glTranslated(0.0, -2.0, -15.0);
-        drawFloorGrid();
-        return readPicture(gl).nonBlackPixels();
-    };
-    EXPECT_GT(gridPixels(), 200);
-    handleEvent(keyEvent(SDL_KEYDOWN, SDLK_g));
-    EXPECT_EQ(gridPixels(), 0);
-    handleEvent(keyEvent(SDL_KEYUP, SDLK_g));
-    handleEvent(keyEvent(SDL_KEYDOWN, SDLK_g));
-    EXPECT_GT(gridPixels(), 200);
-}
-
 // The marker's colour at its window position for layer 1, in the window
 // that openWindow made.
 int markerSeenInOpenWindow() {

@@ -16,7 +16,7 @@
 set -euo pipefail
 
 build="$(cd "${1:?usage: window.sh <build-dir>}" && pwd)"
-export LIBGL_ALWAYS_SOFTWARE=1 SDL_VIDEODRIVER=x11
+export SDL_VIDEODRIVER=x11
 shots="$build/e2e-window"
 
 if [ $# -lt 2 ]; then
@@ -56,79 +56,9 @@ if [ $# -lt 2 ]; then
 fi
 
 scenario="$2"
-title="OpenGL WinAPI template by Velmostin K.T."
-work="$(mktemp -d)"
-pid=""
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL ($scenario): $*" >&2
-    if [ -s "$work/err.txt" ]; then
-        echo "--- cube-solver's standard error:" >&2
-        cat "$work/err.txt" >&2
-    fi
-    exit 1
-}
-
-# X window id of the top-level window whose title is exactly $1 (empty if none).
-window_id() {
-    local tree
-    tree="$(xwininfo -root -tree 2>/dev/null || true)"
-    awk -v t="\"$1\":" 'index($0, t) && !found {print $1; found = 1}' <<<"$tree"
-}
-wait_window() {
-    local id=""
-    for _ in $(seq 150); do
-        id="$(window_id "$1")"
-        [ -n "$id" ] && break
-        sleep 0.2
-    done
-    [ -n "$id" ] || fail "no window \"$1\""
-    echo "$id"
-}
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
-# Presses $2 in the message box captioned $1. The key goes to that box's
-# window alone, and goes again only when the box is still there long after.
-answer() {
-    local id="" tries=0
-    for _ in $(seq 100); do
-        id="$(window_id "$1")"
-        if [ -n "$id" ] && viewable "$id"; then
-            xdotool key --window "$id" "$2"
-            tries=$((tries + 1))
-            for _ in $(seq 60); do
-                sleep 0.25
-                if [ -z "$(window_id "$1")" ]; then
-                    echo "box \"$1\": $2"
-                    return 0
-                fi
-            done
-            [ "$tries" -lt 3 ] || break
-        else
-            sleep 0.2
-        fi
-    done
-    xwininfo -root -tree >&2 || true
-    fail "could not answer the box \"$1\" (last id: ${id:-none})"
-}
-# Holds key $1 down long enough for a frame to see it.
-press() {
-    local id
-    id="$(wait_window "$title")"
-    for _ in $(seq 50); do viewable "$id" && break; sleep 0.2; done
-    xdotool windowfocus --sync "$id" 2>/dev/null || true
-    xdotool keydown "$1"
-    sleep 0.4
-    xdotool keyup "$1"
-}
-geometry() { # WIDTHxHEIGHT+X+Y of the program's window
-    xwininfo -id "$(wait_window "$title")" | awk '
-        /Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
-        /Width:/ {w = $NF} /Height:/ {h = $NF} END {print w "x" h "+" x "+" y}'
-}
+xd_name="window.sh ($scenario)"
+# shellcheck source=../../scripts/xdrive.sh
+source "$(dirname "$0")/../../scripts/xdrive.sh"
 
 # Counts of the colours that matter in the middle band of the window (below
 # the text lines at the top, above the line at the bottom): the cube's red,
@@ -171,71 +101,58 @@ wait_picture() {
     echo "$c"
 }
 
-check_cube() { # counts name
+# Takes picture $1 and checks the cube in it, and that the floor grid shows
+# (more than $2 pink pixels) or is hidden ($2 = hidden).
+look() {
     local red yellow white green pink lit
-    read -r red yellow white green pink lit <<<"$1"
-    [ "$lit" -gt 5000 ] || fail "$2: picture is (nearly) black"
-    [ "$red" -gt 3000 ] || fail "$2: no red +x side"
-    [ "$yellow" -gt 3000 ] || fail "$2: no yellow +z side"
-    [ "$white" -gt 100 ] || fail "$2: no white top"
-    [ "$green" -gt 15 ] || fail "$2: no layer marker"
+    read -r red yellow white green pink lit <<<"$(wait_picture "$1")"
+    [ "$lit" -gt 5000 ] || fail "$1: picture is (nearly) black"
+    [ "$red" -gt 3000 ] || fail "$1: no red +x side"
+    [ "$yellow" -gt 3000 ] || fail "$1: no yellow +z side"
+    [ "$white" -gt 100 ] || fail "$1: no white top"
+    [ "$green" -gt 15 ] || fail "$1: no layer marker"
+    if [ "$2" = hidden ]; then
+        [ "$pink" -lt 50 ] || fail "$1: the grid shows"
+    else
+        [ "$pink" -gt "$2" ] || fail "$1: no floor grid"
+    fi
 }
-grid_of() { echo "$1" | awk '{print $5}'; }
+expect_window() { # size when
+    local geo
+    geo="$(geometry)"
+    echo "window $geo $2"
+    [ "$geo" = "$1+0+0" ] || fail "window $2 is $geo, not $1 at 0,0"
+}
 
-cd "$work"
-timeout 180 "$build/cube-solver" >"$work/out.txt" 2>"$work/err.txt" &
-pid=$!
-
+xd_run "$build/cube-solver"
 case "$scenario" in
 fallback | fullscreen)
     answer "Start FullScreen?" Return
     answer "Start In A Soft Mode?" Escape
     if [ "$scenario" = fallback ]; then answer "Qavo GL" Return; fi
-    wait_window "$title" >/dev/null
-    geo="$(geometry)"
-    echo "window $geo"
-    case "$geo" in 1024x768+0+0) ;; *) fail "window is $geo, not 1024x768 at 0,0" ;; esac
-
-    start="$(wait_picture start)"
-    check_cube "$start" start
-    [ "$(grid_of "$start")" -gt 3000 ] || fail "no floor grid at start"
-
+    expect_window 1024x768 "at start"
+    look start 3000
     press g
     sleep 1
-    nogrid="$(wait_picture no-grid)"
-    check_cube "$nogrid" "after G"
-    [ "$(grid_of "$nogrid")" -lt 50 ] || fail "grid still shown after G"
-
+    look no-grid hidden
     press F1
     if [ "$scenario" = fallback ]; then answer "Qavo GL" Return; fi
     sleep 1
-    geo="$(geometry)"
-    echo "after F1: window $geo"
-    case "$geo" in 1024x768+0+0) ;; *) fail "after F1 the window is $geo" ;; esac
-    again="$(wait_picture after-F1)"
-    check_cube "$again" "after F1"
-    [ "$(grid_of "$again")" -lt 50 ] || fail "the grid came back after F1"
-
+    expect_window 1024x768 "after F1"
+    look after-F1 hidden # the marker (a new display list) and the grid setting stay
     press Escape
     ;;
 soft)
     answer "Start FullScreen?" Escape
     answer "Start In A Soft Mode?" Return
-    wait_window "$title" >/dev/null
-    geo="$(geometry)"
-    echo "window $geo"
-    case "$geo" in 640x480+0+0) ;; *) fail "window is $geo, not 640x480 at 0,0" ;; esac
-
-    start="$(wait_picture start)"
-    check_cube "$start" start
-    [ "$(grid_of "$start")" -gt 1000 ] || fail "no floor grid at start"
+    expect_window 640x480 "at start"
+    look start 1000
     press g
     sleep 1
-    [ "$(grid_of "$(wait_picture no-grid)")" -lt 50 ] || fail "grid still shown after G"
+    look no-grid hidden
     press g
     sleep 1
-    [ "$(grid_of "$(wait_picture grid-again)")" -gt 1000 ] || fail "grid not back after G twice"
-
+    look grid-again 1000
     # Full screen at 640x480 is not offered: refusing the window ends the
     # program.
     press F1

@@ -188,32 +188,3 @@ TEST_F(StrokeFontPicture, SizeAbove30IsDrawnAt30AndUnmappedCodesLeaveAGap) {
     ASSERT_EQ(runs.size(), 4u);
     for (int i = 0; i < 4; ++i) EXPECT_NEAR(runs[i].x, 12 + 40 * i, 1.5f) << i;
 }
-
-TEST_F(StrokeFontPicture, BannerDrawsItsCopiesInTheirColours) {
-    const struct {
-        int cycle;
-        bool red, green, blue;
-    } cases[] = {{3, false, false, false}, {5, false, false, true}, {14, false, true, true},
-                 {18, true, true, true},   {22, true, true, false}, {30, true, false, false}};
-    for (const auto& k : cases) {
-        clearToPixels(win);
-        frameCycle = k.cycle;
-        drawPauseBanner(0.0f, 0.0f);
-        const Picture pic = readPicture(win);
-        int count[3] = {0, 0, 0}, outside = 0;
-        for (int y = 0; y < pic.height; ++y)
-            for (int x = 0; x < pic.width; ++x) {
-                const unsigned char* p = pic.at(x, y);
-                if (!(x >= 180 && x <= 460 && y >= 290 && y <= 356) && pic.lit(x, y)) ++outside;
-                for (int ch = 0; ch < 3; ++ch)
-                    count[ch] += p[ch] == 255 && p[(ch + 1) % 3] == 0 && p[(ch + 2) % 3] == 0;
-            }
-        SCOPED_TRACE("cycle " + std::to_string(k.cycle));
-        EXPECT_EQ(outside, 0);
-        const bool want[3] = {k.red, k.green, k.blue};
-        for (int ch = 0; ch < 3; ++ch)
-            EXPECT_TRUE(want[ch] ? count[ch] > 40 : count[ch] == 0)
-                << "channel " << ch << ": " << count[ch] << " pixels";
-    }
-    frameCycle = 0;
-}
