@@ -4,6 +4,7 @@
 // begins. One loop serves all four entries, driven by the table below.
 #include "model/cube.h"
 #include "model/moves.h"
+#include "model/textlog.h"
 #include "solve/routines.h"
 #include "solve/solver.h"
 
@@ -84,6 +85,19 @@ int firstFailingStep(const DriverStep* steps, int n) {
     for (int i = 0; i < n; ++i)
         if (!steps[i].test()) return i;
     return -1;
+}
+
+void runFirstFailingStep(const DriverStep* steps, int n, void (*emitted)(int step)) {
+    if (backupTaken == 0) backupCube();
+    journalOpen();
+    const int step = firstFailingStep(steps, n);
+    if (step >= 0) {
+        steps[step].routine();
+        if (emitted) emitted(step);
+        applyMoveList();
+    }
+    journalClose();
+    playbackPending = 1;
 }
 
 int runFirstPhase(int entry) {

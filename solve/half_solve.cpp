@@ -80,13 +80,5 @@ void removePairEdge() {
 }
 
 void HalfSolveDriver() {
-    if (backupTaken == 0) backupCube();
-    journalOpen();
-    const int step = firstFailingStep(kSteps, 5);
-    if (step >= 0) {
-        kSteps[step].routine();
-        applyMoveList();
-    }
-    journalClose();
-    playbackPending = 1;
+    runFirstFailingStep(kSteps, 5);
 }

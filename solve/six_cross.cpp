@@ -100,13 +100,5 @@ void SixCrossDriver() {
         workColour = centre(5);
         workColourSet = 1;
     }
-    if (backupTaken == 0) backupCube();
-    journalOpen();
-    const int step = firstFailingStep(kSteps, 5);
-    if (step >= 0) {
-        kSteps[step].routine();
-        applyMoveList();
-    }
-    journalClose();
-    playbackPending = 1;
+    runFirstFailingStep(kSteps, 5);
 }

@@ -112,28 +112,26 @@ void swapFace6Corners() {
     stageEnd();
 }
 
+namespace {
+
+// One marker per move of the step's output that the SolutionList still has
+// room for; a lone (7, 1) of the swap step is noted after each.
+void writeMarkers(int step) {
+    const bool loneTurn = moveListLast == 0 && MoveList[0].layer == 7 && MoveList[0].direction == 1;
+    int records = moveListLast + 1;
+    if (records > kSolutionListSize - solutionCount) records = kSolutionListSize - solutionCount;
+    for (int i = 0; i < records; ++i) {
+        std::fputs(kMarkers[step], stdout);
+        if (step == kSwapStep && loneTurn) std::fputs("niz!!!\n", stdout);
+    }
+}
+
+} // namespace
+
 void XPatternDriver() {
     if (workColourSet == 0) {
         workColour = centre(5);
         workColourSet = 1;
     }
-    if (backupTaken == 0) backupCube();
-    journalOpen();
-    const int step = firstFailingStep(kSteps, 3);
-    if (step >= 0) {
-        kSteps[step].routine();
-        const bool loneTurn =
-            moveListLast == 0 && MoveList[0].layer == 7 && MoveList[0].direction == 1;
-        // One marker per move the SolutionList still has room for.
-        int records = moveListLast + 1;
-        if (records > kSolutionListSize - solutionCount)
-            records = kSolutionListSize - solutionCount;
-        for (int i = 0; i < records; ++i) {
-            std::fputs(kMarkers[step], stdout);
-            if (step == kSwapStep && loneTurn) std::fputs("niz!!!\n", stdout);
-        }
-        applyMoveList();
-    }
-    journalClose();
-    playbackPending = 1;
+    runFirstFailingStep(kSteps, 3, writeMarkers);
 }

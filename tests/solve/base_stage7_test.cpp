@@ -164,33 +164,6 @@ TEST_F(BaseStage7Test, SecondSolveKeepsTheWorkingCorner) {
     EXPECT_EQ(earlyStageRuns, 0);
 }
 
-TEST_F(BaseStage7Test, ReAligningAlwaysTurnsLayer7TheSameWay) {
-    guardEarlyStages();
-    workCorner = 3;
-    workCornerSet = 1;
-    const struct {
-        int d;     // layer-7 run from the start state
-        int calls; // driver calls to solve it in the stage-7 phase
-    } cases[] = {{1, 1}, {-1, 3}, {2, 2}};
-    for (const auto& k : cases) {
-        resetCube();
-        applySeq(layer7(k.d));
-        lastStageActive = 1;
-        int calls = 0;
-        while (!stageComplete7() && calls < 5) {
-            BaseDriver();
-            ++calls;
-            EXPECT_EQ(lines(emittedSeq()), "7 1\n");
-            EXPECT_EQ(readFile(kTraceFileName), "7 1\n");
-        }
-        EXPECT_EQ(calls, k.calls);
-        EXPECT_TRUE(isSolved());
-        EXPECT_EQ(workCorner, 3);
-        endSolve();
-    }
-    EXPECT_EQ(earlyStageRuns, 0);
-}
-
 // On real last-layer cubes: a twist keeps the corner at W in its place,
 // turns the face-6 colour from the side cell it was on to face 6, changes no
 // other face-6-layer cell; case b undoes case a; three case-a steps undo

@@ -148,38 +148,3 @@ TEST_F(HalfSolve, SolvedPairEdgeUnderAnUnsolvedCornerIsTakenOut) {
     EXPECT_EQ(readFile(kTraceFileName), "7 -1\n3 -1\n7 1\n3 1\n7 1\n6 -1\n7 -1\n6 1\n");
     EXPECT_TRUE(halfSolved());
 }
-
-// The driver's steps, call after call along the first phase of random
-// cubes: each call applies exactly what the first unfinished step emits.
-TEST_F(HalfSolve, DriverRunsTheFirstUnfinishedStep) {
-    std::mt19937 rng(31);
-    int seen[6] = {};
-    for (int trial = 0; trial < 100; ++trial) {
-        freshProgram();
-        apply(randomTurns(rng, 8 + static_cast<int>(rng() % 20)));
-        for (int call = 0; call < 300; ++call) {
-            const bool held = halfSolved();
-            workColour = centre(5);
-            workColourSet = 1;
-            int step = 5;
-            if (!stageComplete1())
-                baseStage1(), step = 0;
-            else if (!threeCornersComplete())
-                baseStage2(), step = 1;
-            else if (!pairCornerOut())
-                removePairCorner(), step = 2;
-            else if (!threeMiddleEdgesComplete())
-                baseStage3(), step = 3;
-            else if (!pairEdgeOut())
-                removePairEdge(), step = 4;
-            ++seen[step];
-            const Moves expected = step < 5 ? emitted() : Moves{};
-            const int before = solutionCount;
-            HalfSolveDriver();
-            ASSERT_EQ(solution(before), expected) << "trial " << trial << " call " << call;
-            if (held) break;
-        }
-        ASSERT_TRUE(halfSolved()) << "trial " << trial;
-    }
-    for (int s = 0; s < 6; ++s) EXPECT_GT(seen[s], 0) << "step " << s;
-}

@@ -157,49 +157,6 @@ TEST_F(SixCross, EveryCallAddsOneCornerAndKeepsTheRestOfTheFirstLayer) {
     EXPECT_GT(calls, 2500);
 }
 
-// Call after call along the first phase of random cubes: each call applies
-// and journals exactly what the first unfinished step emits, or nothing.
-TEST_F(SixCross, DriverRunsTheFirstFailingStepAndJournalsItsMoves) {
-    std::mt19937 rng(77);
-    int seen[6] = {};
-    for (int trial = 0; trial < 100; ++trial) {
-        freshProgram();
-        apply(randomTurns(rng, 8 + static_cast<int>(rng() % 20)));
-        for (int call = 0; call < 300; ++call) {
-            const bool held = face5CornersComplete() && stageComplete1() && stageComplete3() &&
-                              stageComplete4() && stageComplete6();
-            const Snapshot cube = Snapshot::take();
-            // What the step in charge emits on this cube, asked directly.
-            workColour = centre(5);
-            workColourSet = 1;
-            int step = 5;
-            if (!stageComplete1())
-                baseStage1(), step = 0;
-            else if (!face5CornersComplete())
-                raiseFace5Corner(), step = 1;
-            else if (!stageComplete3())
-                baseStage3(), step = 2;
-            else if (!stageComplete4())
-                baseStage4(), step = 3;
-            else if (!stageComplete6())
-                baseStage6(), step = 4;
-            ++seen[step];
-            const Moves expected = step < 5 ? emitted() : Moves{};
-            const int before = solutionCount;
-            std::remove(kJournalFileName);
-            SixCrossDriver();
-            ASSERT_EQ(solution(before), expected) << "trial " << trial << " call " << call;
-            ASSERT_EQ(readFile(kJournalFileName), linesOf(expected));
-            const Snapshot driven = Snapshot::take();
-            cube.put();
-            apply(expected);
-            ASSERT_TRUE(Snapshot::take() == driven);
-            if (held) break;
-        }
-    }
-    for (int s = 0; s < 6; ++s) EXPECT_GT(seen[s], 0) << "step " << s;
-}
-
 // A solve that begins with the cross already complete: Base stage 1 never
 // runs, so the driver has to take the cross colour itself.
 TEST_F(SixCross, CrossCompleteAtTheStartWithAnyStaleColour) {

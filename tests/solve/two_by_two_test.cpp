@@ -79,55 +79,6 @@ TEST_F(TwoByTwo, CompleteBlockFirstMakesTheTwoFixedTurns) {
     }
 }
 
-// The driver's branches, call after call along the first phase of random
-// cubes: each call applies exactly what the first branch that applies
-// stands for (stage 1 for the block edges, stage 2 for its corner, the fixed
-// turns, stage 3 for its middle edge), or nothing.
-TEST_F(TwoByTwo, DriverTakesTheFirstBranchThatApplies) {
-    std::mt19937 rng(11);
-    int seen[5] = {};
-    for (int trial = 0; trial < 150; ++trial) {
-        freshProgram();
-        apply(randomTurns(rng, 8 + static_cast<int>(rng() % 20)));
-        for (int call = 0; call < 400 && solutionCount < kBlockMoveLimit; ++call) {
-            const bool held = blockComplete();
-            workColour = centre(5);
-            workColourSet = 1;
-            const Snapshot cube = Snapshot::take();
-            Moves expected;
-            int branch = 4;
-            if (!blockEdgesComplete()) {
-                baseStage1();
-                expected = emitted();
-                branch = 0;
-            } else if (!blockCornerComplete()) {
-                baseStage2();
-                expected = emitted();
-                branch = 1;
-            } else if (!blockTurnsDone) {
-                expected = {{1, -1}, {4, -1}};
-                branch = 2;
-            } else if (!blockMiddleEdgeComplete()) {
-                baseStage3();
-                expected = emitted();
-                branch = 3;
-            }
-            ++seen[branch];
-            const int before = solutionCount;
-            std::remove(kJournalFileName);
-            TwoByTwoDriver();
-            ASSERT_EQ(solution(before), expected) << "trial " << trial << " call " << call;
-            ASSERT_EQ(readFile(kJournalFileName), linesOf(expected));
-            const Snapshot driven = Snapshot::take();
-            cube.put();
-            apply(expected);
-            ASSERT_TRUE(Snapshot::take() == driven);
-            if (held) break;
-        }
-    }
-    for (int b = 0; b < 5; ++b) EXPECT_GT(seen[b], 0) << "branch " << b;
-}
-
 TEST_F(TwoByTwo, RetryStartsFromTheBackupTurnedByLayerOne) {
     std::mt19937 rng(3);
     apply(randomTurns(rng, 20));

@@ -241,3 +241,79 @@ INSTANTIATE_TEST_SUITE_P(Entries, TwoPhaseSolves, ::testing::Values(1, 2, 3, 4),
                          [](const ::testing::TestParamInfo<int>& info) {
                              return "Entry" + std::to_string(info.param);
                          });
+
+namespace {
+
+// What the first unfinished step of a first phase emits on the cube as it
+// is, asked of the step directly: its moves and its number, or the number
+// past the last step when every test holds.
+int sixCrossStep(Moves* out) {
+    if (!stageComplete1()) return baseStage1(), *out = emitted(), 0;
+    if (!face5CornersComplete()) return raiseFace5Corner(), *out = emitted(), 1;
+    if (!stageComplete3()) return baseStage3(), *out = emitted(), 2;
+    if (!stageComplete4()) return baseStage4(), *out = emitted(), 3;
+    if (!stageComplete6()) return baseStage6(), *out = emitted(), 4;
+    return 5;
+}
+int blockStep(Moves* out) {
+    if (!blockEdgesComplete()) return baseStage1(), *out = emitted(), 0;
+    if (!blockCornerComplete()) return baseStage2(), *out = emitted(), 1;
+    if (!blockTurnsDone) return *out = {{1, -1}, {4, -1}}, 2;
+    if (!blockMiddleEdgeComplete()) return baseStage3(), *out = emitted(), 3;
+    return 4;
+}
+int halfSolveStep(Moves* out) {
+    if (!stageComplete1()) return baseStage1(), *out = emitted(), 0;
+    if (!threeCornersComplete()) return baseStage2(), *out = emitted(), 1;
+    if (!pairCornerOut()) return removePairCorner(), *out = emitted(), 2;
+    if (!threeMiddleEdgesComplete()) return baseStage3(), *out = emitted(), 3;
+    if (!pairEdgeOut()) return removePairEdge(), *out = emitted(), 4;
+    return 5;
+}
+
+} // namespace
+
+using FirstPhaseDrivers = CubeTest;
+
+// Call after call along the first phase of random cubes: each driver call
+// applies and journals exactly what the first unfinished step emits (the
+// fixed turns for the block), or nothing once every test holds; every step
+// is met on the way.
+TEST_F(FirstPhaseDrivers, RunTheFirstUnfinishedStep) {
+    const struct {
+        const char* name;
+        void (*driver)();
+        int (*step)(Moves*);
+        int steps;
+    } drivers[] = {{"6 - cross", SixCrossDriver, sixCrossStep, 5},
+                   {"2x2x2", TwoByTwoDriver, blockStep, 4},
+                   {"half-solve", HalfSolveDriver, halfSolveStep, 5}};
+    std::mt19937 rng(77);
+    for (const auto& d : drivers) {
+        SCOPED_TRACE(d.name);
+        std::vector<int> seen(d.steps + 1);
+        for (int trial = 0; trial < 100; ++trial) {
+            freshProgram();
+            apply(randomTurns(rng, 8 + static_cast<int>(rng() % 20)));
+            for (int call = 0; call < 400 && solutionCount < kBlockMoveLimit; ++call) {
+                const Snapshot cube = Snapshot::take();
+                workColour = centre(5);
+                workColourSet = 1;
+                Moves expected;
+                const int step = d.step(&expected);
+                ++seen[step];
+                const int before = solutionCount;
+                std::remove(kJournalFileName);
+                d.driver();
+                ASSERT_EQ(solution(before), expected) << "trial " << trial << " call " << call;
+                ASSERT_EQ(readFile(kJournalFileName), linesOf(expected));
+                const Snapshot driven = Snapshot::take();
+                cube.put();
+                apply(expected);
+                ASSERT_TRUE(Snapshot::take() == driven);
+                if (step == d.steps) break;
+            }
+        }
+        for (int s = 0; s <= d.steps; ++s) EXPECT_GT(seen[s], 0) << "step " << s;
+    }
+}

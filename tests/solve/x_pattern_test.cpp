@@ -208,47 +208,6 @@ TEST_F(XPattern, LoneTurnOfTheSwapStepIsNoted) {
     EXPECT_TRUE(isSolved());
 }
 
-TEST_F(XPattern, EarlierStepsWriteTheirMarkerOncePerMove) {
-    // Face 6's X broken by a twist: the twist step.
-    apply(kTwist);
-    Captured c = driveOnce();
-    ASSERT_FALSE(c.applied.empty());
-    EXPECT_EQ(c.out, repeated("Down\n", c.applied.size()));
-    // Face 5's X broken: Base stage 2.
-    freshProgram();
-    turnLayer(6, 1);
-    c = driveOnce();
-    ASSERT_FALSE(c.applied.empty());
-    EXPECT_EQ(c.out, repeated("Up\n", c.applied.size()));
-    EXPECT_EQ(workColourSet, 1);
-    EXPECT_EQ(workColour, centre(5));
-}
-
-TEST_F(XPattern, AllCornersSolvedDriverDoesNothing) {
-    // Two face-6 edges flipped: (6,-1) and (8,-1) four times over move no
-    // corner in the end, nor does a half turn of layer 7 between two such
-    // blocks and the half turn after them.
-    Moves flip;
-    for (int half = 0; half < 2; ++half) {
-        for (int i = 0; i < 4; ++i) {
-            flip.push_back({6, -1});
-            flip.push_back({8, -1});
-        }
-        flip.push_back({7, 1});
-        flip.push_back({7, 1});
-    }
-    apply(flip);
-    ASSERT_FALSE(isSolved());
-    const Snapshot cube = Snapshot::take();
-    ASSERT_TRUE(allXTests());
-    const Captured c = driveOnce();
-    EXPECT_TRUE(c.applied.empty());
-    EXPECT_EQ(c.out, "");
-    EXPECT_TRUE(Snapshot::take() == cube);
-    EXPECT_EQ(readFile(kJournalFileName), "");
-    EXPECT_EQ(playbackPending, 1);
-}
-
 // From the start state turn (1,1) (9,-1) (9,-1) (3,1): Base stage 2 makes
 // face 5's X with two corners exchanged; the first phase ends there, and the
 // Base loop solves the cube.
