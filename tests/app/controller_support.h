@@ -10,6 +10,7 @@
 #include "render/scene.h"
 #include "solve/quick.h"
 #include "solve/solver.h"
+#include "tests/support/cube_support.h"
 
 #include <cstring>
 #include <vector>
@@ -46,15 +47,12 @@ inline const ControllerDrawing kRecordingDrawing = {
 // controller variable at its start value, no key down, the generator at its
 // start state, and the recorder in place of the renderer.
 inline void startProgram() {
-    initCubieArray();
-    initFaceletGrid();
-    backupTaken = historyTop = mixStart = solutionCount = 0;
+    cubetest::freshProgram();
+    historyTop = mixStart = 0;
     std::memset(keyDown, 0, sizeof keyDown);
     resetController();
-    runtimeSeed(1);
     quickPrepared = 0;
     yawMark = pitchMark = -4;
-    lastStageActive = workColourSet = 0;
     controllerDrawing = kRecordingDrawing;
     recorded = FrameRecord{};
 }
@@ -80,33 +78,16 @@ inline void tap(int key) {
 }
 
 // A copy of the cube state.
-struct CubeCopy {
-    int cubies[4][4][4][7];
-    int grid[7][4][4];
-    static CubeCopy live() {
-        CubeCopy c;
-        std::memcpy(c.cubies, CubieArray, sizeof c.cubies);
-        std::memcpy(c.grid, FaceletGrid, sizeof c.grid);
-        return c;
-    }
-    void makeLive() const {
-        std::memcpy(CubieArray, cubies, sizeof cubies);
-        std::memcpy(FaceletGrid, grid, sizeof grid);
-    }
-    bool operator==(const CubeCopy& o) const {
-        return std::memcmp(cubies, o.cubies, sizeof cubies) == 0 &&
-               std::memcmp(grid, o.grid, sizeof grid) == 0;
-    }
-};
+using CubeCopy = cubetest::Snapshot;
 
 // `from` with `moves` applied by the model's own turnLayer; the live cube is
 // left as it was.
 inline CubeCopy turned(const CubeCopy& from, const Move* moves, int n) {
-    const CubeCopy live = CubeCopy::live();
-    from.makeLive();
+    const CubeCopy live = CubeCopy::take();
+    from.put();
     for (int i = 0; i < n; ++i) turnLayer(moves[i].layer, moves[i].direction);
-    const CubeCopy result = CubeCopy::live();
-    live.makeLive();
+    const CubeCopy result = CubeCopy::take();
+    live.put();
     return result;
 }
 

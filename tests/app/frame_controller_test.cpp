@@ -111,7 +111,7 @@ TEST(KeyLatch, ViewKeysActInEveryFrameAndTheTiltStaysWithinRange) {
 
 TEST(ManualTurn, TakesThreeFramesAndTurnsTheCubeInTheThird) {
     startProgram();
-    const CubeCopy start = CubeCopy::live();
+    const CubeCopy start = CubeCopy::take();
     tap(VK_RIGHT); // layer 2
     letLatchFree();
     const Move move = {2, -1};
@@ -126,7 +126,7 @@ TEST(ManualTurn, TakesThreeFramesAndTurnsTheCubeInTheThird) {
             EXPECT_EQ(recorded.cubes[0].layer, 2);
             EXPECT_EQ(recorded.cubes[0].direction, -1);
         }
-        EXPECT_TRUE(CubeCopy::live() == (angle == 1 || angle == 31 ? start : after)) << angle;
+        EXPECT_TRUE(CubeCopy::take() == (angle == 1 || angle == 31 ? start : after)) << angle;
         EXPECT_EQ(historyTop, 1);
     }
     EXPECT_EQ(MoveHistory[1].layer, 2);
@@ -181,7 +181,7 @@ TEST(ManualTurn, IsRefusedWhilePausedDuringAMixAndAtTheHistoryLimit) {
 
 TEST(Mix, TakesOneHundredFiftyFramesAndAppliesEveryRecord) {
     startProgram();
-    const CubeCopy start = CubeCopy::live();
+    const CubeCopy start = CubeCopy::take();
     press(kR);
     frame();
     release(kR);
@@ -190,7 +190,7 @@ TEST(Mix, TakesOneHundredFiftyFramesAndAppliesEveryRecord) {
     EXPECT_EQ(mixMode, 0);
     EXPECT_EQ(historyTop, 50);
     expectPlayed(drawn, &MoveHistory[1], 50);
-    EXPECT_TRUE(CubeCopy::live() == turned(start, &MoveHistory[1], 50));
+    EXPECT_TRUE(CubeCopy::take() == turned(start, &MoveHistory[1], 50));
 }
 
 TEST(Mix, RHeldStartsOneMixAFreshPressAnotherAndAFullHistoryNone) {
@@ -219,7 +219,7 @@ TEST(Pause, FreezesAMixMidTurnAndResumesAtTheSameAngle) {
     // (A manual turn cannot be caught mid-way: the latch that Up sets keeps P
     // out for four frames, and the turn takes three.)
     startProgram();
-    const CubeCopy start = CubeCopy::live();
+    const CubeCopy start = CubeCopy::take();
     tap(kR); // record 1 at 1
     frame(); // at 31
     tap(kP); // paused with the angle at 61 still to come
@@ -232,13 +232,13 @@ TEST(Pause, FreezesAMixMidTurnAndResumesAtTheSameAngle) {
         ASSERT_EQ(mixMode, 2);
         frame();
     }
-    EXPECT_TRUE(CubeCopy::live() == start);
+    EXPECT_TRUE(CubeCopy::take() == start);
     tap(kP);
     EXPECT_EQ(paused, 0);
     ASSERT_EQ(recorded.cubes.size(), 1u);
     EXPECT_EQ(recorded.cubes[0].angle, 61);
     EXPECT_EQ(recorded.cubes[0].layer, MoveHistory[1].layer);
-    EXPECT_TRUE(CubeCopy::live() == turned(start, &MoveHistory[1], 1));
+    EXPECT_TRUE(CubeCopy::take() == turned(start, &MoveHistory[1], 1));
     EXPECT_EQ(historyTop, 2);
 }
 
@@ -271,7 +271,7 @@ TEST(Playback, ThreeFramesPerMoveAndTheSixtyFrameSpinAtThePhaseMark) {
     phaseMark = 2;
     playbackPending = solveRequested = 1;
     selectedAlgorithm = 1;
-    const CubeCopy start = CubeCopy::live();
+    const CubeCopy start = CubeCopy::take();
     std::vector<CubeDraw> drawn = framesWhile([] { return playbackPending != 0; }, 1000);
     ASSERT_EQ(drawn.size(), 4u * 3 + 60);
     EXPECT_EQ(viewYaw, 540);
@@ -279,7 +279,7 @@ TEST(Playback, ThreeFramesPerMoveAndTheSixtyFrameSpinAtThePhaseMark) {
     for (int f = 6; f < 66; ++f) EXPECT_EQ(drawn[f].angle, 0);
     drawn.erase(drawn.begin() + 6, drawn.begin() + 66);
     expectPlayed(drawn, moves, 4);
-    EXPECT_TRUE(CubeCopy::live() == turned(start, moves, 4));
+    EXPECT_TRUE(CubeCopy::take() == turned(start, moves, 4));
     EXPECT_EQ(selectedAlgorithm, -1);
     EXPECT_EQ(solveRequested, 0);
     EXPECT_EQ(phaseMark, 0);
@@ -298,12 +298,12 @@ TEST(Solve, ZeroComputesInOneFramePlaysThreeFramesPerMoveAndEndsSolved) {
     EXPECT_EQ(selectedAlgorithm, -1);
 
     mixAndWait();
-    const CubeCopy mixed = CubeCopy::live();
+    const CubeCopy mixed = CubeCopy::take();
     ASSERT_FALSE(isSolved());
     tap(VK_KEY_0);
     ASSERT_EQ(playbackPending, 1) << "entry 0 could not solve the mix";
     EXPECT_EQ(recorded.cubes.size(), 0u);   // the computing frame draws no cube
-    EXPECT_TRUE(CubeCopy::live() == mixed); // computed, then put back
+    EXPECT_TRUE(CubeCopy::take() == mixed); // computed, then put back
     const std::vector<Move> solution(SolutionList, SolutionList + solutionCount);
     ASSERT_GT(solution.size(), 0u);
     expectPlayed(framesWhile([] { return playbackPending != 0; }, 3 * 11000), solution.data(),
@@ -345,22 +345,22 @@ TEST(Solve, AnAbandonedSolveOrAMissingRoutineLeavesTheCubeAndPlaysNothing) {
     TempWorkDir dir;
     StageTableGuard guard;
     startProgram();
-    const CubeCopy start = CubeCopy::live();
+    const CubeCopy start = CubeCopy::take();
     firstPhaseTable[3] = nullptr;
     tap(VK_KEY_0 + 3);
     EXPECT_EQ(selectedAlgorithm, -1);
     EXPECT_EQ(playbackPending, 0);
-    EXPECT_TRUE(CubeCopy::live() == start);
+    EXPECT_TRUE(CubeCopy::take() == start);
 
     mixAndWait();
-    const CubeCopy mixed = CubeCopy::live();
+    const CubeCopy mixed = CubeCopy::take();
     idleStages();
     tap(VK_KEY_0);
     EXPECT_GT(stageCalls, 0);
     EXPECT_EQ(playbackPending, 0);
     EXPECT_EQ(solveRequested, 0);
     EXPECT_EQ(selectedAlgorithm, -1);
-    EXPECT_TRUE(CubeCopy::live() == mixed);
+    EXPECT_TRUE(CubeCopy::take() == mixed);
     EXPECT_EQ(recorded.cubes.size(), 1u);
     letLatchFree();
     tap(VK_UP); // Up works again at once

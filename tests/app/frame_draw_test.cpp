@@ -181,21 +181,22 @@ int countInRow(const Picture& pic, float overlayY, int x0, int x1,
 
 } // namespace
 
-class FrameDraw : public ::testing::Test {
+class FrameDraw : public GlSuite<kW, kH> {
   protected:
-    static GlWindow win;
     static void SetUpTestSuite() {
-        if (!win.open(kW, kH)) return;
+        GlSuite::SetUpTestSuite();
+        if (gl.context == nullptr) return;
         setupGL();
         if (hudFontBase == 0) buildHudFont();
     }
     static void TearDownTestSuite() {
         freeHudFont();
-        win.close();
+        GlSuite::TearDownTestSuite();
     }
     HudSettings mode{0.0f, 0.0f, kH};
     void SetUp() override {
-        ASSERT_NE(win.context, nullptr) << "no GL context: " << SDL_GetError();
+        GlSuite::SetUp();
+        if (HasFatalFailure()) return;
         startProgram();
         controllerDrawing = kRenderDrawing;
         hudDrawing = kGlHudDrawing;
@@ -210,22 +211,21 @@ class FrameDraw : public ::testing::Test {
     void TearDown() override { controllerDrawing = kRecordingDrawing; }
     static Picture frame() {
         drawFrame();
-        return readPicture(win);
+        return readPicture(gl);
     }
 };
-GlWindow FrameDraw::win;
 
 TEST_F(FrameDraw, TheHudIsTheLinesPrintedAloneAtTheirPlaces) {
     const Picture pic = frame();
     // The same lines printed on their own at the places the layout gives.
-    clearToPixels(win);
+    clearToPixels(gl);
     beginTextOverlay(kW, kH);
     for (const Printed& line : expectedLines(0.0f, kH, -1, "0.0", 0, 0, 5)) {
         glColor3f(line.r, line.g, line.b);
         hudPrint(line.x, line.y, "%s", line.text.c_str());
     }
     endOverlay();
-    const Picture ref = readPicture(win);
+    const Picture ref = readPicture(gl);
     // The top rows hold nothing but the text: equal pixel for pixel. The
     // credit line lies over the scene: wherever it has a pixel, the frame
     // has the same one.

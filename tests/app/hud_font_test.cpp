@@ -46,20 +46,21 @@ float rasterX() {
 
 } // namespace
 
-class HudFont : public ::testing::Test {
+class HudFont : public GlSuite<kW, kH> {
   protected:
-    static GlWindow win;
     static void SetUpTestSuite() {
-        if (win.open(kW, kH)) buildHudFont();
+        GlSuite::SetUpTestSuite();
+        if (gl.context) buildHudFont();
     }
     static void TearDownTestSuite() {
         freeHudFont();
-        win.close();
+        GlSuite::TearDownTestSuite();
     }
     void SetUp() override {
-        ASSERT_NE(win.context, nullptr) << "no GL context: " << SDL_GetError();
+        GlSuite::SetUp();
+        if (HasFatalFailure()) return;
         if (hudFontKind != kHudFontNamed) buildHudFont();
-        clearToPixels(win);
+        clearToPixels(gl);
         beginTextOverlay(kW, kH);
         glColor3f(1.0f, 1.0f, 1.0f);
     }
@@ -68,7 +69,7 @@ class HudFont : public ::testing::Test {
     static Picture drawn(const char* text) {
         glClear(GL_COLOR_BUFFER_BIT);
         hudPrint(10.0f, 20.0f, "%s", text);
-        return readPicture(win);
+        return readPicture(gl);
     }
     // How far the raster position moves while text is drawn.
     static float advanceOf(const char* text) {
@@ -76,7 +77,6 @@ class HudFont : public ::testing::Test {
         return rasterX() - 10.0f;
     }
 };
-GlWindow HudFont::win;
 
 TEST_F(HudFont, NinetySixListsOfAFixedWidthFaceAboutTwelvePixelsHigh) {
     EXPECT_EQ(hudFontKind, kHudFontNamed) << "family " << hudFontFamily;
@@ -139,7 +139,7 @@ TEST_F(HudFont, EveryPrintableCharacterHasItsOwnUprightBitmap) {
 TEST_F(HudFont, FormatsLikePrintfCutsAt255AndANullFormatDrawsNothing) {
     glClear(GL_COLOR_BUFFER_BIT);
     hudPrint(10.0f, 20.0f, "FPS     : %0.1f %i:%s", 59.94f, 7, "x");
-    const Picture formatted = readPicture(win);
+    const Picture formatted = readPicture(gl);
     const Picture plain = drawn("FPS     : 59.9 7:x");
     EXPECT_GT(litBox(plain).count, 0);
     EXPECT_EQ(formatted.rgb, plain.rgb);
@@ -156,7 +156,7 @@ TEST_F(HudFont, FormatsLikePrintfCutsAt255AndANullFormatDrawsNothing) {
     const char* none = nullptr;
     hudPrint(10.0f, 20.0f, none);
     EXPECT_FLOAT_EQ(rasterX(), before);
-    EXPECT_EQ(litBox(readPicture(win)).count, 0);
+    EXPECT_EQ(litBox(readPicture(gl)).count, 0);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
@@ -200,13 +200,13 @@ std::pair<int, int> pointLands(float x, float y, const GlWindow& w) {
 }
 
 TEST_F(HudFont, TextOverlayCountsYFromTheTopBannerOverlayFromTheBottom) {
-    EXPECT_EQ(pointLands(10.5f, 10.5f, win), std::make_pair(10, kH - 11));
+    EXPECT_EQ(pointLands(10.5f, 10.5f, gl), std::make_pair(10, kH - 11));
     endOverlay();
     beginTextOverlay(kW / 2, kH / 2); // the projection follows the size it is given
-    EXPECT_EQ(pointLands(100.25f, 50.25f, win), std::make_pair(200, kH - 101));
+    EXPECT_EQ(pointLands(100.25f, 50.25f, gl), std::make_pair(200, kH - 101));
     endOverlay();
     beginBannerOverlay(kW, kH);
-    EXPECT_EQ(pointLands(10.5f, 10.5f, win), std::make_pair(10, 10));
+    EXPECT_EQ(pointLands(10.5f, 10.5f, gl), std::make_pair(10, 10));
 }
 
 TEST_F(HudFont, EndOverlayRestoresWhatWasThere) {

@@ -43,7 +43,7 @@ struct Replay {
     Move seen[kHistorySize];
 
     void restart() {
-        base = CubeCopy::live();
+        base = CubeCopy::take();
         shadow = base;
         baseTop = historyTop;
         replayedTop = historyTop;
@@ -60,7 +60,7 @@ struct Replay {
         shadow = turned(shadow, &MoveHistory[replayedTop + 1], historyTop - replayedTop);
         for (int i = replayedTop + 1; i <= historyTop; ++i) seen[i] = MoveHistory[i];
         replayedTop = historyTop;
-        if (!(shadow == CubeCopy::live()))
+        if (!(shadow == CubeCopy::take()))
             return ::testing::AssertionFailure() << "replaying records " << baseTop + 1 << ".."
                                                  << historyTop << " does not give the live cube";
         return ::testing::AssertionSuccess();
@@ -92,7 +92,7 @@ TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
             else if (keyDown[k.code] != 0 && chance(rng) < k.releaseChance)
                 keyDown[k.code] = 0;
         }
-        const CubeCopy before = CubeCopy::live();
+        const CubeCopy before = CubeCopy::take();
         const int algorithmBefore = selectedAlgorithm;
         const int playbackBefore = playbackPending;
         const int mixBefore = mixMode;
@@ -118,7 +118,7 @@ TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
             ++pausedFrames;
             ASSERT_EQ(recorded.cubies, 27);
             ASSERT_TRUE(recorded.cubes.empty());
-            ASSERT_TRUE(CubeCopy::live() == before) << "frame " << f;
+            ASSERT_TRUE(CubeCopy::take() == before) << "frame " << f;
         } else {
             const int angle = recorded.cubes.empty() ? 0 : recorded.cubes[0].angle;
             if (angle == 31 || angle == 61) {
@@ -132,9 +132,9 @@ TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
             }
             if (angle == 61) {
                 const Move m = {recorded.cubes[0].layer, recorded.cubes[0].direction};
-                ASSERT_TRUE(CubeCopy::live() == turned(before, &m, 1)) << "frame " << f;
+                ASSERT_TRUE(CubeCopy::take() == turned(before, &m, 1)) << "frame " << f;
             } else {
-                ASSERT_TRUE(CubeCopy::live() == before)
+                ASSERT_TRUE(CubeCopy::take() == before)
                     << "frame " << f << ": the cube changed without a drawn turn";
             }
             lastAngle = angle;

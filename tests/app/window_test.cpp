@@ -120,20 +120,15 @@ TEST(EventHandling, MinimiseStopsDrawingAndCloseOrQuitPostsAQuitWithCodeZero) {
 
 // ---- with a GL context -----------------------------------------------------
 
-GlWindow gl;
 constexpr int kSize = 128;
+using Suite = GlSuite<kSize, kSize>;
+GlWindow& gl = Suite::gl;
 constexpr int kGreen = 4; // the marker's colour
 
-class WindowGl : public ::testing::Test {
+class WindowGl : public Suite {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(gl.open(kSize, kSize)) << SDL_GetError(); }
-    static void TearDownTestSuite() {
-        clearSphereCache();
-        gl.close();
-    }
     void SetUp() override {
-        ASSERT_NE(gl.context, nullptr);
-        SDL_GL_MakeCurrent(gl.window, gl.context);
+        Suite::SetUp();
         resetWindowState();
     }
 };

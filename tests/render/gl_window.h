@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <gtest/gtest.h>
 #include <SDL.h>
 
 #include <cstdlib>
@@ -120,3 +121,19 @@ inline int cubieColourOf(const unsigned char* p) {
     }
     return -1;
 }
+
+// A test suite sharing one hidden window of W x H: opened before the suite's
+// first test, closed after its last.
+template <int W, int H> class GlSuite : public ::testing::Test {
+  public:
+    static inline GlWindow gl;
+    static void SetUpTestSuite() { gl.open(W, H); }
+    static void TearDownTestSuite() {
+        clearSphereCache();
+        gl.close();
+    }
+    void SetUp() override {
+        ASSERT_NE(gl.context, nullptr) << "no GL context: " << SDL_GetError();
+        SDL_GL_MakeCurrent(gl.window, gl.context);
+    }
+};

@@ -16,7 +16,8 @@ namespace {
 
 constexpr int kSize = 256;
 constexpr int kGreen = 4; // the marker is drawn in CubieColourTable's green
-GlWindow gl;
+using Suite = GlSuite<kSize, kSize>;
+GlWindow& gl = Suite::gl;
 
 // Face f's sticker (row r, col c) is one side of cubie (x, y, z): coordinate
 // `fixedAxis` is `fixedValue`, the row gives coordinate `rowAxis`, the column
@@ -108,15 +109,11 @@ Picture cubePicture(int layer, int direction, int angle) {
     return readPicture(gl);
 }
 
-class SceneDrawing : public ::testing::Test {
+class SceneDrawing : public Suite {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(gl.open(kSize, kSize)) << SDL_GetError(); }
-    static void TearDownTestSuite() {
-        clearSphereCache();
-        gl.close();
-    }
     void SetUp() override {
-        ASSERT_NE(gl.context, nullptr);
+        Suite::SetUp();
+        if (HasFatalFailure()) return;
         initCubieArray();
         initFaceletGrid();
         selectedLayer = 1;

@@ -122,14 +122,11 @@ TEST(PauseBanner, CopiesShowInTheirWindowsAtTheShiftedPens) {
 
 // ---- pictures -------------------------------------------------------------
 
-class StrokeFontPicture : public ::testing::Test {
+class StrokeFontPicture : public GlSuite<640, 480> {
   protected:
-    static GlWindow win;
-    static void SetUpTestSuite() { win.open(640, 480); }
-    static void TearDownTestSuite() { win.close(); }
     void SetUp() override {
-        ASSERT_NE(win.context, nullptr) << "no GL context: " << SDL_GetError();
-        clearToPixels(win);
+        GlSuite::SetUp();
+        clearToPixels(gl);
     }
     // Centres and widths of the runs of lit pixels in row y.
     static std::vector<Pt> litRuns(const Picture& pic, int y) {
@@ -147,11 +144,10 @@ class StrokeFontPicture : public ::testing::Test {
         return n;
     }
 };
-GlWindow StrokeFontPicture::win;
 
 TEST_F(StrokeFontPicture, PDrawsItsStemAndBowlAndEStandsAboveThePenLine) {
     drawChar('P', 200, 300, 1.0f, 1.0f, 1.0f, 5.0f);
-    const Picture pic = readPicture(win);
+    const Picture pic = readPicture(gl);
     for (int y = 305; y <= 345; y += 5) EXPECT_GT(countLit(pic, 188, y, 192, y), 0) << "stem " << y;
     for (int x = 195; x <= 215; x += 5) {
         EXPECT_GT(countLit(pic, x, 348, x, 352), 0) << "top " << x;
@@ -162,9 +158,9 @@ TEST_F(StrokeFontPicture, PDrawsItsStemAndBowlAndEStandsAboveThePenLine) {
     EXPECT_EQ(countLit(pic, 185, 295, 225, 355), countLit(pic, 0, 0, 639, 479))
         << "nothing outside the glyph box";
 
-    clearToPixels(win);
+    clearToPixels(gl);
     drawChar('E', 200, 300, 1.0f, 1.0f, 1.0f, 5.0f);
-    const Picture e = readPicture(win);
+    const Picture e = readPicture(gl);
     for (int x = 198; x <= 216; x += 3) {
         EXPECT_TRUE(e.lit(x, 302)) << x;
         EXPECT_FALSE(e.lit(x, 299)) << x;
@@ -176,15 +172,15 @@ TEST_F(StrokeFontPicture, SizeAbove30IsDrawnAt30AndUnmappedCodesLeaveAGap) {
     GLfloat width = 0.0f;
     glGetFloatv(GL_LINE_WIDTH, &width);
     EXPECT_FLOAT_EQ(width, 11.0f);
-    std::vector<Pt> runs = litRuns(readPicture(win), 250);
+    std::vector<Pt> runs = litRuns(readPicture(gl), 250);
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_NEAR(runs[0].x, 50.0f, 1.0f);  // 20 + 1 * 30
     EXPECT_NEAR(runs[1].x, 350.0f, 1.0f); // 300 pixels on
     for (const Pt& r : runs) EXPECT_NEAR(r.y, 11, 1);
 
-    clearToPixels(win);
+    clearToPixels(gl);
     drawString("|\"|\\| |", 10, 50, 1.0f, 1.0f, 1.0f, 2.0f);
-    runs = litRuns(readPicture(win), 60);
+    runs = litRuns(readPicture(gl), 60);
     ASSERT_EQ(runs.size(), 4u);
     for (int i = 0; i < 4; ++i) EXPECT_NEAR(runs[i].x, 12 + 40 * i, 1.5f) << i;
 }
