@@ -1,6 +1,6 @@
 // The cube model: start state, layer turns and their worked examples,
 // properties over random move sequences, backup and restore.
-#include "model/cube.h"
+#include "tests/support/cube_support.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,9 @@
 #include <array>
 #include <random>
 
-namespace {
+using namespace cubetest;
 
-void startState() {
-    initCubieArray();
-    initFaceletGrid();
-    backupTaken = 0;
-}
+namespace {
 
 // Every cubie of the start state is a rotation of a start cubie: its six
 // colours are 1..6, each once, with opposite pairs (1,3), (2,4), (5,6) on
@@ -56,28 +52,15 @@ bool gridAgreesWithCubies() {
     return std::equal(&FaceletGrid[0][0][0], &FaceletGrid[0][0][0] + 7 * 16, &saved[0][0][0]);
 }
 
-struct Snapshot {
-    int cubies[4][4][4][7];
-    int grid[7][4][4];
-};
-
-Snapshot snap() {
-    Snapshot s;
-    std::copy(&CubieArray[0][0][0][0], &CubieArray[0][0][0][0] + 4 * 4 * 4 * 7,
-              &s.cubies[0][0][0][0]);
-    std::copy(&FaceletGrid[0][0][0], &FaceletGrid[0][0][0] + 7 * 16, &s.grid[0][0][0]);
-    return s;
-}
-
+// Every cubie entry, hidden sides included, equals the snapshot's.
 bool sameCubies(const Snapshot& a) {
-    return std::equal(&CubieArray[0][0][0][0], &CubieArray[0][0][0][0] + 4 * 4 * 4 * 7,
-                      &a.cubies[0][0][0][0]);
+    return std::memcmp(CubieArray, a.cubies, sizeof a.cubies) == 0;
 }
 
 } // namespace
 
 TEST(CubeStart, SolvedWithTheStartCentres) {
-    startState();
+    resetCube();
     EXPECT_TRUE(isSolved());
     for (int f = 1; f <= 6; ++f) EXPECT_EQ(FaceletGrid[f][2][2], kStartFaceColour[f]) << f;
     // The start grid is the picture the cubies give through the face table.
@@ -85,7 +68,7 @@ TEST(CubeStart, SolvedWithTheStartCentres) {
 }
 
 TEST(TurnLayer, Layer9WorkedExample) {
-    startState();
+    resetCube();
     turnLayer(9, +1);
     EXPECT_EQ(CubieArray[3][3][3][2], 3);
     EXPECT_EQ(FaceletGrid[4][3][3], 3);
@@ -104,7 +87,7 @@ TEST(TurnLayer, Layer9WorkedExample) {
 }
 
 TEST(TurnLayer, Layer5WorkedExample) {
-    startState();
+    resetCube();
     turnLayer(5, +1);
     for (int r = 1; r <= 3; ++r)
         for (int c = 1; c <= 3; ++c) {
@@ -123,14 +106,14 @@ TEST(TurnLayer, Layer5WorkedExample) {
 TEST(TurnLayer, OneTurnMovesExactly52Entries) {
     for (int layer = 1; layer <= 9; ++layer)
         for (int dir : {1, -1}) {
-            startState();
+            resetCube();
             // Give every entry a distinct value so every move is visible.
             int v = 0;
             for (int x = 1; x <= 3; ++x)
                 for (int y = 1; y <= 3; ++y)
                     for (int z = 1; z <= 3; ++z)
                         for (int s = 1; s <= 6; ++s) CubieArray[x][y][z][s] = ++v;
-            const Snapshot before = snap();
+            const Snapshot before = Snapshot::take();
             turnLayer(layer, dir);
             int moved = 0;
             for (int x = 1; x <= 3; ++x)
@@ -145,9 +128,9 @@ TEST(TurnLayer, OneTurnMovesExactly52Entries) {
 TEST(TurnLayer, InvalidMovesTurnNothingButRebuildTheGrid) {
     const int bad[][2] = {{0, 1}, {10, -1}, {3, 0}, {-1, 1}, {5, 2}};
     for (const auto& m : bad) {
-        startState();
+        resetCube();
         turnLayer(2, 1);
-        const Snapshot before = snap();
+        const Snapshot before = Snapshot::take();
         FaceletGrid[1][1][1] = 99; // edited by hand
         FaceletGrid[6][3][3] = 0;
         turnLayer(m[0], m[1]);
@@ -160,12 +143,12 @@ TEST(TurnLayer, InvalidMovesTurnNothingButRebuildTheGrid) {
 TEST(TurnLayer, PropertiesOverRandomSequences) {
     std::mt19937 rng(12345);
     for (int trial = 0; trial < 3000; ++trial) {
-        startState();
+        resetCube();
         const int length = 1 + static_cast<int>(rng() % 40);
         for (int i = 0; i < length; ++i) turnLayer(1 + rng() % 9, rng() % 2 ? 1 : -1);
         const int layer = 1 + rng() % 9;
         const int dir = rng() % 2 ? 1 : -1;
-        const Snapshot before = snap();
+        const Snapshot before = Snapshot::take();
         // Four equal quarter turns restore every entry.
         for (int i = 0; i < 4; ++i) turnLayer(layer, dir);
         ASSERT_TRUE(sameCubies(before));
@@ -184,10 +167,10 @@ TEST(TurnLayer, PropertiesOverRandomSequences) {
 }
 
 TEST(Backup, RestoreBringsBackBothArraysAndClearsTheFlag) {
-    startState();
+    resetCube();
     turnLayer(4, 1);
     turnLayer(8, -1);
-    const Snapshot before = snap();
+    const Snapshot before = Snapshot::take();
     backupCube();
     EXPECT_EQ(backupTaken, 1);
     for (int i = 0; i < 20; ++i) turnLayer(1 + i % 9, i % 3 ? 1 : -1);

@@ -136,15 +136,3 @@ TEST_F(HalfSolve, SolvedCubeLosesItsPairCornerAndWithItTheEdge) {
     apply(solution());
     EXPECT_TRUE(isSolved());
 }
-
-TEST_F(HalfSolve, SolvedPairEdgeUnderAnUnsolvedCornerIsTakenOut) {
-    apply({{3, -1}, {7, -1}, {1, 1}, {7, 1}, {3, 1}, {7, -1}, {1, -1}});
-    ASSERT_TRUE(stageComplete1() && threeCornersComplete() && pairCornerOut() &&
-                threeMiddleEdgesComplete());
-    ASSERT_FALSE(pairEdgeOut());
-    HalfSolveDriver();
-    EXPECT_EQ(solution(),
-              (Moves{{7, -1}, {3, -1}, {7, 1}, {3, 1}, {7, 1}, {6, -1}, {7, -1}, {6, 1}}));
-    EXPECT_EQ(readFile(kTraceFileName), "7 -1\n3 -1\n7 1\n3 1\n7 1\n6 -1\n7 -1\n6 1\n");
-    EXPECT_TRUE(halfSolved());
-}
