@@ -25,7 +25,6 @@
 #include <string>
 #include <utility>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace cubetest {
@@ -129,10 +128,6 @@ inline std::string readFrom(const char* name, long offset) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-inline bool fileExists(const char* name) {
-    return access(name, F_OK) == 0;
 }
 
 // The trace or journal lines of a list of moves, "layer direction\n" each.
