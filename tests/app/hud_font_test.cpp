@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -186,28 +185,7 @@ TEST_F(HudFont, FallbacksStillShowTextAndAFreedFontDrawsNothing) {
     EXPECT_EQ(litBox(drawn("gone")).count, 0);
 }
 
-// ---- overlay projections --------------------------------------------------
-
-// The window pixel a point drawn at (x, y) lights; -1, -1 unless exactly one.
-std::pair<int, int> pointLands(float x, float y, const GlWindow& w) {
-    glClear(GL_COLOR_BUFFER_BIT);
-    glPointSize(1.0f);
-    glBegin(GL_POINTS);
-    glVertex2f(x, y);
-    glEnd();
-    const Box b = litBox(readPicture(w));
-    return b.count == 1 ? std::make_pair(b.minX, b.minY) : std::make_pair(-1, -1);
-}
-
-TEST_F(HudFont, TextOverlayCountsYFromTheTopBannerOverlayFromTheBottom) {
-    EXPECT_EQ(pointLands(10.5f, 10.5f, gl), std::make_pair(10, kH - 11));
-    endOverlay();
-    beginTextOverlay(kW / 2, kH / 2); // the projection follows the size it is given
-    EXPECT_EQ(pointLands(100.25f, 50.25f, gl), std::make_pair(200, kH - 101));
-    endOverlay();
-    beginBannerOverlay(kW, kH);
-    EXPECT_EQ(pointLands(10.5f, 10.5f, gl), std::make_pair(10, 10));
-}
+// ---- the overlays (where they put text and the banner the frame tests see)
 
 TEST_F(HudFont, EndOverlayRestoresWhatWasThere) {
     endOverlay();
