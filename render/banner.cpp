@@ -4,6 +4,8 @@
 
 #include "render/stroke_font.h"
 
+#include <GL/gl.h>
+
 int frameCycle = 0;
 
 namespace {
@@ -41,7 +43,11 @@ int pauseBannerCopies(int cycle, float shiftX, float shiftY, BannerCopy (&out)[3
 void drawPauseBanner(float shiftX, float shiftY) {
     BannerCopy copies[3];
     const int n = pauseBannerCopies(frameCycle, shiftX, shiftY, copies);
+    // The line font leaves its wide pen set; keep it from drawing the next
+    // frame's floor grid thick while the program is paused.
+    glPushAttrib(GL_LINE_BIT);
     for (int i = 0; i < n; ++i)
         drawString(kBannerText, copies[i].x, copies[i].y, copies[i].r, copies[i].g, copies[i].b,
                    kBannerSize);
+    glPopAttrib();
 }
