@@ -180,16 +180,20 @@ TEST(QuickPrepare, LongHistoryGetsTwoCopiesOfPatternCAndNoD) {
 }
 
 TEST(QuickSolve, UndoesMixesAndManualTurnsAndEndsSolved) {
+    // 5,000 random histories of mixes and manual turns; every 50th fills the
+    // history up to its limit, so the patterns go in on top of a full list.
     std::mt19937 rng(99);
-    for (int trial = 0; trial < 300; ++trial) {
+    for (int trial = 0; trial < 5000; ++trial) {
         startState();
-        const int mixes = static_cast<int>(rng() % 4);
+        runtimeSeed(static_cast<unsigned>(rng()));
+        const bool full = trial % 50 == 0;
+        const int mixes = full ? 19 : static_cast<int>(rng() % 6);
         for (int m = 0; m < mixes; ++m) {
             ASSERT_EQ(randomMix(), 1);
             for (; historyTop <= mixStart + N; ++historyTop)
                 turnLayer(MoveHistory[historyTop].layer, MoveHistory[historyTop].direction);
             historyTop = mixStart + N;
-            const int turns = static_cast<int>(rng() % 8);
+            const int turns = full ? 1 : static_cast<int>(rng() % 8);
             for (int t = 0; t < turns; ++t) {
                 const int layer = 1 + static_cast<int>(rng() % 9);
                 const int dir = rng() % 2 ? 1 : -1;
@@ -197,11 +201,17 @@ TEST(QuickSolve, UndoesMixesAndManualTurnsAndEndsSolved) {
                 turnLayer(layer, dir);
             }
         }
-        Move played[1000];
-        const int n = runQuickSolve(played, 1000);
-        EXPECT_TRUE(isSolved()) << trial;
+        if (full) {
+            while (pushHistory(1 + static_cast<int>(rng() % 9), 1))
+                turnLayer(MoveHistory[historyTop].layer, 1);
+            ASSERT_EQ(historyTop, kHistoryLimit);
+        }
+        Move played[kHistorySize];
+        const int n = runQuickSolve(played, kHistorySize);
+        ASSERT_TRUE(isSolved()) << trial;
         EXPECT_EQ(historyTop, 0);
         EXPECT_EQ(solveRequested, 0);
-        EXPECT_LE(n, 999);
+        EXPECT_EQ(quickPrepared, 0);
+        ASSERT_LE(n, kHistorySize - 1);
     }
 }
