@@ -57,7 +57,6 @@ const HeldViewKey kViewKeys[] = {
 
 constexpr int kSpinLength = 60;
 constexpr int kSpinStep = 9;
-constexpr int kMixLength = 50;
 constexpr int kQuickMarkStep = 10;
 constexpr int kSolutionClear = 1000;
 
@@ -275,8 +274,8 @@ void playSolution() {
 
 void playMix() {
     mixMode = 2;
-    if (playList(MoveHistory, historyTop, mixStart + kMixLength)) {
-        historyTop = mixStart + kMixLength;
+    if (playList(MoveHistory, historyTop, mixStart + N)) {
+        historyTop = mixStart + N;
         mixMode = 0;
     }
 }
@@ -288,8 +287,7 @@ void playQuick() {
     if (historyTop >= pitchMark && historyTop <= pitchMark + 2) viewPitch += kQuickMarkStep;
     int drawn = 0;
     if (historyTop >= 1 && !solved) {
-        const Move undo = {MoveHistory[historyTop].layer, -MoveHistory[historyTop].direction};
-        if (animateMove(undo)) --historyTop;
+        if (animateMove(quickUndoMove())) --historyTop;
         drawn = 1;
     }
     if (historyTop < 1 || solved) {

@@ -113,9 +113,7 @@ bool readMoves(const char* name) {
 // mix animation leaves it.
 void mixOnce() {
     randomMix();
-    for (; historyTop <= mixStart + N; ++historyTop)
-        turnLayer(MoveHistory[historyTop].layer, MoveHistory[historyTop].direction);
-    historyTop = mixStart + N;
+    playMixWhole();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "model/moves.h"
 
+#include "model/cube.h"
+
 Move MoveList[kMoveListSize];
 int moveListLast = 0;
 Move SolutionList[kSolutionListSize];
@@ -57,4 +59,10 @@ int randomMix() {
     }
     historyTop = historyTop + 1;
     return 1;
+}
+
+void playMixWhole() {
+    for (; historyTop <= mixStart + N; ++historyTop)
+        turnLayer(MoveHistory[historyTop].layer, MoveHistory[historyTop].direction);
+    historyTop = mixStart + N;
 }

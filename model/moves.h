@@ -47,6 +47,11 @@ int mixFits();
 // the random generator. Returns 1 when the mix was written.
 int randomMix();
 
+// Plays the latest mix at once: every record from the cursor to mixStart + N
+// turned, historyTop left on the last one, as the animated playback leaves
+// it. Used where no frames run (the headless tool, tests, benchmarks).
+void playMixWhole();
+
 // The runtime library's linear congruential generator: state starts at 1,
 // state = state * 214013 + 2531011 (mod 2^32), result (state >> 16) & 0x7FFF.
 int runtimeRand();

@@ -46,16 +46,20 @@ int driverCallAllowed() {
     return 1;
 }
 
-void applyMoveList() {
-    for (int i = 0; i <= moveListLast && i < kMoveListSize; ++i) {
-        if (solutionCount >= kSolutionListSize) {
-            solutionOverflow = 1;
-            return;
-        }
-        turnLayer(MoveList[i].layer, MoveList[i].direction);
-        appendSolution(MoveList[i].layer, MoveList[i].direction);
-        journalMove(MoveList[i].layer, MoveList[i].direction);
+int applyMove(const Move& m) {
+    if (solutionCount >= kSolutionListSize) {
+        solutionOverflow = 1;
+        return 0;
     }
+    turnLayer(m.layer, m.direction);
+    appendSolution(m.layer, m.direction);
+    journalMove(m.layer, m.direction);
+    return 1;
+}
+
+void applyMoveList() {
+    for (int i = 0; i <= moveListLast && i < kMoveListSize; ++i)
+        if (!applyMove(MoveList[i])) return;
 }
 
 void BaseDriver() {

@@ -146,10 +146,7 @@ bool turnEdgeDown() {
 
 void baseStage1() {
     stageBegin();
-    if (workColourSet == 0) {
-        workColour = centre(5);
-        workColourSet = 1;
-    }
+    takeWorkColour();
     if (!dropEdgeAboveItsFace() && !carryEdgeToItsFace() && !liftEdgeFromSide() &&
         !turnEdgeDown()) {
         // Step 5: the cross edges are all in face 5 but not all in their

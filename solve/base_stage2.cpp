@@ -120,10 +120,7 @@ bool placeCorner(const CornerKind& kind) {
 
 void baseStage2() {
     stageBegin();
-    if (workColourSet == 0) {
-        workColour = centre(5);
-        workColourSet = 1;
-    }
+    takeWorkColour();
     bool done = false;
     for (const CornerKind& kind : kKinds)
         if (!done) done = placeCorner(kind);

@@ -107,13 +107,17 @@ void finishQuick() {
     pitchMark = -4;
 }
 
+Move quickUndoMove() {
+    return {MoveHistory[historyTop].layer, -MoveHistory[historyTop].direction};
+}
+
 int runQuickSolve(Move* played, int capacity) {
     if (!quickPrepared) prepareQuick();
     int count = 0;
     for (;;) {
         const bool solved = isSolved();
         if (historyTop >= 1 && !solved) {
-            const Move undo = {MoveHistory[historyTop].layer, -MoveHistory[historyTop].direction};
+            const Move undo = quickUndoMove();
             turnLayer(undo.layer, undo.direction);
             if (played && count < capacity) played[count] = undo;
             ++count;

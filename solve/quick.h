@@ -25,6 +25,9 @@ void prepareQuick();
 // controller also puts selectedAlgorithm back to -1.
 void finishQuick();
 
+// The move that undoes the record at historyTop.
+Move quickUndoMove();
+
 // The whole Quick solve without animation, as the program's frames would run
 // it: preparation, then frame by frame the record at historyTop undone, until
 // the cube is solved at the start of a step or the history is used up; then

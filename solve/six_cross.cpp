@@ -95,10 +95,7 @@ void SixCrossDriver() {
     // The cross colour is taken here too: Base stage 1, which takes it
     // otherwise, never runs on a cube whose cross is already complete, and
     // every later step expects the colour of centre 5.
-    if (workColourSet == 0) {
-        if (lastStageActive == 0 && stageComplete1()) ++sixCrossColourTaken;
-        workColour = centre(5);
-        workColourSet = 1;
-    }
+    if (workColourSet == 0 && lastStageActive == 0 && stageComplete1()) ++sixCrossColourTaken;
+    takeWorkColour();
     runFirstFailingStep(kSteps, 5);
 }

@@ -3,6 +3,8 @@
 // entry computed whole without a window.
 #pragma once
 
+#include "model/moves.h"
+
 // The cross colour of face 5, taken from centre 5 when workColourSet is 0.
 extern int workColour;
 extern int workColourSet;
@@ -59,6 +61,9 @@ int driverCallAllowed();
 // and the open journal, as every driver does at the end of a step. Stops at a
 // full SolutionList, setting solutionOverflow.
 void applyMoveList();
+// One move of a step: to the live cube, the SolutionList and the open
+// journal. Returns 0 (and sets solutionOverflow) when the list is full.
+int applyMove(const Move& m);
 
 // ---- The solve of one menu entry ----------------------------------------
 // The first phase of a two-phase entry (1..4): runs its driver until its

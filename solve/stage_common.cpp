@@ -1,6 +1,7 @@
 #include "solve/stage_common.h"
 
 #include "model/textlog.h"
+#include "solve/solver.h"
 
 int moveListDropped = 0;
 
@@ -13,6 +14,12 @@ int targetFace(int colour) {
     for (int i = 1; i <= 4; ++i)
         if (centre(i) == colour) j = i;
     return j;
+}
+
+void takeWorkColour() {
+    if (workColourSet != 0) return;
+    workColour = centre(5);
+    workColourSet = 1;
 }
 
 void stageBegin() {

@@ -23,6 +23,8 @@ struct Cell {
     int colour() const { return FaceletGrid[f][r][c]; }
 };
 
+// Takes the cross colour from centre 5 when workColourSet is 0.
+void takeWorkColour();
 // Starts a stage call: moveListLast = 0, "Kyb.txt" opened truncated.
 void stageBegin();
 // Puts a move at the end of this call's output and writes its trace line.

@@ -17,23 +17,10 @@ namespace {
 // Layers 1 and 4 hold no piece of the block and no centre of faces 1, 4, 5.
 constexpr Move kFixedTurns[2] = {{1, -1}, {4, -1}};
 
-// Applies one move outside the MoveList, as the driver does with the fixed
-// turns: the cube, the SolutionList and the journal.
-void applyFixedMove(const Move& m) {
-    if (solutionCount >= kSolutionListSize) {
-        solutionOverflow = 1;
-        return;
-    }
-    turnLayer(m.layer, m.direction);
-    appendSolution(m.layer, m.direction);
-    journalMove(m.layer, m.direction);
-}
-
-void copyCubiesFromBackup() {
-    for (int x = 1; x <= 3; ++x)
-        for (int y = 1; y <= 3; ++y)
-            for (int z = 1; z <= 3; ++z)
-                for (int s = 1; s <= 6; ++s) CubieArray[x][y][z][s] = CubieArrayBackup[x][y][z][s];
+// The cube as the solve found it; the backup stays taken for the solve.
+void backToBackup() {
+    restoreCube();
+    backupTaken = 1;
 }
 
 } // namespace
@@ -63,7 +50,7 @@ void TwoByTwoDriver() {
     } else if (blockTurnsDone == 0) {
         // Nothing goes into the MoveList or "Kyb.txt": a later stage call
         // that emits nothing still finds the record an earlier stage left.
-        for (const Move& m : kFixedTurns) applyFixedMove(m);
+        for (const Move& m : kFixedTurns) applyMove(m);
         blockTurnsDone = 1;
     } else if (!blockMiddleEdgeComplete() && lastStageActive == 0) {
         baseStage3();
@@ -75,18 +62,15 @@ void TwoByTwoDriver() {
 
 void restartBlockAttempt() {
     ++blockRetries;
-    copyCubiesFromBackup();
+    backToBackup();
     solutionCount = 0;
-    turnLayer(1, -1); // also rebuilds the FaceletGrid from the restored cubies
+    turnLayer(1, -1);
     appendSolution(1, -1);
 }
 
 void abandonBlockAttempts() {
     ++blockRetriesAbandoned;
-    copyCubiesFromBackup();
-    for (int f = 1; f <= 6; ++f)
-        for (int r = 1; r <= 3; ++r)
-            for (int c = 1; c <= 3; ++c) FaceletGrid[f][r][c] = FaceletGridBackup[f][r][c];
+    backToBackup();
     solutionCount = 0;
     phaseMark = 0;
 }

@@ -129,9 +129,6 @@ void writeMarkers(int step) {
 } // namespace
 
 void XPatternDriver() {
-    if (workColourSet == 0) {
-        workColour = centre(5);
-        workColourSet = 1;
-    }
+    takeWorkColour();
     runFirstFailingStep(kSteps, 3, writeMarkers);
 }

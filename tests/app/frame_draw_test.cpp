@@ -247,11 +247,7 @@ TEST_F(FrameDraw, TheHudIsTheLinesPrintedAloneAtTheirPlaces) {
 TEST_F(FrameDraw, TheMenuLineOfTheRunningEntryTurnsRed) {
     TempWorkDir dir;
     randomMix();
-    while (historyTop <= mixStart + N) {
-        turnLayer(MoveHistory[historyTop].layer, MoveHistory[historyTop].direction);
-        ++historyTop;
-    }
-    historyTop = mixStart + N;
+    playMixWhole();
     const int entry = entryAvailable(3) ? 3 : 0;
     press(VK_KEY_0 + entry);
     frame(); // computes

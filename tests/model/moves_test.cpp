@@ -21,14 +21,6 @@ void freshRun() {
     runtimeSeed(1);
 }
 
-// Plays the mix written by randomMix the way the program's mix animation
-// leaves it: every record from the cursor up to mixStart + N applied.
-void applyMix() {
-    for (; historyTop <= mixStart + N; ++historyTop)
-        turnLayer(MoveHistory[historyTop].layer, MoveHistory[historyTop].direction);
-    historyTop = mixStart + N;
-}
-
 } // namespace
 
 TEST(RuntimeRand, FollowsTheLinearCongruentialRule) {
@@ -59,7 +51,7 @@ TEST(RandomMix, FirstMixOfARunIsAlwaysTheSameAndNetsOutToItsRandomPart) {
         EXPECT_EQ(MoveHistory[i].layer, MoveHistory[2 * k + 1 - i].layer);
         EXPECT_EQ(MoveHistory[i].direction, -MoveHistory[2 * k + 1 - i].direction);
     }
-    applyMix();
+    playMixWhole();
     EXPECT_EQ(historyTop, 50);
     int mixed[4][4][4][7];
     std::copy(&CubieArray[0][0][0][0], &CubieArray[0][0][0][0] + 448, &mixed[0][0][0][0]);
@@ -88,7 +80,7 @@ TEST(HistoryBound, NineteenMixesFitTheTwentiethIsRefusedWhole) {
             ASSERT_TRUE(MoveHistory[i].layer >= 1 && MoveHistory[i].layer <= 9) << i;
             ASSERT_TRUE(MoveHistory[i].direction == 1 || MoveHistory[i].direction == -1) << i;
         }
-        applyMix();
+        playMixWhole();
     }
     EXPECT_EQ(historyTop, 950);
     const Move above = MoveHistory[951];
@@ -103,7 +95,7 @@ TEST(HistoryBound, NineteenMixesFitTheTwentiethIsRefusedWhole) {
     freshRun();
     for (int mix = 0; mix < 19; ++mix) {
         randomMix();
-        applyMix();
+        playMixWhole();
     }
     EXPECT_EQ(runtimeRand(), drawAfterRefusal);
     // Manual turns fill up to record 983 and no further; nothing past it is written.

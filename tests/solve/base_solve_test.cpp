@@ -172,9 +172,7 @@ TEST_F(BaseSolve, SolvesAfterEachOfNineteenMixesOfARun) {
     // again with a solve after each mix; stage 7's corner stays as the run left it.
     for (int mix = 1; mix <= 19; ++mix) {
         ASSERT_EQ(randomMix(), 1) << mix;
-        for (; historyTop <= mixStart + N; ++historyTop)
-            turnLayer(MoveHistory[historyTop].layer, MoveHistory[historyTop].direction);
-        historyTop = mixStart + N;
+        playMixWhole();
         const std::string what = "after mix " + std::to_string(mix);
         solveAndCheck(what.c_str());
         if (HasFatalFailure()) return;

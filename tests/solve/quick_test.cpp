@@ -190,9 +190,7 @@ TEST(QuickSolve, UndoesMixesAndManualTurnsAndEndsSolved) {
         const int mixes = full ? 19 : static_cast<int>(rng() % 6);
         for (int m = 0; m < mixes; ++m) {
             ASSERT_EQ(randomMix(), 1);
-            for (; historyTop <= mixStart + N; ++historyTop)
-                turnLayer(MoveHistory[historyTop].layer, MoveHistory[historyTop].direction);
-            historyTop = mixStart + N;
+            playMixWhole();
             const int turns = full ? 1 : static_cast<int>(rng() % 8);
             for (int t = 0; t < turns; ++t) {
                 const int layer = 1 + static_cast<int>(rng() % 9);
