@@ -7,14 +7,6 @@
 
 namespace {
 
-// The edges of the four side faces, indexed 1..4: the face-6-layer edge above
-// face i (side cell S, face-6 cell T) and the face-5 slot below it (side cell
-// B, face-5 cell D).
-constexpr Cell kS[5] = {{}, {1, 2, 1}, {2, 1, 2}, {3, 2, 1}, {4, 1, 2}};
-constexpr Cell kT[5] = {{}, {6, 2, 3}, {6, 1, 2}, {6, 2, 1}, {6, 3, 2}};
-constexpr Cell kB[5] = {{}, {1, 2, 3}, {2, 3, 2}, {3, 2, 3}, {4, 3, 2}};
-constexpr Cell kD[5] = {{}, {5, 2, 3}, {5, 1, 2}, {5, 2, 1}, {5, 3, 2}};
-
 // Drops the edge standing above face i, cross colour on the side, into slot i
 // with the cross colour on face 5; the other slots and the centres stay.
 constexpr Move kDropIntoSlot[5][4] = {{},
@@ -66,22 +58,22 @@ constexpr TurnDownCase kTurnDown[5] = {{{}, nullptr},
                                        {{{5, +1}, {3, +1}, {5, -1}}, "15"}};
 
 bool slotSolved(int k) {
-    return kB[k].colour() == centre(k) && kD[k].colour() == centre(5);
+    return kSlotSide[k].colour() == centre(k) && kSlotDown[k].colour() == centre(5);
 }
 bool slotFilled(int k) {
-    return kD[k].colour() == workColour && kB[k].colour() == centre(k);
+    return kSlotDown[k].colour() == workColour && kSlotSide[k].colour() == centre(k);
 }
 
 bool crossColourOnFace6() {
     for (int i = 1; i <= 4; ++i)
-        if (kT[i].colour() == workColour) return true;
+        if (kEdgeTop[i].colour() == workColour) return true;
     return false;
 }
 
 // Step 1: a cross edge above its own face with the cross colour on the side.
 bool dropEdgeAboveItsFace() {
     for (int i = 1; i <= 4; ++i) {
-        if (kS[i].colour() == workColour && targetFace(kT[i].colour()) == i) {
+        if (kEdgeSide[i].colour() == workColour && targetFace(kEdgeTop[i].colour()) == i) {
             emitMoves(kDropIntoSlot[i], 4);
             return true;
         }
@@ -92,8 +84,8 @@ bool dropEdgeAboveItsFace() {
 // Step 2: such an edge above another face; layer 7 carries it to its own.
 bool carryEdgeToItsFace() {
     for (int i = 1; i <= 4; ++i) {
-        if (kS[i].colour() == workColour) {
-            emitLayer7Run(targetFace(kT[i].colour()) - i);
+        if (kEdgeSide[i].colour() == workColour) {
+            emitLayer7Run(targetFace(kEdgeTop[i].colour()) - i);
             emitMarker("HERE");
             return true;
         }
@@ -126,7 +118,7 @@ bool liftEdgeFromSide() {
 bool turnEdgeDown() {
     int m = 0;
     for (int i = 1; i <= 4; ++i)
-        if (kT[i].colour() == workColour) m = i;
+        if (kEdgeTop[i].colour() == workColour) m = i;
     if (m == 0) return false;
     int n = 0;
     for (int k = 1; k <= 4; ++k)

@@ -8,10 +8,6 @@
 
 namespace {
 
-// The face-6-layer edge above side face i: side cell S_i, face-6 cell T_i.
-constexpr Cell kS[5] = {{}, {1, 2, 1}, {2, 1, 2}, {3, 2, 1}, {4, 1, 2}};
-constexpr Cell kT[5] = {{}, {6, 2, 3}, {6, 1, 2}, {6, 2, 1}, {6, 3, 2}};
-
 // Insertion sequences 1..8: sequence n takes the edge above a side face down
 // into one of the two middle slots beside that face, the S sticker staying on
 // that face. 1-4 go to the slot on the previous face's side, 5-8 to the next.
@@ -68,15 +64,16 @@ void baseStage3() {
     int sequence = 0;
     int run = 0;
     for (const ReadyEdge& e : kReady) {
-        if (kS[e.face].colour() == c[e.face] && kT[e.face].colour() == c[e.tFace]) {
+        if (kEdgeSide[e.face].colour() == c[e.face] && kEdgeTop[e.face].colour() == c[e.tFace]) {
             sequence = e.sequence;
             break;
         }
     }
     if (sequence == 0) {
         for (const StrayEdge& e : kStray) {
-            const int t = kT[e.face].colour();
-            if (kS[e.face].colour() == c[e.sFace] && (t == c[e.tFaceA] || t == c[e.tFaceB])) {
+            const int t = kEdgeTop[e.face].colour();
+            if (kEdgeSide[e.face].colour() == c[e.sFace] &&
+                (t == c[e.tFaceA] || t == c[e.tFaceB])) {
                 run = e.run;
                 break;
             }

@@ -7,10 +7,6 @@
 
 namespace {
 
-// The face-6 edge above side face i: its side cell and its face-6 cell.
-constexpr Cell kEdgeSide[5] = {{}, {1, 2, 1}, {2, 1, 2}, {3, 2, 1}, {4, 1, 2}};
-constexpr Cell kEdgeTop[5] = {{}, {6, 2, 3}, {6, 1, 2}, {6, 2, 1}, {6, 3, 2}};
-
 // The edge above side face `face` shows `colour` on one of its two cells.
 bool carries(int face, int colour) {
     return kEdgeSide[face].colour() == colour || kEdgeTop[face].colour() == colour;

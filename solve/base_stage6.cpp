@@ -6,10 +6,8 @@
 
 namespace {
 
-// Side cell of the face-6 edge above side face i; the edge is right when it
-// shows centre i's colour.
-constexpr Cell kEdgeSide[5] = {{}, {1, 2, 1}, {2, 1, 2}, {3, 2, 1}, {4, 1, 2}};
-
+// The face-6 edge above side face i is wrong when its side cell does not show
+// centre i's colour.
 bool edgeWrong(int i) {
     return kEdgeSide[i].colour() != centre(i);
 }

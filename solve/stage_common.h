@@ -25,6 +25,14 @@ struct Cell {
 
 // Takes the cross colour from centre 5 when workColourSet is 0.
 void takeWorkColour();
+// The solver's edge cells by side face i (1..4): the face-6-layer edge above
+// face i (its side cell and its face-6 cell) and the face-5 slot below it
+// (its side cell and its face-5 cell).
+constexpr Cell kEdgeSide[5] = {{0, 0, 0}, {1, 2, 1}, {2, 1, 2}, {3, 2, 1}, {4, 1, 2}};
+constexpr Cell kEdgeTop[5] = {{0, 0, 0}, {6, 2, 3}, {6, 1, 2}, {6, 2, 1}, {6, 3, 2}};
+constexpr Cell kSlotSide[5] = {{0, 0, 0}, {1, 2, 3}, {2, 3, 2}, {3, 2, 3}, {4, 3, 2}};
+constexpr Cell kSlotDown[5] = {{0, 0, 0}, {5, 2, 3}, {5, 1, 2}, {5, 2, 1}, {5, 3, 2}};
+
 // Starts a stage call: moveListLast = 0, "Kyb.txt" opened truncated.
 void stageBegin();
 // Puts a move at the end of this call's output and writes its trace line.

@@ -9,24 +9,6 @@ using namespace cubetest;
 
 namespace {
 
-// The solver's cell names: the face-6-layer edge above side face i
-// (S side cell, T face-6 cell) and the face-5 slot below it (B side, D face 5).
-int S(int i) {
-    static const int cell[5][3] = {{}, {1, 2, 1}, {2, 1, 2}, {3, 2, 1}, {4, 1, 2}};
-    return F(cell[i][0], cell[i][1], cell[i][2]);
-}
-int T(int i) {
-    static const int cell[5][3] = {{}, {6, 2, 3}, {6, 1, 2}, {6, 2, 1}, {6, 3, 2}};
-    return F(cell[i][0], cell[i][1], cell[i][2]);
-}
-int B(int i) {
-    static const int cell[5][3] = {{}, {1, 2, 3}, {2, 3, 2}, {3, 2, 3}, {4, 3, 2}};
-    return F(cell[i][0], cell[i][1], cell[i][2]);
-}
-int D(int i) {
-    static const int cell[5][3] = {{}, {5, 2, 3}, {5, 1, 2}, {5, 2, 1}, {5, 3, 2}};
-    return F(cell[i][0], cell[i][1], cell[i][2]);
-}
 int W() {
     return centre(5);
 }

@@ -10,16 +10,6 @@ using namespace cubetest;
 
 namespace {
 
-// The face-6-layer edge above side face i: side cell S_i, face-6 cell T_i.
-int S(int i) {
-    static const int cell[5][3] = {{}, {1, 2, 1}, {2, 1, 2}, {3, 2, 1}, {4, 1, 2}};
-    return F(cell[i][0], cell[i][1], cell[i][2]);
-}
-int T(int i) {
-    static const int cell[5][3] = {{}, {6, 2, 3}, {6, 1, 2}, {6, 2, 1}, {6, 3, 2}};
-    return F(cell[i][0], cell[i][1], cell[i][2]);
-}
-
 // The eight insertion sequences, by number.
 const Moves kInsert[9] = {
     {},

@@ -29,6 +29,22 @@
 
 namespace cubetest {
 
+// The solver's edge cells read by side face i: S the side cell and T the
+// face-6 cell of the face-6-layer edge above face i, B the side cell and D
+// the face-5 cell of the slot below it.
+inline int S(int i) {
+    return kEdgeSide[i].colour();
+}
+inline int T(int i) {
+    return kEdgeTop[i].colour();
+}
+inline int B(int i) {
+    return kSlotSide[i].colour();
+}
+inline int D(int i) {
+    return kSlotDown[i].colour();
+}
+
 // A turn as {layer, direction}; pairs compare and print in test failures.
 using Turn = std::pair<int, int>;
 using Moves = std::vector<Turn>;
