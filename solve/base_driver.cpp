@@ -86,9 +86,9 @@ void BaseDriver() {
 }
 
 bool stageComplete1() {
-    static constexpr Cell face5[] = {{5, 2, 1}, {5, 1, 2}, {5, 2, 3}, {5, 3, 2}};
-    return allEqualCentre(face5, 4, 5) && F(1, 2, 3) == centre(1) && F(2, 3, 2) == centre(2) &&
-           F(3, 2, 3) == centre(3) && F(4, 3, 2) == centre(4);
+    for (int i = 1; i <= 4; ++i)
+        if (kSlotDown[i].colour() != centre(5) || kSlotSide[i].colour() != centre(i)) return false;
+    return true;
 }
 
 bool stageComplete2() {
@@ -116,14 +116,8 @@ bool stageComplete3() {
 }
 
 bool stageComplete4() {
-    // The face-6 edge above side face i: its face-6 cell and its side cell.
-    static constexpr Cell edge[5][2] = {{},
-                                        {{6, 2, 3}, {1, 2, 1}},
-                                        {{6, 1, 2}, {2, 1, 2}},
-                                        {{6, 2, 1}, {3, 2, 1}},
-                                        {{6, 3, 2}, {4, 1, 2}}};
-    for (int i = 4; i >= 1; --i)
-        if (edge[i][0].colour() != centre(i) && edge[i][1].colour() != centre(i)) return false;
+    for (int i = 1; i <= 4; ++i)
+        if (kEdgeTop[i].colour() != centre(i) && kEdgeSide[i].colour() != centre(i)) return false;
     return true;
 }
 
@@ -142,8 +136,9 @@ bool stageComplete5() {
 }
 
 bool stageComplete6() {
-    return F(1, 2, 1) == centre(1) && F(2, 1, 2) == centre(2) && F(3, 2, 1) == centre(3) &&
-           F(4, 1, 2) == centre(4);
+    for (int i = 1; i <= 4; ++i)
+        if (kEdgeSide[i].colour() != centre(i)) return false;
+    return true;
 }
 
 bool stageComplete7() {
