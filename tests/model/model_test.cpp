@@ -1,0 +1,216 @@
+// The cube model: start state, the worked turns, turn properties over random
+// sequences, invalid moves, the runtime generator, the mix, the history bound
+// and the byte-exact text files.
+#include "tests/support/cube_support.h"
+
+#include <sys/stat.h>
+
+using namespace cubetest;
+
+namespace {
+
+// A cubie is a proper rotation of a start cubie: colours 1..6 once each,
+// opposite colours (1,3), (2,4), (5,6) on opposite sides, right-handed.
+bool isProperRotation(const int* s) {
+    static const int dir[7][3] = {{0, 0, 0},  {0, 0, -1}, {1, 0, 0}, {0, 0, 1},
+                                  {-1, 0, 0}, {0, -1, 0}, {0, 1, 0}};
+    static const int opposite[7] = {0, 3, 4, 1, 2, 6, 5};
+    int pos[7] = {};
+    for (int i = 1; i <= 6; ++i) {
+        if (s[i] < 1 || s[i] > 6 || pos[s[i]]) return false;
+        pos[s[i]] = i;
+    }
+    for (int i = 1; i <= 6; ++i)
+        if (s[opposite[i]] != opposite[s[i]]) return false;
+    // Colour c started on side c: the images of +x, +y, +z (colours 2, 6, 3).
+    const int *ex = dir[pos[2]], *ey = dir[pos[6]], *ez = dir[pos[3]];
+    return ex[1] * ey[2] - ex[2] * ey[1] == ez[0] && ex[2] * ey[0] - ex[0] * ey[2] == ez[1] &&
+           ex[0] * ey[1] - ex[1] * ey[0] == ez[2];
+}
+
+bool gridAgreesWithCubies() {
+    const Snapshot before = Snapshot::take();
+    rebuildFaceletGrid();
+    return Snapshot::take() == before;
+}
+
+bool sameCubies(const Snapshot& a) {
+    return std::memcmp(CubieArray, a.cubies, sizeof a.cubies) == 0;
+}
+
+void freshRun() {
+    freshProgram();
+    historyTop = mixStart = 0;
+}
+
+} // namespace
+
+TEST(Cube, StartStateAndTheWorkedTurns) {
+    freshProgram();
+    EXPECT_TRUE(isSolved());
+    EXPECT_TRUE(gridAgreesWithCubies());
+    for (int f = 1; f <= 6; ++f) EXPECT_EQ(FaceletGrid[f][2][2], kStartFaceColour[f]) << f;
+
+    // Layer 9: faces 5 and 6 swap colours, the face-5 strips move 1 -> 4 -> 3 -> 2 -> 1.
+    turnLayer(9, +1);
+    EXPECT_EQ(CubieArray[3][3][3][2], 3);
+    for (int a = 1; a <= 3; ++a) {
+        for (int b = 1; b <= 3; ++b) {
+            EXPECT_EQ(FaceletGrid[5][a][b], 6);
+            EXPECT_EQ(FaceletGrid[6][a][b], 5);
+        }
+        EXPECT_EQ(FaceletGrid[4][3][a], 3);
+        EXPECT_EQ(FaceletGrid[3][a][3], 2);
+        EXPECT_EQ(FaceletGrid[2][3][a], 1);
+        EXPECT_EQ(FaceletGrid[1][a][3], 4);
+    }
+
+    // Layer 5: faces 1 and 3 keep their colours, the middle columns turn.
+    freshProgram();
+    turnLayer(5, +1);
+    for (int a = 1; a <= 3; ++a) {
+        for (int b = 1; b <= 3; ++b) {
+            EXPECT_EQ(FaceletGrid[1][a][b], 3);
+            EXPECT_EQ(FaceletGrid[3][a][b], 1);
+        }
+        EXPECT_EQ(FaceletGrid[2][a][2], 6);
+        EXPECT_EQ(FaceletGrid[5][a][2], 2);
+        EXPECT_EQ(FaceletGrid[4][a][2], 5);
+        EXPECT_EQ(FaceletGrid[6][a][2], 4);
+    }
+    EXPECT_FALSE(isSolved());
+}
+
+TEST(Cube, InvalidMovesTurnNothingButRebuildTheGrid) {
+    for (const Turn& m : Moves{{0, 1}, {10, -1}, {3, 0}, {-1, 1}, {5, 2}}) {
+        freshProgram();
+        turnLayer(2, 1);
+        const Snapshot before = Snapshot::take();
+        FaceletGrid[1][1][1] = 99; // edited by hand
+        turnLayer(m.first, m.second);
+        EXPECT_TRUE(Snapshot::take() == before) << m.first << " " << m.second;
+    }
+}
+
+TEST(Cube, TurnPropertiesOverRandomSequences) {
+    std::mt19937 rng(12345);
+    for (int trial = 0; trial < 3000; ++trial) {
+        freshProgram();
+        apply(randomTurns(rng, 1 + static_cast<int>(rng() % 40)));
+        const Turn t = randomTurns(rng, 1)[0];
+        const Snapshot before = Snapshot::take();
+        for (int i = 0; i < 4; ++i) turnLayer(t.first, t.second);
+        ASSERT_TRUE(sameCubies(before)) << "four turns, trial " << trial;
+        turnLayer(t.first, t.second);
+        turnLayer(t.first, -t.second);
+        ASSERT_TRUE(sameCubies(before)) << "turn and inverse, trial " << trial;
+        turnLayer(t.first, t.second);
+        for (int x = 1; x <= 3; ++x)
+            for (int y = 1; y <= 3; ++y)
+                for (int z = 1; z <= 3; ++z)
+                    ASSERT_TRUE(isProperRotation(CubieArray[x][y][z])) << x << y << z;
+        ASSERT_TRUE(gridAgreesWithCubies()) << "trial " << trial;
+        // The backup brings the cube back from any later turns.
+        backupCube();
+        apply(randomTurns(rng, 5));
+        restoreCube();
+        ASSERT_EQ(backupTaken, 0);
+        ASSERT_FALSE(sameCubies(before)) << "trial " << trial;
+        turnLayer(t.first, -t.second);
+        ASSERT_TRUE(Snapshot::take() == before) << "restore, trial " << trial;
+    }
+}
+
+TEST(Moves, RuntimeGeneratorAndTheFirstMixOfARun) {
+    runtimeSeed(1);
+    unsigned state = 1;
+    for (int i = 0; i < 1000; ++i) {
+        state = state * 214013u + 2531011u;
+        ASSERT_EQ(runtimeRand(), static_cast<int>((state >> 16) & 0x7FFF));
+    }
+    runtimeSeed(1);
+    EXPECT_EQ(runtimeRand(), 41);
+    EXPECT_EQ(runtimeRand(), 18467);
+
+    freshRun();
+    ASSERT_EQ(randomMix(), 1);
+    EXPECT_EQ(historyTop, 1); // the cursor stands on the first new record
+    const std::vector<Move> first(MoveHistory + 1, MoveHistory + 51);
+    const int k = 25 + 41 % 9 + 5; // from the run's first draw
+    for (int i = k + 1; i <= 50; ++i) {
+        EXPECT_EQ(MoveHistory[i].layer, MoveHistory[2 * k + 1 - i].layer);
+        EXPECT_EQ(MoveHistory[i].direction, -MoveHistory[2 * k + 1 - i].direction);
+    }
+    playMixWhole();
+    EXPECT_EQ(historyTop, 50);
+    const Snapshot mixed = Snapshot::take();
+    // The same cube comes from the first 2k - 50 moves alone.
+    freshRun();
+    for (int i = 0; i < 2 * k - 50; ++i) turnLayer(first[i].layer, first[i].direction);
+    EXPECT_TRUE(Snapshot::take() == mixed);
+    // Every run starts the generator afresh: the first mix is the same again.
+    freshRun();
+    ASSERT_EQ(randomMix(), 1);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(Turn(MoveHistory[i + 1].layer, MoveHistory[i + 1].direction),
+                  Turn(first[i].layer, first[i].direction));
+}
+
+TEST(Moves, NineteenMixesFitTheTwentiethIsRefusedWholeAndTurnsStopAt983) {
+    freshRun();
+    for (int mix = 0; mix < 19; ++mix) {
+        ASSERT_EQ(randomMix(), 1) << mix;
+        playMixWhole();
+    }
+    EXPECT_EQ(historyTop, 950);
+    EXPECT_EQ(randomMix(), 0);
+    EXPECT_EQ(historyTop, 950);
+    EXPECT_EQ(mixStart, 900);
+    const int next = runtimeRand(); // the refused mix drew nothing
+    freshRun();
+    for (int mix = 0; mix < 19; ++mix) randomMix(), playMixWhole();
+    EXPECT_EQ(runtimeRand(), next);
+    for (int i = 951; i <= kHistoryLimit; ++i) ASSERT_EQ(pushHistory(7, 1), 1);
+    EXPECT_EQ(pushHistory(7, 1), 0);
+    EXPECT_EQ(historyTop, 983);
+    EXPECT_EQ(MoveHistory[984].layer, 0);
+
+    solutionCount = kSolutionListSize - 1;
+    EXPECT_EQ(appendSolution(4, -1), 1);
+    EXPECT_EQ(appendSolution(5, 1), 0);
+    EXPECT_EQ(solutionCount, kSolutionListSize);
+    solutionCount = 0;
+}
+
+TEST(TextLogs, TraceTruncatedJournalAppendedByteForByte) {
+    TempWorkDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    traceOpen();
+    traceMove(7, 1);
+    traceMove(2, -1);
+    traceMarker("HERE");
+    traceClose();
+    EXPECT_EQ(readFile(kTraceFileName), "7 1\n2 -1\nHERE\n");
+    traceOpen(); // a call that writes nothing leaves an empty trace
+    traceClose();
+    EXPECT_EQ(readFile(kTraceFileName), "");
+    for (const Moves& call : {Moves{{7, 1}}, Moves{}, Moves{{2, -1}, {9, 1}}}) {
+        journalOpen();
+        for (const Turn& m : call) journalMove(m.first, m.second);
+        journalClose();
+    }
+    EXPECT_EQ(readFile(kJournalFileName), "7 1\n2 -1\n9 1\n");
+    // Names that cannot be opened lose their lines and nothing else.
+    ASSERT_EQ(mkdir("d", 0755), 0);
+    ASSERT_EQ(chdir("d"), 0);
+    ASSERT_EQ(mkdir(kTraceFileName, 0755), 0);
+    ASSERT_EQ(mkdir(kJournalFileName, 0755), 0);
+    traceOpen();
+    traceMove(1, 1);
+    traceClose();
+    journalOpen();
+    journalMove(1, 1);
+    journalClose();
+    EXPECT_EQ(readFile(kTraceFileName), "<missing>");
+    EXPECT_EQ(readFile(kJournalFileName), "<missing>");
+}

@@ -1,0 +1,304 @@
+// Whole solves of every menu entry over many random cubes, the three cubes on
+// which entries 1, 2 and 4 once never finished, the Base driver's edge cases,
+// the bound that stops a stalled solve, and the "Quick" history passes.
+#include "solve/quick.h"
+#include "tests/support/cube_support.h"
+
+#include <cstdio>
+#include <sstream>
+
+using namespace cubetest;
+
+namespace {
+
+bool endsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+int lineCount(const std::string& s) {
+    return static_cast<int>(std::count(s.begin(), s.end(), '\n'));
+}
+
+// Every trace line is a move "layer direction" or a one-word marker, and one
+// stage call writes no more than a MoveList of moves.
+void expectTraceFormat(const std::string& trace, const std::string& what) {
+    std::istringstream in(trace);
+    int moves = 0;
+    for (std::string line; std::getline(in, line);) {
+        int layer = 0, dir = 0;
+        char rest = 0;
+        if (std::sscanf(line.c_str(), "%d %d%c", &layer, &dir, &rest) == 2) {
+            ++moves;
+            EXPECT_TRUE(layer >= 1 && layer <= 9 && (dir == 1 || dir == -1))
+                << what << ": " << line;
+        } else {
+            EXPECT_TRUE(!line.empty() && line.find(' ') == std::string::npos)
+                << what << ": " << line;
+        }
+    }
+    EXPECT_LE(moves, kMoveListSize) << what;
+    EXPECT_TRUE(trace.empty() || trace.back() == '\n') << what;
+}
+
+// The cubes on which entries 1, 2 and 4 once ran for ever.
+const Moves kFormerHangs[] = {
+    {{3, -1}, {7, -1}, {3, 1}}, {{3, -1}, {7, -1}, {7, -1}}, {{1, 1}, {9, -1}, {9, -1}, {3, 1}}};
+
+struct EntryRun {
+    int entry;
+    int cubes;
+};
+const EntryRun kRuns[] = {{0, 3000}, {1, 1500}, {2, 1000}, {3, 1500}, {4, 1500}};
+
+class EntrySolves : public CubeTest, public ::testing::WithParamInterface<EntryRun> {};
+
+} // namespace
+
+// Every cube, solved by the entry and played back, ends solved; the cube is
+// put back after the computation; "kub2.txt" holds exactly the moves applied;
+// "Kyb.txt" keeps its format; no bound is reached and no MoveList record is lost.
+TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
+    const int entry = GetParam().entry;
+    std::mt19937 rng(1000u + static_cast<unsigned>(entry));
+    long firstPhaseMoves = 0;
+    int mostCalls = 0, longest = 0;
+    if (entry == 4) testing::internal::CaptureStdout(); // the 'X' markers
+    for (int i = 0; i < GetParam().cubes; ++i) {
+        initCubieArray();
+        initFaceletGrid();
+        if (i < 3)
+            apply(kFormerHangs[i]);
+        else
+            apply(randomTurns(rng, 8 + static_cast<int>(rng() % 23)));
+        const std::string what = "entry " + std::to_string(entry) + " cube " + std::to_string(i);
+        const Snapshot cube = Snapshot::take();
+        std::remove(kJournalFileName);
+        const int retries = blockRetries, abandoned = blockRetriesAbandoned;
+
+        ASSERT_EQ(computeSolve(entry), 1) << what << ": the solve ran into its bound";
+        const int retried = blockRetries - retries, gaveUp = blockRetriesAbandoned - abandoned;
+        ASSERT_TRUE(Snapshot::take() == cube) << what;
+        EXPECT_EQ(playbackPending, 1) << what;
+        EXPECT_EQ(backupTaken, 0) << what;
+        EXPECT_EQ(lastStageActive, 0) << what;
+        EXPECT_LE(driverCalls, kMaxDriverCalls) << what;
+        EXPECT_EQ(solutionOverflow, 0) << what;
+        EXPECT_EQ(moveListDropped, 0) << what;
+        EXPECT_LE(phaseMark, solutionCount) << what;
+        EXPECT_TRUE(entry != 0 || phaseMark == 0) << what;
+        const Moves moves = solution();
+        apply(moves);
+        ASSERT_TRUE(isSolved()) << what;
+
+        // A "2x2x2" attempt cut off and retried keeps its moves (399 or more)
+        // in the journal ahead of the solution, whose first record, the
+        // retry's (1, -1), is not journalled.
+        const std::string journal = readFile(kJournalFileName);
+        if (!retried) {
+            EXPECT_EQ(journal, linesOf(moves)) << what;
+        } else if (!gaveUp) {
+            EXPECT_EQ(moves.front(), Turn(1, -1)) << what;
+            EXPECT_TRUE(endsWith(journal, linesOf(Moves(moves.begin() + 1, moves.end())))) << what;
+            EXPECT_GE(lineCount(journal) - static_cast<int>(moves.size()) + 1, 399) << what;
+        } else {
+            EXPECT_TRUE(endsWith(journal, linesOf(moves))) << what;
+            EXPECT_GE(lineCount(journal) - static_cast<int>(moves.size()), 399 + 398) << what;
+        }
+        expectTraceFormat(readFile(kTraceFileName), what);
+        if (HasFailure()) break;
+        firstPhaseMoves += phaseMark;
+        mostCalls = std::max(mostCalls, driverCalls);
+        longest = std::max(longest, solutionCount);
+        playbackEnded();
+    }
+    if (entry == 4) {
+        // One marker line per move of the first phase, plus the "niz!!!" notes.
+        std::istringstream out(testing::internal::GetCapturedStdout());
+        long markers = 0, other = 0;
+        for (std::string line; std::getline(out, line);) {
+            if (line == "Up" || line == "Down" || line == "All X-es")
+                ++markers;
+            else if (line != "niz!!!")
+                ++other, std::printf("%s\n", line.c_str());
+        }
+        EXPECT_EQ(markers, firstPhaseMoves);
+        EXPECT_EQ(other, 0);
+    }
+    std::printf("entry %d, %d cubes: most driver calls %d, longest solution %d\n", entry,
+                GetParam().cubes, mostCalls, longest);
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, EntrySolves, ::testing::ValuesIn(kRuns),
+                         [](const ::testing::TestParamInfo<EntryRun>& info) {
+                             return "Entry" + std::to_string(info.param.entry);
+                         });
+
+// Entry 5, "Quick": random histories of mixes and manual turns, every 50th
+// filled to the history's limit, are undone to a solved cube.
+TEST_F(CubeTest, QuickUndoesManyHistories) {
+    std::mt19937 rng(99);
+    for (int trial = 0; trial < 1500; ++trial) {
+        freshProgram();
+        historyTop = mixStart = quickPrepared = 0;
+        yawMark = pitchMark = -4;
+        runtimeSeed(static_cast<unsigned>(rng()));
+        const bool full = trial % 50 == 0;
+        const int mixes = full ? 19 : static_cast<int>(rng() % 6);
+        for (int m = 0; m < mixes; ++m) {
+            ASSERT_EQ(randomMix(), 1);
+            playMixWhole();
+            for (int t = full ? 1 : static_cast<int>(rng() % 8); t > 0; --t) {
+                const int layer = 1 + static_cast<int>(rng() % 9), dir = rng() % 2 ? 1 : -1;
+                ASSERT_EQ(pushHistory(layer, dir), 1);
+                turnLayer(layer, dir);
+            }
+        }
+        while (full && pushHistory(1 + static_cast<int>(rng() % 9), 1))
+            turnLayer(MoveHistory[historyTop].layer, 1);
+        ASSERT_TRUE(!full || historyTop == kHistoryLimit);
+        Move played[kHistorySize];
+        const int n = runQuickSolve(played, kHistorySize);
+        ASSERT_TRUE(isSolved()) << "history " << trial;
+        ASSERT_LE(n, kHistorySize - 1);
+        EXPECT_EQ(historyTop, 0);
+        EXPECT_EQ(solveRequested, 0);
+        EXPECT_EQ(quickPrepared, 0);
+        EXPECT_EQ(yawMark, -4);
+        EXPECT_EQ(pitchMark, -4);
+    }
+}
+
+// The three passes over the history: runs of four vanish, runs of three
+// become one turn the other way, inverse pairs vanish; each pass runs once.
+TEST(QuickSimplify, ListedHistoriesAndTheCubeUnchangedOnRandomOnes) {
+    const struct {
+        Moves in, out;
+    } cases[] = {
+        {{{2, 1}, {3, 1}, {3, 1}, {3, 1}, {3, 1}, {5, -1}}, {{2, 1}, {5, -1}}},
+        {{{1, 1}, {2, 1}, {2, 1}, {2, 1}, {1, 1}, {1, 1}}, {{1, 1}, {2, -1}, {1, 1}, {1, 1}}},
+        {{{2, 1}, {3, 1}, {3, -1}, {2, -1}}, {}},
+        {{{1, 1}, {1, 1}}, {{1, 1}, {1, 1}}},
+        {{{7, 1}, {7, 1}, {7, 1}, {7, -1}}, {{7, -1}, {7, -1}}},
+    };
+    auto simplified = [](const Moves& in) {
+        historyTop = 0;
+        for (const Turn& m : in) MoveHistory[++historyTop] = {m.first, m.second};
+        simplifyHistory();
+        Moves out;
+        for (int i = 1; i <= historyTop; ++i)
+            out.push_back({MoveHistory[i].layer, MoveHistory[i].direction});
+        return out;
+    };
+    for (const auto& c : cases) EXPECT_EQ(simplified(c.in), c.out);
+
+    std::mt19937 rng(7);
+    for (int trial = 0; trial < 2000; ++trial) {
+        Moves in; // two layers only, so runs and inverse pairs are common
+        for (int i = static_cast<int>(rng() % 60); i > 0; --i)
+            in.push_back({1 + static_cast<int>(rng() % 2) * 6, rng() % 2 ? 1 : -1});
+        initCubieArray();
+        apply(in);
+        const Snapshot want = Snapshot::take();
+        const Moves out = simplified(in);
+        initCubieArray();
+        apply(out);
+        ASSERT_TRUE(Snapshot::take() == want) << "trial " << trial;
+        for (size_t k = 0; k + 1 < out.size(); ++k)
+            ASSERT_NE(out[k], Turn(out[k + 1].first, -out[k + 1].second)) << "trial " << trial;
+    }
+    historyTop = 0;
+}
+
+// ---- the Base driver's edge cases and the bound ------------------------------
+
+namespace {
+
+int stage7Runs = 0;
+void countedStage7() {
+    ++stage7Runs;
+}
+void stallingStage() { // turns the last layer round and round
+    stageBegin();
+    emitMove(7, 1);
+    stageEnd();
+}
+void floodingStage() { // fills every MoveList record
+    stageBegin();
+    for (int i = 0; i < kMoveListSize; ++i) emitMove(8, 1);
+    stageEnd();
+}
+
+} // namespace
+
+TEST_F(CubeTest, BaseDriverEdgeCases) {
+    // A solved cube: nothing applied, the request answered, the journal created empty.
+    solveRequested = workColourSet = 1;
+    BaseDriver();
+    EXPECT_EQ(solveRequested, 0);
+    EXPECT_EQ(workColourSet, 0);
+    EXPECT_EQ(playbackPending, 1);
+    EXPECT_EQ(solutionCount, 0);
+    EXPECT_EQ(readFile(kJournalFileName), "");
+
+    // The backup is taken on the first call of a solve only.
+    freshProgram();
+    turnLayer(4, 1);
+    turnLayer(7, -1);
+    const Snapshot before = Snapshot::take();
+    BaseDriver();
+    ASSERT_EQ(backupTaken, 1);
+    turnLayer(2, 1);
+    BaseDriver();
+    restoreCube();
+    EXPECT_TRUE(Snapshot::take() == before);
+
+    // lastStageActive runs stage 7 whatever stage 1's test says.
+    freshProgram();
+    turnLayer(9, 1); // the cross broken
+    turnLayer(7, 1); // and the last layer turned
+    ASSERT_FALSE(stageComplete1());
+    ASSERT_FALSE(stageComplete7());
+    baseStageTable[7] = countedStage7;
+    stage7Runs = 0;
+    lastStageActive = 1;
+    BaseDriver();
+    EXPECT_EQ(stage7Runs, 1);
+    lastStageActive = 0;
+    BaseDriver();
+    EXPECT_EQ(stage7Runs, 1);
+    EXPECT_FALSE(isSolved());
+}
+
+// A stage that never finishes meets the driver-call bound, one that floods the
+// SolutionList meets its end; either way the solve is abandoned, the cube put
+// back, and the next solve with the real stages works.
+TEST_F(CubeTest, StalledOrFloodingSolvesAreAbandoned) {
+    const struct {
+        StageRoutine stage;
+        int calls, journalLines;
+    } cases[] = {{stallingStage, kMaxDriverCalls, kMaxDriverCalls},
+                 {floodingStage, -1, kSolutionListSize}};
+    std::mt19937 rng(3);
+    for (const auto& c : cases) {
+        freshProgram();
+        std::remove(kJournalFileName);
+        apply(randomTurns(rng, 25));
+        ASSERT_FALSE(stageComplete1());
+        const Snapshot before = Snapshot::take();
+        baseStageTable[1] = c.stage;
+        solveRequested = 1;
+        EXPECT_EQ(computeSolve(0), 0);
+        EXPECT_TRUE(c.calls < 0 || driverCalls == c.calls) << driverCalls;
+        EXPECT_TRUE(Snapshot::take() == before);
+        EXPECT_EQ(solutionCount, 0);
+        EXPECT_EQ(playbackPending + solveRequested + backupTaken + lastStageActive, 0);
+        EXPECT_EQ(lineCount(readFile(kJournalFileName)), c.journalLines);
+        baseStageTable[1] = savedTable[1];
+        std::remove(kJournalFileName);
+        ASSERT_EQ(computeSolve(0), 1);
+        const Moves moves = solution();
+        EXPECT_EQ(readFile(kJournalFileName), linesOf(moves));
+        apply(moves);
+        EXPECT_TRUE(isSolved());
+    }
+}
