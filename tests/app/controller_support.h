@@ -77,7 +77,6 @@ inline void tap(int key) {
     release(key);
 }
 
-// A copy of the cube state.
 using CubeCopy = cubetest::Snapshot;
 
 // `from` with `moves` applied by the model's own turnLayer; the live cube is

@@ -1,4 +1,4 @@
-// The cube, the turning layer, the marker, the grid and the sphere cache,
+// The cube (at rest and with a layer turned), the marker and the floor grid,
 // drawn into a real GL context with the program's own GL state and read back.
 #include "render/scene.h"
 
@@ -103,12 +103,6 @@ void mixCube(int turns) {
     }
 }
 
-Picture cubePicture(int layer, int direction, int angle) {
-    setFirstView();
-    drawCube(layer, direction, angle);
-    return readPicture(gl);
-}
-
 class SceneDrawing : public Suite {
   protected:
     void SetUp() override {
@@ -132,24 +126,6 @@ TEST_F(SceneDrawing, StartCubeShowsEachFacesColourOnEverySticker) {
     for (int f = 1; f <= 6; ++f) EXPECT_EQ(seen[f][1][1], kStartFaceColour[f]) << "face " << f;
 }
 
-TEST_F(SceneDrawing, AngleZeroIsTheCubeAtRestAndMinusDirectionMinusAngleTheSame) {
-    mixCube(20);
-    setFirstView();
-    for (int z = 1; z <= 3; ++z)
-        for (int y = 1; y <= 3; ++y)
-            for (int x = 1; x <= 3; ++x) drawCubie(x, y, z, CubieArray);
-    const Picture rest = readPicture(gl);
-    ASSERT_GT(rest.nonBlackPixels(), kSize * kSize / 10);
-    for (int layer = 1; layer <= 9; ++layer) {
-        for (int direction : {+1, -1})
-            EXPECT_EQ(cubePicture(layer, direction, 0).differingPixels(rest), 0)
-                << "layer " << layer << " direction " << direction;
-        const Picture forward = cubePicture(layer, +1, 30);
-        EXPECT_EQ(forward.differingPixels(cubePicture(layer, -1, -30)), 0) << "layer " << layer;
-        EXPECT_GT(forward.differingPixels(rest), 200) << "layer " << layer << " did not turn";
-    }
-}
-
 TEST_F(SceneDrawing, QuarterTurnPictureIsTheTurnedCube) {
     mixCube(20);
     for (int layer = 1; layer <= 9; ++layer) {
@@ -164,14 +140,6 @@ TEST_F(SceneDrawing, QuarterTurnPictureIsTheTurnedCube) {
             if (HasFailure()) return;
         }
     }
-}
-
-TEST_F(SceneDrawing, LayersOutsideOneToNineDrawNothing) {
-    for (int layer : {0, 10, -1, 11, 100})
-        for (int direction : {+1, -1})
-            for (int angle : {0, 30, -61})
-                EXPECT_EQ(cubePicture(layer, direction, angle).nonBlackPixels(), 0)
-                    << "layer " << layer << " direction " << direction << " angle " << angle;
 }
 
 TEST_F(SceneDrawing, FloorGridShowsOnlyWhileVisible) {
@@ -212,53 +180,6 @@ TEST_F(SceneDrawing, MarkerSitsBesideTheSelectedLayer) {
         EXPECT_GT(drawn, 10) << "layer " << layer;
         EXPECT_LT(drawn, 400) << "layer " << layer;
     }
-}
-
-TEST_F(SceneDrawing, SphereCacheKeepsOneEntryPerRadius) {
-    clearSphereCache();
-    EXPECT_EQ(sphereCacheSize(), 0);
-    Picture pics[2];
-    for (Picture& pic : pics) {
-        setView(0.0, 0.0);
-        glColor3d(0.0, 1.0, 0.0);
-        solidSphere(0.5);
-        pic = readPicture(gl);
-        EXPECT_EQ(sphereCacheSize(), 1);
-    }
-    // Compiled-and-drawn and drawn from the list give the same sphere.
-    EXPECT_GT(pics[0].nonBlackPixels(), 500);
-    EXPECT_EQ(pics[0].differingPixels(pics[1]), 0);
-    solidSphere(0.25);
-    EXPECT_EQ(sphereCacheSize(), 2);
-    solidSphere(0.5);
-    solidSphere(0.25);
-    EXPECT_EQ(sphereCacheSize(), 2);
-}
-
-TEST_F(SceneDrawing, MarkerDrawsAgainAfterTheCacheIsEmptiedAndInANewContext) {
-    const double at[3] = {-1, -1, 1.7};
-    auto markerShows = [&] {
-        setFirstView();
-        drawLayerMarker();
-        EXPECT_EQ(colourAt(at), kGreen);
-        EXPECT_EQ(sphereCacheSize(), 1);
-    };
-    clearSphereCache();
-    markerShows();
-    clearSphereCache();
-    EXPECT_EQ(sphereCacheSize(), 0);
-    markerShows();
-    // The context made anew, as F1 does; its setup forgets the old lists.
-    SDL_GL_MakeCurrent(gl.window, nullptr);
-    SDL_GL_DeleteContext(gl.context);
-    gl.context = SDL_GL_CreateContext(gl.window);
-    ASSERT_NE(gl.context, nullptr) << SDL_GetError();
-    SDL_GL_MakeCurrent(gl.window, gl.context);
-    glDrawBuffer(GL_BACK);
-    glReadBuffer(GL_BACK);
-    setupGL();
-    resizeView(kSize, kSize);
-    markerShows();
 }
 
 } // namespace

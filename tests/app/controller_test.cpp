@@ -1,0 +1,111 @@
+// The frame controller, frame by frame, with a simulated key table and a
+// recording stand-in for the renderer: a mix, pause mid-turn, and the solve
+// of every menu entry played back with its spin.
+#include "tests/app/controller_support.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Record i of `moves` drawn in frames 3i, 3i+1, 3i+2 at angles 1, 31, 61.
+void expectPlayed(const std::vector<CubeDraw>& drawn, const Move* moves, int n) {
+    ASSERT_EQ(int(drawn.size()), 3 * n);
+    for (int f = 0; f < 3 * n; ++f) {
+        ASSERT_EQ(drawn[f].layer, moves[f / 3].layer) << "frame " << f;
+        ASSERT_EQ(drawn[f].direction, moves[f / 3].direction) << "frame " << f;
+        ASSERT_EQ(drawn[f].angle, 1 + 30 * (f % 3)) << "frame " << f;
+    }
+}
+
+void mixAndWait() {
+    tap('R');
+    while (mixMode != 0) frame();
+    for (int f = 0; f < 4; ++f) frame(); // the key latch frees again
+}
+
+} // namespace
+
+TEST(Controller, AMixIsFiftyMovesAtThreeFramesEach) {
+    startProgram();
+    const CubeCopy start = CubeCopy::take();
+    tap('R');
+    std::vector<CubeDraw> drawn = {recorded.cubes.at(0)};
+    for (const CubeDraw& d : framesWhile([] { return mixMode != 0; }, 1000)) drawn.push_back(d);
+    EXPECT_EQ(historyTop, 50);
+    expectPlayed(drawn, &MoveHistory[1], 50);
+    EXPECT_TRUE(CubeCopy::take() == turned(start, &MoveHistory[1], 50));
+}
+
+TEST(Controller, PauseFreezesAMixMidTurnAndResumesAtTheSameAngle) {
+    startProgram();
+    const CubeCopy start = CubeCopy::take();
+    tap('R'); // record 1 at 1
+    frame();  // at 31
+    tap('P'); // paused with the angle at 61 still to come
+    ASSERT_EQ(paused, 1);
+    for (int f = 0; f < 20; ++f) {
+        ASSERT_EQ(recorded.cubes.size(), 0u);
+        ASSERT_EQ(recorded.cubies, 27); // the cube drawn at rest, cubie by cubie
+        ASSERT_EQ(turnAngle, 61);
+        frame();
+    }
+    EXPECT_TRUE(CubeCopy::take() == start);
+    tap('P');
+    EXPECT_EQ(paused, 0);
+    ASSERT_EQ(recorded.cubes.size(), 1u);
+    EXPECT_EQ(recorded.cubes[0].angle, 61);
+    EXPECT_TRUE(CubeCopy::take() == turned(start, &MoveHistory[1], 1));
+}
+
+// A digit computes the solve in one frame (no cube drawn, the cube put back),
+// then plays it at three frames a move; entries with a first phase spin the
+// view for 60 frames where their Base phase begins, entry 0 never does;
+// "Quick" undoes the history. Every solve ends with the cube solved.
+TEST(Controller, EveryEntrySolvesAMixOnScreen) {
+    TempWorkDir dir;
+    for (int entry = 0; entry <= 5; ++entry) {
+        SCOPED_TRACE("entry " + std::to_string(entry));
+        startProgram();
+        for (int m = 0; m <= entry % 3; ++m) mixAndWait();
+        const CubeCopy mixed = CubeCopy::take();
+        ASSERT_FALSE(isSolved());
+        testing::internal::CaptureStdout(); // the 'X' routine's markers
+        tap(VK_KEY_0 + entry);
+        testing::internal::GetCapturedStdout();
+        if (entry == 5) {
+            const int frames = int(framesWhile([] { return selectedAlgorithm == 5; }, 5000).size());
+            EXPECT_GT(frames, 3 * 50);
+        } else {
+            ASSERT_EQ(playbackPending, 1);
+            EXPECT_EQ(recorded.cubes.size(), 0u);
+            EXPECT_TRUE(CubeCopy::take() == mixed);
+            const std::vector<Move> moves(SolutionList, SolutionList + solutionCount);
+            const int mark = phaseMark;
+            EXPECT_TRUE(entry != 0 || mark == 0);
+            std::vector<CubeDraw> drawn;
+            int spin = 0;
+            while (playbackPending && drawn.size() < 3 * moves.size() + 61) {
+                const int yaw = viewYaw;
+                frame();
+                ASSERT_EQ(recorded.cubes.size(), 1u);
+                if (viewYaw != yaw) {
+                    ASSERT_EQ(solutionPos, mark);
+                    ASSERT_EQ(viewYaw - yaw, 9);
+                    ASSERT_EQ(recorded.cubes[0].angle, 0);
+                    ++spin;
+                } else {
+                    drawn.push_back(recorded.cubes[0]);
+                }
+            }
+            EXPECT_EQ(spin, mark > 0 ? 60 : 0);
+            expectPlayed(drawn, moves.data(), int(moves.size()));
+            EXPECT_EQ(solveRequested, 0);
+            EXPECT_EQ(phaseMark, 0);
+        }
+        EXPECT_TRUE(isSolved());
+        EXPECT_EQ(selectedAlgorithm, -1);
+    }
+}
