@@ -37,7 +37,8 @@ unsigned testClock() {
     return testTick;
 }
 
-// The lines as the program's help screen shows them.
+// The program's help screen: the left column at x 10 (the menu from y 30),
+// the right column at 300 + hudShiftX.
 const char* const kMenuTexts[6] = {
     "Base algorythm       --  0 ", "6 - cross algorythm  --  1 ", "2x2x2 algorythm      --  2 ",
     "Half-solve algoryth  --  3 ", "'X' - algorythm      --  4 ", "Quick algorythm      --  5 ",
@@ -54,75 +55,57 @@ const char* const kRightTexts[9] = {
     "                               -- 'KeyRIGHT'",
 };
 
-// The 21 lines for a setting: left column at x 10, right column at 300 +
-// hudShiftX, clock row at y 110, credit 30 pixels above the window height;
-// the running entry's menu line red, the others white.
-std::vector<Printed> expectedLines(float shiftX, int height, int entry, const char* fpsText, int h,
-                                   int m, int s) {
-    const float right = 300.0f + shiftX;
-    std::vector<Printed> e;
-    e.push_back({1, 1, 1, 10, 10, std::string("FPS     : ") + fpsText});
-    e.push_back({0, 1, 0, 10, 20, "To select the algorythm press: "});
-    for (int i = 0; i <= 5; ++i) {
-        const float g = entry == i ? 0.0f : 1.0f;
-        e.push_back({1, g, g, 10, 30.0f + 10 * i, kMenuTexts[i]});
-    }
-    for (int i = 0; i < 9; ++i) e.push_back({1, 1, 1, right, 10.0f + 10 * i, kRightTexts[i]});
-    e.push_back({1, 1, 1, right, 110, "Time of working up  -- " + std::to_string(h)});
-    e.push_back({1, 1, 1, right + 180, 110, ": " + std::to_string(m)});
-    e.push_back({1, 1, 1, right + 210, 110, ": " + std::to_string(s)});
-    e.push_back({1, 0, 0, 10, height - 30.0f, "Created by : Velmostin K.T."});
-    return e;
-}
-
-struct HudSettings {
-    float shiftX, shiftY;
-    int height;
-    HudSettings(float x, float y, int h)
-        : shiftX(hudShiftX), shiftY(hudShiftY), height(windowHeight) {
-        hudShiftX = x, hudShiftY = y, windowHeight = h;
-    }
-    ~HudSettings() { hudShiftX = shiftX, hudShiftY = shiftY, windowHeight = height; }
-};
-
 } // namespace
 
-TEST(HudLines, TextsPlacesAndColoursInBothModesWithOnlyTheRunningEntryRed) {
+// The 21 lines in both window modes for every running entry: texts, places
+// and colours, the running entry's menu line red, the clock row at y 110,
+// the credit 30 pixels above the window's height.
+TEST(HudLines, TextsPlacesAndColoursInBothModes) {
     const struct {
         float shiftX;
         int height;
         unsigned tick;
         float fps;
-        const char* fpsText;
-        int h, m, s;
-    } modes[] = {{350.0f, 768, 1000 + 3723 * 1000 + 999, 59.96f, "60.0", 1, 2, 3},
-                 {0.0f, 480, 1000 + 3599 * 1000, 0.4f, "0.4", 0, 59, 59}};
+        const char *fpsText, *h, *m, *s;
+    } modes[] = {{350.0f, 768, 1000 + 3723 * 1000 + 999, 59.96f, "60.0", "1", "2", "3"},
+                 {0.0f, 480, 1000 + 3599 * 1000, 0.4f, "0.4", "0", "59", "59"}};
     hudDrawing = kRecordingHud;
     frameTicks = testClock;
     startTick = 1000.0f;
+    const float savedShift = hudShiftX;
+    const int savedHeight = windowHeight;
     for (const auto& mode : modes) {
-        HudSettings settings(mode.shiftX, 200.0f, mode.height);
+        hudShiftX = mode.shiftX, windowHeight = mode.height;
         testTick = mode.tick;
         fps = mode.fps;
+        const float right = 300.0f + mode.shiftX;
         for (int entry = -1; entry <= 5; ++entry) {
-            SCOPED_TRACE("height " + std::to_string(mode.height) + " entry " +
-                         std::to_string(entry));
+            std::vector<Printed> want = {
+                {1, 1, 1, 10, 10, std::string("FPS     : ") + mode.fpsText},
+                {0, 1, 0, 10, 20, "To select the algorythm press: "}};
+            for (int i = 0; i <= 5; ++i)
+                want.push_back({1, entry == i ? 0.f : 1.f, entry == i ? 0.f : 1.f, 10,
+                                30.0f + 10 * i, kMenuTexts[i]});
+            for (int i = 0; i < 9; ++i)
+                want.push_back({1, 1, 1, right, 10.0f + 10 * i, kRightTexts[i]});
+            want.push_back({1, 1, 1, right, 110, std::string("Time of working up  -- ") + mode.h});
+            want.push_back({1, 1, 1, right + 180, 110, std::string(": ") + mode.m});
+            want.push_back({1, 1, 1, right + 210, 110, std::string(": ") + mode.s});
+            want.push_back({1, 0, 0, 10, mode.height - 30.0f, "Created by : Velmostin K.T."});
             printed.clear();
             selectedAlgorithm = entry;
             drawHudLines();
-            const std::vector<Printed> want = expectedLines(mode.shiftX, mode.height, entry,
-                                                            mode.fpsText, mode.h, mode.m, mode.s);
             ASSERT_EQ(printed.size(), want.size());
             for (size_t i = 0; i < want.size(); ++i) {
-                SCOPED_TRACE("line " + std::to_string(i + 1));
-                EXPECT_EQ(printed[i].text, want[i].text);
-                const float got[5] = {printed[i].x, printed[i].y, printed[i].r, printed[i].g,
-                                      printed[i].b};
-                const float wanted[5] = {want[i].x, want[i].y, want[i].r, want[i].g, want[i].b};
-                for (int k = 0; k < 5; ++k) EXPECT_FLOAT_EQ(got[k], wanted[k]) << "value " << k;
+                const Printed &a = printed[i], &b = want[i];
+                EXPECT_TRUE(a.text == b.text && a.x == b.x && a.y == b.y && a.r == b.r &&
+                            a.g == b.g && a.b == b.b)
+                    << "height " << mode.height << " entry " << entry << " line " << i + 1 << ": '"
+                    << a.text << "' at " << a.x << "," << a.y;
             }
         }
     }
+    hudShiftX = savedShift, windowHeight = savedHeight;
     selectedAlgorithm = -1;
     hudDrawing = kGlHudDrawing;
 }
@@ -171,10 +154,11 @@ class FrameDraw : public GlSuite<kW, kH> {
         freeHudFont();
         GlSuite::TearDownTestSuite();
     }
-    HudSettings mode{0.0f, 0.0f, kH};
     void SetUp() override {
         GlSuite::SetUp();
         if (HasFatalFailure()) return;
+        hudShiftX = hudShiftY = 0.0f;
+        windowHeight = kH;
         startProgram();
         controllerDrawing = kRenderDrawing;
         hudDrawing = kGlHudDrawing;

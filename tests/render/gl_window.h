@@ -18,8 +18,7 @@ struct GlWindow {
     SDL_GLContext context = nullptr;
     int width = 0, height = 0;
 
-    // Opens the window and makes its context current; false (SDL_GetError
-    // tells why) without a display or a context.
+    // Opens the window and makes its context current; false without one.
     bool open(int w, int h) {
         if (std::getenv("SDL_VIDEODRIVER") == nullptr) setenv("SDL_VIDEODRIVER", "x11", 1);
         // Xvfb refuses clients for a moment while it resets after its last
@@ -42,8 +41,7 @@ struct GlWindow {
         glReadBuffer(GL_BACK);
         return true;
     }
-    // SDL's video stays up: taking it down unloads the GL driver, and the
-    // next suite's window would meet an X server in the middle of a reset.
+    // SDL's video stays up: taking it down unloads the GL driver.
     void close() {
         if (context) SDL_GL_DeleteContext(context);
         if (window) SDL_DestroyWindow(window);
@@ -56,16 +54,6 @@ struct Picture {
     int width = 0, height = 0;
     std::vector<unsigned char> rgb;
     const unsigned char* at(int x, int y) const { return &rgb[3 * (y * width + x)]; }
-    bool lit(int x, int y) const {
-        const unsigned char* p = at(x, y);
-        return p[0] > 64 || p[1] > 64 || p[2] > 64;
-    }
-    int differingPixels(const Picture& o) const {
-        int n = 0;
-        for (size_t i = 0; i < rgb.size(); i += 3)
-            n += rgb[i] != o.rgb[i] || rgb[i + 1] != o.rgb[i + 1] || rgb[i + 2] != o.rgb[i + 2];
-        return n;
-    }
     int nonBlackPixels() const {
         int n = 0;
         for (size_t i = 0; i < rgb.size(); i += 3) n += (rgb[i] | rgb[i + 1] | rgb[i + 2]) != 0;
@@ -81,19 +69,6 @@ inline Picture readPicture(const GlWindow& w) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, w.width, w.height, GL_RGB, GL_UNSIGNED_BYTE, pic.rgb.data());
     return pic;
-}
-
-// A black picture under a pixel projection (x right, y up from the bottom
-// left), nothing enabled that would tint lines or bitmaps.
-inline void clearToPixels(const GlWindow& w) {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND, GL_LINE_SMOOTH}) glDisable(cap);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, w.width, 0, w.height, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
 }
 
 // Window position of a model point under the current matrices.
