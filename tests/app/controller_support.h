@@ -5,27 +5,19 @@
 
 #include "app/frame_controller.h"
 #include "app/keys.h"
-#include "model/cube.h"
-#include "model/moves.h"
 #include "render/scene.h"
 #include "solve/quick.h"
-#include "solve/solver.h"
 #include "tests/support/cube_support.h"
 
-#include <cstring>
 #include <vector>
 
 struct CubeDraw {
     int layer, direction, angle;
 };
-struct RotateCall {
-    double angle, x, y, z;
-};
 
 // Everything the controller drew in one frame.
 struct FrameRecord {
     std::vector<CubeDraw> cubes;
-    std::vector<RotateCall> rotations;
     int cubies = 0, markers = 0;
     int depth = 0; // pushes minus pops
 };
@@ -34,25 +26,20 @@ inline FrameRecord recorded;
 inline const ControllerDrawing kRecordingDrawing = {
     [] { ++recorded.depth; },
     [] { --recorded.depth; },
-    [](double a, double x, double y, double z) {
-        recorded.rotations.push_back({a, x, y, z});
-    },
+    [](double, double, double, double) {},
     [](int l, int d, int a) {
         recorded.cubes.push_back({l, d, a});
     },
     [](int, int, int, const int (&)[4][4][4][7]) { ++recorded.cubies; },
     [] { ++recorded.markers; }};
 
-// The program as it starts: the cube at its start state, empty lists, every
-// controller variable at its start value, no key down, the generator at its
-// start state, and the recorder in place of the renderer.
+// The program as it starts, with the recorder in place of the renderer.
 inline void startProgram() {
     cubetest::freshProgram();
-    historyTop = mixStart = 0;
+    historyTop = mixStart = quickPrepared = 0;
+    yawMark = pitchMark = -4;
     std::memset(keyDown, 0, sizeof keyDown);
     resetController();
-    quickPrepared = 0;
-    yawMark = pitchMark = -4;
     controllerDrawing = kRecordingDrawing;
     recorded = FrameRecord{};
 }
@@ -70,8 +57,7 @@ inline void press(int key) {
 inline void release(int key) {
     keyDown[key] = 0;
 }
-// Key down for exactly one frame.
-inline void tap(int key) {
+inline void tap(int key) { // down for exactly one frame
     press(key);
     frame();
     release(key);
@@ -79,8 +65,7 @@ inline void tap(int key) {
 
 using CubeCopy = cubetest::Snapshot;
 
-// `from` with `moves` applied by the model's own turnLayer; the live cube is
-// left as it was.
+// `from` with `moves` applied by turnLayer; the live cube is left as it was.
 inline CubeCopy turned(const CubeCopy& from, const Move* moves, int n) {
     const CubeCopy live = CubeCopy::take();
     from.put();
@@ -90,8 +75,8 @@ inline CubeCopy turned(const CubeCopy& from, const Move* moves, int n) {
     return result;
 }
 
-// Frames until `busy` turns false (at most `limit`), each drawing exactly one
-// cube; the cubes drawn, in order.
+// Frames while `busy` holds (at most `limit`), each drawing exactly one cube;
+// the cubes drawn, in order.
 template <typename Busy> std::vector<CubeDraw> framesWhile(Busy busy, int limit) {
     std::vector<CubeDraw> drawn;
     while (busy() && int(drawn.size()) < limit) {
