@@ -1,6 +1,5 @@
-// The frame: the HUD lines (texts, places, colours) through a recording
-// stand-in, and whole frames drawn into a real GL context and read back for
-// the HUD text and the pause banner.
+// Whole frames drawn into a real GL context and read back: the HUD text (the
+// running entry's menu line red) and the pause banner.
 #include "app/frame.h"
 #include "app/frame_draw.h"
 #include "app/hud_font.h"
@@ -14,105 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
-
-struct Printed {
-    float r, g, b, x, y;
-    std::string text;
-};
-std::vector<Printed> printed;
-float currentColour[3] = {0, 0, 0};
-const HudDrawing kRecordingHud = {
-    [](float r, float g, float b) {
-        currentColour[0] = r, currentColour[1] = g, currentColour[2] = b;
-    },
-    [](float x, float y, const char* text) {
-        printed.push_back({currentColour[0], currentColour[1], currentColour[2], x, y, text});
-    }};
 
 unsigned testTick = 0;
 unsigned testClock() {
     return testTick;
 }
-
-// The program's help screen: the left column at x 10 (the menu from y 30),
-// the right column at 300 + hudShiftX.
-const char* const kMenuTexts[6] = {
-    "Base algorythm       --  0 ", "6 - cross algorythm  --  1 ", "2x2x2 algorythm      --  2 ",
-    "Half-solve algoryth  --  3 ", "'X' - algorythm      --  4 ", "Quick algorythm      --  5 ",
-};
-const char* const kRightTexts[9] = {
-    "To rotate the scena            -- 'o','l','v','b' ",
-    "To rotate the cube             -- 'w','s','a','d' ",
-    "Auto desolving                 -- 'r' ",
-    "Pause                          -- 'p' ",
-    "To rotate the cube face to you -- 'u' ",
-    "Select the face to solve       -- 'KeyUP'",
-    "                               -- 'KeyDOWN'",
-    "                               -- 'KeyLEFT'",
-    "                               -- 'KeyRIGHT'",
-};
-
-} // namespace
-
-// The 21 lines in both window modes for every running entry: texts, places
-// and colours, the running entry's menu line red, the clock row at y 110,
-// the credit 30 pixels above the window's height.
-TEST(HudLines, TextsPlacesAndColoursInBothModes) {
-    const struct {
-        float shiftX;
-        int height;
-        unsigned tick;
-        float fps;
-        const char *fpsText, *h, *m, *s;
-    } modes[] = {{350.0f, 768, 1000 + 3723 * 1000 + 999, 59.96f, "60.0", "1", "2", "3"},
-                 {0.0f, 480, 1000 + 3599 * 1000, 0.4f, "0.4", "0", "59", "59"}};
-    hudDrawing = kRecordingHud;
-    frameTicks = testClock;
-    startTick = 1000.0f;
-    const float savedShift = hudShiftX;
-    const int savedHeight = windowHeight;
-    for (const auto& mode : modes) {
-        hudShiftX = mode.shiftX, windowHeight = mode.height;
-        testTick = mode.tick;
-        fps = mode.fps;
-        const float right = 300.0f + mode.shiftX;
-        for (int entry = -1; entry <= 5; ++entry) {
-            std::vector<Printed> want = {
-                {1, 1, 1, 10, 10, std::string("FPS     : ") + mode.fpsText},
-                {0, 1, 0, 10, 20, "To select the algorythm press: "}};
-            for (int i = 0; i <= 5; ++i)
-                want.push_back({1, entry == i ? 0.f : 1.f, entry == i ? 0.f : 1.f, 10,
-                                30.0f + 10 * i, kMenuTexts[i]});
-            for (int i = 0; i < 9; ++i)
-                want.push_back({1, 1, 1, right, 10.0f + 10 * i, kRightTexts[i]});
-            want.push_back({1, 1, 1, right, 110, std::string("Time of working up  -- ") + mode.h});
-            want.push_back({1, 1, 1, right + 180, 110, std::string(": ") + mode.m});
-            want.push_back({1, 1, 1, right + 210, 110, std::string(": ") + mode.s});
-            want.push_back({1, 0, 0, 10, mode.height - 30.0f, "Created by : Velmostin K.T."});
-            printed.clear();
-            selectedAlgorithm = entry;
-            drawHudLines();
-            ASSERT_EQ(printed.size(), want.size());
-            for (size_t i = 0; i < want.size(); ++i) {
-                const Printed &a = printed[i], &b = want[i];
-                EXPECT_TRUE(a.text == b.text && a.x == b.x && a.y == b.y && a.r == b.r &&
-                            a.g == b.g && a.b == b.b)
-                    << "height " << mode.height << " entry " << entry << " line " << i + 1 << ": '"
-                    << a.text << "' at " << a.x << "," << a.y;
-            }
-        }
-    }
-    hudShiftX = savedShift, windowHeight = savedHeight;
-    selectedAlgorithm = -1;
-    hudDrawing = kGlHudDrawing;
-}
-
-// ---- whole frames in a real GL context ----------------------------------
-
-namespace {
 
 constexpr int kW = 640, kH = 480;
 

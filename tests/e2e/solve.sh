@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# End to end: the real cube-solver on its own virtual X server, driven with
-# xdotool. It answers the two start-up questions (windowed, 640 x 480), mixes
-# the cube with R and solves it with 0, then mixes again and solves with 5
-# (Quick). After each solve the cube area must show the cube solved the way it
-# stood at the start, up to the colour of each face (the Base algorithm
-# solves around the centres as the mix left them, Quick turns the view): every
-# colour of the start picture must have become one colour only. A mixed cube,
-# or a single wrong sticker, shows some start colour turned into two. Only the
-# cube area is compared: the HUD's clock and frame-rate lines change.
+# End to end: the real cube-solver on its own X server, driven with xdotool,
+# windowed at 640 x 480; R mixes, 0 solves, R again, 5 (Quick) solves. After
+# each solve the cube area must be the start picture up to the colour of each
+# face (a solve may leave the centres elsewhere): every start colour became
+# one colour only, where a mixed cube turns some start colour into two.
 set -euo pipefail
 build="$(cd "${1:?usage: solve.sh <build-dir>}" && pwd)"
 if [ -z "${CUBE_E2E_INNER:-}" ]; then

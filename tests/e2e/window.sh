@@ -1,18 +1,13 @@
 #!/usr/bin/env bash
-# cube-solver end to end, under X servers of its own: answers the two start-up
-# questions (and the full-screen refusal where it comes), looks at the picture
-# (cube colours, layer marker, floor grid), presses G, F1 and ESC and checks
-# the exit code. Three runs:
-#   fallback   - 1280x1024 screen; full screen Yes, soft mode No: 1024x768 full
-#                screen is not offered there, so the program asks and goes on
-#                in a 1024x768 window; F1 asks again.
-#   fullscreen - 1024x768 screen; full screen Yes, soft mode No: full screen at
-#                1024x768; F1 gives the window.
-#   soft       - 1280x1024 screen; full screen No, soft mode Yes: a 640x480
-#                window; G twice; F1 asks about full screen, No closes it.
-# Before them, a run with no display at all must fail with its message on
-# standard error.
-# Usage: window.sh <build-dir>. Screenshots stay in <build-dir>/e2e-window.
+# cube-solver end to end, under X servers of its own: answers the start-up
+# questions, looks at the picture (cube colours, marker, floor grid), presses
+# G, F1 and ESC and checks the exit code. A run with no display must fail with
+# its messages on standard error; then three runs:
+#   fallback   - 1280x1024 screen, full screen Yes, soft mode No: 1024x768 full
+#                screen is refused there, the program asks and goes on windowed
+#   fullscreen - 1024x768 screen, full screen Yes, soft mode No: F1 goes windowed
+#   soft       - 640x480 window; F1 asks about full screen, No closes it.
+# Screenshots stay in <build-dir>/e2e-window.
 set -euo pipefail
 
 build="$(cd "${1:?usage: window.sh <build-dir>}" && pwd)"
@@ -24,8 +19,6 @@ if [ $# -lt 2 ]; then
     rm -f "$shots"/*.png
     status=0
 
-    # With no display at all the questions and the failure go to standard
-    # error and the exit code says it failed.
     echo "=== no display"
     set +e
     said="$(cd "$(mktemp -d)" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER \
@@ -45,8 +38,7 @@ if [ $# -lt 2 ]; then
         screen=1280x1024x24
         [ "$scenario" = fullscreen ] && screen=1024x768x24
         echo "=== $scenario (screen $screen)"
-        # -noreset: the server must not reset whenever its last client leaves
-        # (the questions' boxes come and go), or a box may find no server.
+        # -noreset: the question boxes come and go; the server must stay.
         if ! xvfb-run -a -s "-screen 0 $screen -noreset" bash "$0" "$build" "$scenario"; then
             echo "=== $scenario FAILED"
             status=1
@@ -60,10 +52,8 @@ xd_name="window.sh ($scenario)"
 # shellcheck source=../../scripts/xdrive.sh
 source "$(dirname "$0")/../../scripts/xdrive.sh"
 
-# Counts of the colours that matter in the middle band of the window (below
-# the text lines at the top, above the line at the bottom): the cube's red,
-# yellow and white sides, the green marker, the pink floor grid, and all
-# non-black pixels. Prints "red yellow white green pink lit".
+# Prints "red yellow white green pink lit": the cube's sides, the marker, the
+# floor grid and all non-black pixels in the window's middle band.
 colours() {
     local shot="$1" geo w h x y
     geo="$(geometry)"
@@ -87,8 +77,7 @@ colours() {
         END { printf "%d %d %d %d %d %d\n", red, yellow, white, green, pink, lit }'
 }
 
-# Waits until the picture shows the cube (red and yellow sides), then prints
-# its colour counts.
+# Waits until the picture shows the cube, then prints its colour counts.
 wait_picture() {
     local name="$1" c=""
     for _ in $(seq 30); do
@@ -101,8 +90,7 @@ wait_picture() {
     echo "$c"
 }
 
-# Takes picture $1 and checks the cube in it, and that the floor grid shows
-# (more than $2 pink pixels) or is hidden ($2 = hidden).
+# Picture $1 shows the cube, and the grid (over $2 pink pixels) or not (hidden).
 look() {
     local red yellow white green pink lit
     read -r red yellow white green pink lit <<<"$(wait_picture "$1")"
@@ -150,11 +138,7 @@ soft)
     press g
     sleep 1
     look no-grid hidden
-    press g
-    sleep 1
-    look grid-again 1000
-    # Full screen at 640x480 is not offered: refusing the window ends the
-    # program.
+    # Full screen at 640x480 is not offered: refusing the window ends it.
     press F1
     answer "Qavo GL" Escape
     answer "ERROR" Return

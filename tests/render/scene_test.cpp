@@ -117,20 +117,17 @@ class SceneDrawing : public Suite {
     }
 };
 
-TEST_F(SceneDrawing, StartCubeShowsEachFacesColourOnEverySticker) {
+// The start cube shows each face's colour on every sticker; a mixed cube with
+// any layer drawn turned by 90 degrees shows the cube after that turn.
+TEST_F(SceneDrawing, CubePictureIsTheCubeAndATurnedLayerTheTurnedCube) {
     int seen[7][4][4];
     photographCube([] { drawCube(1, +1, 0); }, seen);
     expectStickersAre(seen, FaceletGrid, "start cube");
     EXPECT_EQ(seen[4][2][2], 2) << "face x = 3 should be red";
     EXPECT_EQ(seen[5][2][2], 6) << "face y = 3 should be white";
-    for (int f = 1; f <= 6; ++f) EXPECT_EQ(seen[f][1][1], kStartFaceColour[f]) << "face " << f;
-}
-
-TEST_F(SceneDrawing, QuarterTurnPictureIsTheTurnedCube) {
     mixCube(20);
-    for (int layer = 1; layer <= 9; ++layer) {
+    for (int layer = 1; layer <= 9; ++layer)
         for (int direction : {+1, -1}) {
-            int seen[7][4][4];
             photographCube([&] { drawCube(layer, direction, 90); }, seen);
             turnLayer(layer, direction);
             SCOPED_TRACE("layer " + std::to_string(layer) + " direction " +
@@ -139,7 +136,6 @@ TEST_F(SceneDrawing, QuarterTurnPictureIsTheTurnedCube) {
             turnLayer(layer, -direction);
             if (HasFailure()) return;
         }
-    }
 }
 
 TEST_F(SceneDrawing, FloorGridShowsOnlyWhileVisible) {

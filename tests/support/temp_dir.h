@@ -1,23 +1,18 @@
 // A fresh temporary working directory for tests that write the solve's text
-// files; the previous working directory comes back at the end.
+// files (on a tmpfs where there is one); the previous one comes back at the end.
 #pragma once
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 struct TempWorkDir {
-    std::string previous;
-    std::string path;
+    std::string previous, path;
     TempWorkDir() {
-        char cwd[4096];
+        char cwd[4096], shm[] = "/dev/shm/cube-test-XXXXXX", tmp[] = "/tmp/cube-test-XXXXXX";
         if (getcwd(cwd, sizeof cwd)) previous = cwd;
-        // A tmpfs keeps the many small writes of a solve off the disk.
-        char shm[] = "/dev/shm/cube-test-XXXXXX";
-        char tmp[] = "/tmp/cube-test-XXXXXX";
         if (mkdtemp(shm))
             path = shm;
         else if (mkdtemp(tmp))
@@ -25,11 +20,8 @@ struct TempWorkDir {
         if (!path.empty() && chdir(path.c_str()) != 0) path.clear();
     }
     ~TempWorkDir() {
-        if (!previous.empty() && chdir(previous.c_str()) != 0) return;
-        if (!path.empty()) {
-            const std::string cmd = "rm -rf '" + path + "'";
-            if (std::system(cmd.c_str()) != 0) return;
-        }
+        if (previous.empty() || chdir(previous.c_str()) != 0 || path.empty()) return;
+        if (std::system(("rm -rf '" + path + "'").c_str()) != 0) return;
     }
     TempWorkDir(const TempWorkDir&) = delete;
     TempWorkDir& operator=(const TempWorkDir&) = delete;
@@ -37,8 +29,6 @@ struct TempWorkDir {
 
 // The whole content of a file, or "<missing>" when it cannot be read.
 inline std::string readFile(const std::string& name) {
-    struct stat st {};
-    if (stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return "<missing>";
     std::ifstream in(name, std::ios::binary);
     if (!in) return "<missing>";
     std::ostringstream s;
