@@ -23,18 +23,13 @@ unsigned testClock() {
 
 constexpr int kW = 640, kH = 480;
 
-bool isRed(const unsigned char* p) {
-    return p[0] > 200 && p[1] < 60 && p[2] < 60;
+// A pure colour: each channel bright (over 200) where on, dark (under 60) where off.
+template <int R, int G, int B> bool pure(const unsigned char* p) {
+    return (R ? p[0] > 200 : p[0] < 60) && (G ? p[1] > 200 : p[1] < 60) &&
+           (B ? p[2] > 200 : p[2] < 60);
 }
-bool isGreen(const unsigned char* p) {
-    return p[1] > 200 && p[0] < 60 && p[2] < 60;
-}
-bool isBlue(const unsigned char* p) {
-    return p[2] > 200 && p[0] < 60 && p[1] < 60;
-}
-bool isWhite(const unsigned char* p) {
-    return p[0] > 200 && p[1] > 200 && p[2] > 200;
-}
+constexpr auto isRed = pure<1, 0, 0>, isGreen = pure<0, 1, 0>, isBlue = pure<0, 0, 1>,
+               isWhite = pure<1, 1, 1>;
 
 // Pixels passing `test` between the baseline and the cap height of the text
 // row whose baseline is at overlay y (GL rows count from the bottom).

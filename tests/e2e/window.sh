@@ -26,13 +26,11 @@ if [ $# -lt 2 ]; then
     code=$?
     set -e
     echo "$said"
-    if [ "$code" -eq 0 ] || [ "$code" -eq 124 ] ||
-        ! grep -q "Would You Like To Run In Fullscreen Mode?" <<<"$said" ||
-        ! grep -q "Would You Like To Run In A Soft Mode?" <<<"$said" ||
-        ! grep -q "Failed To Register The Window Class." <<<"$said"; then
-        echo "=== no display FAILED (exit code $code)"
-        status=1
-    fi
+    for text in "Would You Like To Run In Fullscreen Mode?" "Would You Like To Run In A Soft Mode?" \
+        "Failed To Register The Window Class."; do
+        grep -qF "$text" <<<"$said" && [ "$code" -ne 0 ] && [ "$code" -ne 124 ] ||
+            { echo "=== no display FAILED (exit code $code, no '$text')"; status=1; }
+    done
 
     for scenario in fallback fullscreen soft; do
         screen=1280x1024x24
@@ -135,9 +133,6 @@ soft)
     answer "Start In A Soft Mode?" Return
     expect_window 640x480 "at start"
     look start 1000
-    press g
-    sleep 1
-    look no-grid hidden
     # Full screen at 640x480 is not offered: refusing the window ends it.
     press F1
     answer "Qavo GL" Escape

@@ -120,15 +120,10 @@ TEST(Cube, TurnPropertiesOverRandomSequences) {
 }
 
 TEST(Moves, RuntimeGeneratorAndTheFirstMixOfARun) {
-    runtimeSeed(1);
-    unsigned state = 1;
-    for (int i = 0; i < 1000; ++i) {
-        state = state * 214013u + 2531011u;
-        ASSERT_EQ(runtimeRand(), static_cast<int>((state >> 16) & 0x7FFF));
-    }
-    runtimeSeed(1);
+    runtimeSeed(1); // the classic first draws of this generator
     EXPECT_EQ(runtimeRand(), 41);
     EXPECT_EQ(runtimeRand(), 18467);
+    EXPECT_EQ(runtimeRand(), 6334);
 
     freshRun();
     ASSERT_EQ(randomMix(), 1);

@@ -18,7 +18,6 @@
 #include <cstring>
 #include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace cubetest {
@@ -27,8 +26,7 @@ namespace cubetest {
 using Turn = std::pair<int, int>;
 using Moves = std::vector<Turn>;
 
-// Everything a solve reads besides the cube, as at program start, and the
-// cube at its start state.
+// The cube at its start state and everything a solve reads, as at start-up.
 inline void freshProgram() {
     initCubieArray();
     initFaceletGrid();
