@@ -61,7 +61,6 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
     const int entry = GetParam().entry;
     std::mt19937 rng(1000u + static_cast<unsigned>(entry));
     long firstPhaseMoves = 0;
-    int mostCalls = 0, longest = 0;
     if (entry == 4) testing::internal::CaptureStdout(); // the 'X' markers
     for (int i = 0; i < GetParam().cubes; ++i) {
         initCubieArray();
@@ -79,36 +78,27 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
         const int retried = blockRetries - retries, gaveUp = blockRetriesAbandoned - abandoned;
         ASSERT_TRUE(Snapshot::take() == cube) << what;
         EXPECT_EQ(playbackPending, 1) << what;
-        EXPECT_EQ(backupTaken, 0) << what;
-        EXPECT_EQ(lastStageActive, 0) << what;
         EXPECT_LE(driverCalls, kMaxDriverCalls) << what;
-        EXPECT_EQ(solutionOverflow, 0) << what;
-        EXPECT_EQ(moveListDropped, 0) << what;
+        EXPECT_EQ(backupTaken + lastStageActive + solutionOverflow + moveListDropped, 0) << what;
         EXPECT_LE(phaseMark, solutionCount) << what;
         EXPECT_TRUE(entry != 0 || phaseMark == 0) << what;
         const Moves moves = solution();
         apply(moves);
         ASSERT_TRUE(isSolved()) << what;
 
-        // A "2x2x2" attempt cut off and retried keeps its moves (399 or more)
-        // in the journal ahead of the solution, whose first record, the
-        // retry's (1, -1), is not journalled.
+        // A cut-off "2x2x2" attempt leaves its moves (399 or more) in the
+        // journal ahead of the solution; a retry's opening (1, -1) is not journalled.
         const std::string journal = readFile(kJournalFileName);
-        if (!retried) {
-            EXPECT_EQ(journal, linesOf(moves)) << what;
-        } else if (!gaveUp) {
-            EXPECT_EQ(moves.front(), Turn(1, -1)) << what;
-            EXPECT_TRUE(endsWith(journal, linesOf(Moves(moves.begin() + 1, moves.end())))) << what;
-            EXPECT_GE(lineCount(journal) - static_cast<int>(moves.size()) + 1, 399) << what;
-        } else {
-            EXPECT_TRUE(endsWith(journal, linesOf(moves))) << what;
-            EXPECT_GE(lineCount(journal) - static_cast<int>(moves.size()), 399 + 398) << what;
-        }
+        const bool retryOpens = retried && !gaveUp;
+        EXPECT_TRUE(!retryOpens || moves.front() == Turn(1, -1)) << what;
+        const Moves journalled(moves.begin() + retryOpens, moves.end());
+        const int ahead = lineCount(journal) - static_cast<int>(journalled.size());
+        EXPECT_TRUE(endsWith(journal, linesOf(journalled))) << what;
+        EXPECT_TRUE(retried ? ahead >= (gaveUp ? 399 + 398 : 399) : ahead == 0)
+            << what << ": " << ahead << " journal lines ahead of the solution";
         expectTraceFormat(readFile(kTraceFileName), what);
         if (HasFailure()) break;
         firstPhaseMoves += phaseMark;
-        mostCalls = std::max(mostCalls, driverCalls);
-        longest = std::max(longest, solutionCount);
         playbackEnded();
     }
     if (entry == 4) {
@@ -124,8 +114,6 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
         EXPECT_EQ(markers, firstPhaseMoves);
         EXPECT_EQ(other, 0);
     }
-    std::printf("entry %d, %d cubes: most driver calls %d, longest solution %d\n", entry,
-                GetParam().cubes, mostCalls, longest);
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, EntrySolves, ::testing::ValuesIn(kRuns),
