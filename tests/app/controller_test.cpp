@@ -1,6 +1,6 @@
 // The frame controller, frame by frame, with a simulated key table and a
-// recording stand-in for the renderer: a mix, pause mid-turn, and the solve
-// of every menu entry played back with its spin.
+// recording stand-in for the renderer: pause mid-turn, and mixes solved by
+// every menu entry, played back with their spin.
 #include "tests/app/controller_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -20,24 +20,19 @@ void expectPlayed(const std::vector<CubeDraw>& drawn, const Move* moves, int n) 
     }
 }
 
-void mixAndWait() {
+// A mix is 50 moves at three frames each, every record applied to the cube.
+void mixAndCheck() {
+    const CubeCopy start = CubeCopy::take();
+    const int first = historyTop + 1;
     tap('R');
-    while (mixMode != 0) frame();
+    std::vector<CubeDraw> drawn = {recorded.cubes.at(0)};
+    for (const CubeDraw& d : framesWhile([] { return mixMode != 0; }, 1000)) drawn.push_back(d);
+    expectPlayed(drawn, &MoveHistory[first], 50);
+    EXPECT_TRUE(CubeCopy::take() == turned(start, &MoveHistory[first], 50));
     for (int f = 0; f < 4; ++f) frame(); // the key latch frees again
 }
 
 } // namespace
-
-TEST(Controller, AMixIsFiftyMovesAtThreeFramesEach) {
-    startProgram();
-    const CubeCopy start = CubeCopy::take();
-    tap('R');
-    std::vector<CubeDraw> drawn = {recorded.cubes.at(0)};
-    for (const CubeDraw& d : framesWhile([] { return mixMode != 0; }, 1000)) drawn.push_back(d);
-    EXPECT_EQ(historyTop, 50);
-    expectPlayed(drawn, &MoveHistory[1], 50);
-    EXPECT_TRUE(CubeCopy::take() == turned(start, &MoveHistory[1], 50));
-}
 
 TEST(Controller, PauseFreezesAMixMidTurnAndResumesAtTheSameAngle) {
     startProgram();
@@ -69,7 +64,7 @@ TEST(Controller, EveryEntrySolvesAMixOnScreen) {
     for (int entry = 0; entry <= 5; ++entry) {
         SCOPED_TRACE("entry " + std::to_string(entry));
         startProgram();
-        for (int m = 0; m <= entry % 3; ++m) mixAndWait();
+        for (int m = 0; m <= entry % 3; ++m) mixAndCheck();
         const CubeCopy mixed = CubeCopy::take();
         ASSERT_FALSE(isSolved());
         testing::internal::CaptureStdout(); // the 'X' routine's markers
