@@ -13,13 +13,11 @@
 
 namespace {
 
-struct FuzzKey {
+// Each key with its chance per frame of going down while up, and up while down.
+constexpr struct FuzzKey {
     int code;
-    double pressChance;   // per frame while up
-    double releaseChance; // per frame while down
-};
-
-constexpr FuzzKey kFuzzKeys[] = {
+    double pressChance, releaseChance;
+} kFuzzKeys[] = {
     {'W', 0.02, 0.2},     {'S', 0.02, 0.2},     {'A', 0.02, 0.2},      {'D', 0.02, 0.2},
     {'V', 0.02, 0.2},     {'B', 0.02, 0.2},     {'O', 0.02, 0.2},      {'L', 0.02, 0.2},
     {'U', 0.005, 0.5},    {VK_LEFT, 0.05, 0.2}, {VK_RIGHT, 0.05, 0.2}, {VK_UP, 0.08, 0.3},

@@ -93,15 +93,11 @@ look() {
     local red yellow white green pink lit
     read -r red yellow white green pink lit <<<"$(wait_picture "$1")"
     [ "$lit" -gt 5000 ] || fail "$1: picture is (nearly) black"
-    [ "$red" -gt 3000 ] || fail "$1: no red +x side"
-    [ "$yellow" -gt 3000 ] || fail "$1: no yellow +z side"
-    [ "$white" -gt 100 ] || fail "$1: no white top"
+    [ "$red" -gt 3000 ] && [ "$yellow" -gt 3000 ] && [ "$white" -gt 100 ] ||
+        fail "$1: no red +x, yellow +z and white top sides"
     [ "$green" -gt 15 ] || fail "$1: no layer marker"
-    if [ "$2" = hidden ]; then
-        [ "$pink" -lt 50 ] || fail "$1: the grid shows"
-    else
-        [ "$pink" -gt "$2" ] || fail "$1: no floor grid"
-    fi
+    if [ "$2" = hidden ]; then [ "$pink" -lt 50 ] || fail "$1: the grid shows"
+    else [ "$pink" -gt "$2" ] || fail "$1: no floor grid"; fi
 }
 expect_window() { # size when
     local geo

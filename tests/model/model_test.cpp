@@ -170,8 +170,7 @@ TEST(Moves, NineteenMixesFitTheTwentiethIsRefusedWholeAndTurnsStopAt983) {
 }
 
 TEST(TextLogs, TraceTruncatedJournalAppendedByteForByte) {
-    TempWorkDir dir;
-    ASSERT_FALSE(dir.path.empty());
+    TempWorkDir dir; // the files land in a fresh directory
     traceOpen();
     traceMove(7, 1);
     traceMove(2, -1);

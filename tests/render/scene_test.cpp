@@ -123,8 +123,6 @@ TEST_F(SceneDrawing, CubePictureIsTheCubeAndATurnedLayerTheTurnedCube) {
     int seen[7][4][4];
     photographCube([] { drawCube(1, +1, 0); }, seen);
     expectStickersAre(seen, FaceletGrid, "start cube");
-    EXPECT_EQ(seen[4][2][2], 2) << "face x = 3 should be red";
-    EXPECT_EQ(seen[5][2][2], 6) << "face y = 3 should be white";
     mixCube(20);
     for (int layer = 1; layer <= 9; ++layer)
         for (int direction : {+1, -1}) {

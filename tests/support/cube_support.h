@@ -30,13 +30,9 @@ using Moves = std::vector<Turn>;
 inline void freshProgram() {
     initCubieArray();
     initFaceletGrid();
-    backupTaken = 0;
-    workColour = workColourSet = lastStageActive = 0;
-    solveRequested = playbackPending = 0;
-    solutionCount = moveListLast = 0;
-    workCorner = workCornerSet = 0;
-    blockTurnsDone = phaseMark = driverCalls = solutionOverflow = 0;
-    moveListDropped = 0;
+    backupTaken = workColour = workColourSet = lastStageActive = solveRequested = 0;
+    playbackPending = solutionCount = moveListLast = workCorner = workCornerSet = 0;
+    blockTurnsDone = phaseMark = driverCalls = solutionOverflow = moveListDropped = 0;
     std::memset(MoveList, 0, sizeof MoveList);
     runtimeSeed(1);
 }
