@@ -182,3 +182,43 @@ TEST(TextLogs, UnwritableDirectoryLosesTheLinesAndNothingElse) {
     journalClose();
     EXPECT_EQ(readFile("kub2.txt"), "4 -1\n");
 }
+
+// Within a solve nothing reaches the files until the commit; then the trace
+// holds the last stage call and the journal the solve's lines after the old
+// ones. A journal too long for one solve's buffer still lands whole, in order.
+TEST(TextLogs, ASolveWritesAtItsCommitOnly) {
+    TempWorkDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    { std::ofstream("kub2.txt") << "9 1\n"; }
+    textLogBegin();
+    traceOpen();
+    traceMove(1, 1);
+    traceClose();
+    traceOpen();
+    traceMarker("XX");
+    traceClose();
+    journalOpen();
+    journalMove(7, 1);
+    journalClose();
+    journalOpen();
+    journalMove(2, -1);
+    journalClose();
+    EXPECT_EQ(readFile("Kyb.txt"), "<missing>");
+    EXPECT_EQ(readFile("kub2.txt"), "9 1\n");
+    EXPECT_EQ(textLogCommit(), 0);
+    EXPECT_EQ(readFile("Kyb.txt"), "XX\n");
+    EXPECT_EQ(readFile("kub2.txt"), "9 1\n7 1\n2 -1\n");
+
+    std::string expected = readFile("kub2.txt");
+    textLogBegin();
+    journalOpen();
+    for (int i = 0; i < 60000; ++i) {
+        journalMove(1 + i % 9, i % 2 ? 1 : -1);
+        expected += std::to_string(1 + i % 9) + (i % 2 ? " 1\n" : " -1\n");
+    }
+    journalClose();
+    EXPECT_EQ(textLogCommit(), 0);
+    EXPECT_EQ(readFile("kub2.txt"), expected);
+    const char* text = nullptr;
+    EXPECT_EQ(takeTextLogFault(&text), 0);
+}
