@@ -78,7 +78,7 @@ struct LogTarget {
     const char* reason; // why it was not opened
 };
 
-// Opens `name` for writing with `flags` (O_TRUNC or O_APPEND), creating it as
+// Opens `name` for writing (with O_APPEND or no further flags), creating it as
 // 0644, without waiting: a FIFO with nobody reading refuses a non-blocking
 // open, and one that has a reader is refused after it.
 LogTarget openLogFile(const char* name, int flags) {
@@ -127,14 +127,20 @@ int formatMove(char* to, int layer, int direction) {
     return std::snprintf(to, kLineBytes, "%d %d\n", layer, direction);
 }
 
+// Writes the kept trace over "Kyb.txt" from its start and then cuts the file
+// to that length. (Truncating to nothing first, then writing, makes some file
+// systems start writing the file out at its close, and the next solve's
+// truncation then waits for that: about a millisecond a solve on a disk.)
 void writeTrace() {
     traceKept = 0;
-    LogTarget t = openLogFile(kTraceFileName, O_TRUNC);
+    LogTarget t = openLogFile(kTraceFileName, 0);
     if (t.fd < 0) {
         noteFault(kTraceUnwritten, kTraceFileName, t.reason, "");
         return;
     }
     int err = writeAll(t.fd, traceText, static_cast<size_t>(traceLength));
+    if (err == 0 && t.regular && t.size > traceLength && ftruncate(t.fd, traceLength) != 0)
+        err = errno;
     if (close(t.fd) != 0 && err == 0) err = errno;
     if (err != 0) {
         const bool emptied = t.regular && truncate(kTraceFileName, 0) == 0;
