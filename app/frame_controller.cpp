@@ -5,12 +5,15 @@
 #include "app/keys.h"
 #include "model/cube.h"
 #include "model/moves.h"
+#include "model/textlog.h"
 #include "render/scene.h"
 #include "solve/quick.h"
 #include "solve/routines.h"
 #include "solve/solver.h"
 
 #include <GL/gl.h>
+
+#include <cstdio>
 
 int viewYaw = 0;
 int viewPitch = 0;
@@ -138,6 +141,10 @@ void solveSelected() {
         selectedAlgorithm = -1;
         drawCubeAtRest();
     }
+    // The solve counts even when its text files could not be written; the
+    // window has no place for it, so the reason goes to standard error once.
+    const char* fault = nullptr;
+    if (takeTextLogFault(&fault)) std::fprintf(stderr, "cube-solver: %s\n", fault);
     // A computed solve draws no cube in the frame it is computed in.
 }
 

@@ -9,9 +9,12 @@
 // manual turns; then solves with menu entry E (default 0) as pressing that
 // digit does, writing "Kyb.txt" and "kub2.txt" into the working directory,
 // plays the solution back on the restored cube and checks that it ends solved.
-// Exit status: 0 solved, 1 not solved, 2 bad input (nothing written then).
+// Exit status: 0 solved, 1 not solved, 2 bad input (nothing written then), 3
+// solved but "Kyb.txt" or "kub2.txt" could not be written (the message says
+// which and why).
 #include "model/cube.h"
 #include "model/moves.h"
+#include "model/textlog.h"
 #include "solve/quick.h"
 #include "solve/solver.h"
 
@@ -25,6 +28,15 @@
 
 namespace {
 
+// Exit statuses.
+constexpr int kExitSolved = 0;
+constexpr int kExitNotSolved = 1;
+constexpr int kExitBadInput = 2;
+constexpr int kExitUnwritten = 3; // solved, but "Kyb.txt" or "kub2.txt" not written
+
+// Characters of one move-file line, its line feed not counted.
+constexpr int kMaxLineLength = 254;
+
 constexpr int kMaxFileMoves = kHistoryLimit;
 Move fileMoves[kMaxFileMoves];
 int fileMoveCount = 0;
@@ -36,76 +48,248 @@ void usage() {
         "usage: cube-solve [--mixes N] [--moves FILE] [--entry E] [--print]\n"
         "  --mixes N    press the mix key N times first (0 to %d)\n"
         "  --moves FILE then apply the moves in FILE as manual turns ('-' = stdin),\n"
-        "               one \"layer direction\" pair a line, layer 1..9, direction 1 or -1\n"
+        "               one \"layer direction\" pair a line, layer 1..9, direction 1 or -1;\n"
+        "               at most %d lines (%d fewer per mix, blank lines count) of at most\n"
+        "               %d characters\n"
         "  --entry E    solve with menu entry E, 0..5 (default 0)\n"
-        "  --print      write the solution's moves to standard output\n",
-        kHistoryLimit / 50);
+        "  --print      write the solution's moves to standard output\n"
+        "Each option may be given once.\n"
+        "Exit status: %d solved, %d not solved, %d bad input (nothing written),\n"
+        "             %d solved but Kyb.txt or kub2.txt could not be written\n",
+        kHistoryLimit / N, kHistoryLimit, N, kMaxLineLength, kExitSolved, kExitNotSolved,
+        kExitBadInput, kExitUnwritten);
 }
 
-// Parses a whole decimal int; false on anything else.
-bool parseInt(const char* text, int* out) {
-    if (!text || !*text) return false;
+// ---- Numbers --------------------------------------------------------------
+
+enum NumberRead { kNumberOk, kNotANumber, kOutOfRange };
+
+// Reads a whole decimal int (an optional sign, then digits) from `text`.
+NumberRead readNumber(const char* text, int* out) {
+    if (!text || !*text) return kNotANumber;
     errno = 0;
     char* end = nullptr;
     const long v = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || v < INT_MIN || v > INT_MAX) return false;
+    if (end == text || *end != '\0') return kNotANumber;
+    if (errno == ERANGE || v < INT_MIN || v > INT_MAX) return kOutOfRange;
     *out = static_cast<int>(v);
-    return true;
+    return kNumberOk;
 }
 
-// Reads the move file whole before anything is changed or written. Returns
-// false after printing a message that names the file and the line.
-bool readMoves(const char* name) {
-    FILE* in = std::strcmp(name, "-") == 0 ? stdin : std::fopen(name, "r");
-    const char* shown = std::strcmp(name, "-") == 0 ? "<stdin>" : name;
+// ---- Options --------------------------------------------------------------
+
+struct ToolOptions {
+    int mixes = 0;
+    int entry = 0;
+    int print = 0;
+    const char* movesFile = nullptr;
+};
+
+enum Flag { kMixesFlag, kMovesFlag, kEntryFlag, kPrintFlag, kHelpFlag, kFlagCount };
+
+struct FlagSpec {
+    const char* name;
+    const char* shortName;
+    int takesValue;
+};
+
+constexpr FlagSpec kFlags[kFlagCount] = {{"--mixes", nullptr, 1},
+                                         {"--moves", nullptr, 1},
+                                         {"--entry", nullptr, 1},
+                                         {"--print", nullptr, 0},
+                                         {"--help", "-h", 0}};
+
+int findFlag(const char* arg) {
+    for (int f = 0; f < kFlagCount; ++f)
+        if (std::strcmp(arg, kFlags[f].name) == 0 ||
+            (kFlags[f].shortName && std::strcmp(arg, kFlags[f].shortName) == 0))
+            return f;
+    return -1;
+}
+
+// Reads the command line into `o`. Returns -1 to go on, or the exit status
+// to end with (after --help, or a message for a bad argument).
+int parseOptions(int argc, char** argv, ToolOptions* o) {
+    int seen[kFlagCount] = {};
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const int flag = findFlag(arg);
+        if (flag < 0 || (kFlags[flag].takesValue && i + 1 >= argc)) {
+            std::fprintf(stderr, "cube-solve: unknown or incomplete argument '%s'\n", arg);
+            usage();
+            return kExitBadInput;
+        }
+        if (seen[flag]++) {
+            std::fprintf(stderr, "cube-solve: %s is given more than once\n", kFlags[flag].name);
+            return kExitBadInput;
+        }
+        const char* value = kFlags[flag].takesValue ? argv[++i] : nullptr;
+        switch (flag) {
+        case kMixesFlag: {
+            const NumberRead r = readNumber(value, &o->mixes);
+            if (r == kOutOfRange) {
+                std::fprintf(stderr, "cube-solve: --mixes %s is out of range (0 to %d)\n", value,
+                             kHistoryLimit / N);
+                return kExitBadInput;
+            }
+            if (r != kNumberOk || o->mixes < 0) {
+                std::fprintf(stderr, "cube-solve: --mixes takes a whole number >= 0, not '%s'\n",
+                             value);
+                return kExitBadInput;
+            }
+            break;
+        }
+        case kMovesFlag:
+            o->movesFile = value;
+            break;
+        case kEntryFlag:
+            if (readNumber(value, &o->entry) != kNumberOk || o->entry < 0 || o->entry > 5) {
+                std::fprintf(stderr, "cube-solve: unknown entry '%s' (the menu has 0..5)\n", value);
+                return kExitBadInput;
+            }
+            break;
+        case kPrintFlag:
+            o->print = 1;
+            break;
+        default:
+            usage();
+            return kExitSolved;
+        }
+    }
+    return -1;
+}
+
+// ---- Move files -----------------------------------------------------------
+
+enum LineRead { kLineOk, kLineEnd, kLineTooLong, kLineNul, kLineError };
+
+// Reads one line (without its line feed) into `line`; a last line may lack
+// the line feed. Stops at a NUL byte or a line longer than kMaxLineLength.
+LineRead readLine(FILE* in, char (&line)[kMaxLineLength + 1], int* length) {
+    int n = 0, c = 0;
+    while ((c = std::getc(in)) != EOF && c != '\n') {
+        if (c == '\0') return kLineNul;
+        if (n == kMaxLineLength) return kLineTooLong;
+        line[n++] = static_cast<char>(c);
+    }
+    line[n] = '\0';
+    *length = n;
+    if (std::ferror(in)) return kLineError;
+    return c == EOF && n == 0 ? kLineEnd : kLineOk;
+}
+
+// Writes `line` to standard error in double quotes, every byte outside
+// printable ASCII as an escape, so that no control byte reaches the terminal.
+void quoteLine(const char* line, int length) {
+    std::fputc('"', stderr);
+    for (int i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c == '"' || c == '\\')
+            std::fprintf(stderr, "\\%c", c);
+        else if (c == '\t')
+            std::fputs("\\t", stderr);
+        else if (c == '\r')
+            std::fputs("\\r", stderr);
+        else if (c < 0x20 || c >= 0x7f)
+            std::fprintf(stderr, "\\x%02x", c);
+        else
+            std::fputc(c, stderr);
+    }
+    std::fputc('"', stderr);
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// Splits `line` into at most `max` blank-separated fields, in place; returns
+// how many there were (max + 1 when there were more).
+int splitFields(char* line, char** fields, int max) {
+    int n = 0;
+    for (char* p = line; *p;) {
+        while (isBlank(*p)) *p++ = '\0';
+        if (!*p) break;
+        if (n == max) return max + 1;
+        fields[n++] = p;
+        while (*p && !isBlank(*p)) ++p;
+    }
+    return n;
+}
+
+// One line of a move file: 1 with a move in `out`, 0 for a blank line, -1
+// after a message naming the file and the line.
+int parseMoveLine(const char* shown, int lineNo, char* line, int length, Move* out) {
+    char original[kMaxLineLength + 1];
+    std::memcpy(original, line, static_cast<size_t>(length) + 1);
+    char* field[2] = {};
+    const int fields = splitFields(line, field, 2);
+    if (fields == 0) return 0;
+    int value[2] = {};
+    const NumberRead r[2] = {fields == 2 ? readNumber(field[0], &value[0]) : kNotANumber,
+                             fields == 2 ? readNumber(field[1], &value[1]) : kNotANumber};
+    if (r[0] == kNotANumber || r[1] == kNotANumber) {
+        std::fprintf(stderr, "cube-solve: %s:%d: expected \"layer direction\", got ", shown,
+                     lineNo);
+        quoteLine(original, length);
+        std::fputc('\n', stderr);
+    } else if (r[0] == kOutOfRange) {
+        std::fprintf(stderr, "cube-solve: %s:%d: layer %s is out of range (1..9)\n", shown, lineNo,
+                     field[0]);
+    } else if (r[1] == kOutOfRange) {
+        std::fprintf(stderr, "cube-solve: %s:%d: direction %s is out of range (1 or -1)\n", shown,
+                     lineNo, field[1]);
+    } else if (value[0] < 1 || value[0] > 9) {
+        std::fprintf(stderr, "cube-solve: %s:%d: layer %d is outside 1..9\n", shown, lineNo,
+                     value[0]);
+    } else if (value[1] != 1 && value[1] != -1) {
+        std::fprintf(stderr, "cube-solve: %s:%d: direction %d is neither 1 nor -1\n", shown, lineNo,
+                     value[1]);
+    } else {
+        *out = {value[0], value[1]};
+        return 1;
+    }
+    return -1;
+}
+
+// Reads the move file whole before anything is changed or written, and no
+// further than the `room` lines the history has left after `mixes` mixes, so
+// that endless input ends too. Returns false after a message that names the
+// file and the line.
+bool readMoves(const char* name, int room, int mixes) {
+    const bool useStdin = std::strcmp(name, "-") == 0;
+    FILE* in = useStdin ? stdin : std::fopen(name, "r");
+    const char* shown = useStdin ? "<stdin>" : name;
     if (!in) {
         std::fprintf(stderr, "cube-solve: cannot read %s: %s\n", shown, std::strerror(errno));
         return false;
     }
-    char line[256];
-    int lineNo = 0;
+    char line[kMaxLineLength + 1];
+    int length = 0;
     bool ok = true;
-    while (ok && std::fgets(line, sizeof line, in)) {
-        ++lineNo;
-        const size_t len = std::strlen(line);
-        if (len == sizeof line - 1 && line[len - 1] != '\n') {
-            std::fprintf(stderr, "cube-solve: %s:%d: line too long\n", shown, lineNo);
-            ok = false;
-            break;
-        }
-        // Blank lines are allowed; anything else is exactly two integers.
-        char* p = line;
-        while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n') ++p;
-        if (*p == '\0') continue;
-        char a[64], b[64], extra[2];
-        const int fields = std::sscanf(line, "%63s %63s %1s", a, b, extra);
-        int layer = 0, direction = 0;
-        if (fields != 2 || !parseInt(a, &layer) || !parseInt(b, &direction)) {
-            std::fprintf(stderr, "cube-solve: %s:%d: expected \"layer direction\", got: %s", shown,
-                         lineNo, line);
-            if (line[len - 1] != '\n') std::fputc('\n', stderr);
-            ok = false;
-        } else if (layer < 1 || layer > 9) {
-            std::fprintf(stderr, "cube-solve: %s:%d: layer %d is outside 1..9\n", shown, lineNo,
-                         layer);
-            ok = false;
-        } else if (direction != 1 && direction != -1) {
-            std::fprintf(stderr, "cube-solve: %s:%d: direction %d is neither 1 nor -1\n", shown,
-                         lineNo, direction);
-            ok = false;
-        } else if (fileMoveCount >= kMaxFileMoves) {
-            std::fprintf(stderr, "cube-solve: %s:%d: too many moves for the history (%d at most)\n",
-                         shown, lineNo, kMaxFileMoves);
-            ok = false;
-        } else {
-            fileMoves[fileMoveCount++] = {layer, direction};
-        }
-    }
-    if (ok && std::ferror(in)) {
-        std::fprintf(stderr, "cube-solve: cannot read %s: %s\n", shown, std::strerror(errno));
+    for (int lineNo = 1; ok; ++lineNo) {
+        const LineRead got = readLine(in, line, &length);
+        if (got == kLineEnd) break;
         ok = false;
+        if (got == kLineError) {
+            std::fprintf(stderr, "cube-solve: cannot read %s: %s\n", shown, std::strerror(errno));
+        } else if (got == kLineNul) {
+            std::fprintf(stderr, "cube-solve: %s:%d: NUL byte in the line\n", shown, lineNo);
+        } else if (got == kLineTooLong) {
+            std::fprintf(stderr, "cube-solve: %s:%d: line too long (at most %d characters)\n",
+                         shown, lineNo, kMaxLineLength);
+        } else if (lineNo > room) {
+            std::fprintf(stderr,
+                         "cube-solve: %s:%d: %d mixes and %d lines are too many for the history "
+                         "(%d records)\n",
+                         shown, lineNo, mixes, lineNo, kHistoryLimit);
+        } else {
+            const int parsed =
+                parseMoveLine(shown, lineNo, line, length, &fileMoves[fileMoveCount]);
+            fileMoveCount += parsed > 0 ? 1 : 0;
+            ok = parsed >= 0;
+        }
     }
-    if (in != stdin) std::fclose(in);
+    if (!useStdin) std::fclose(in);
     return ok;
 }
 
@@ -116,56 +300,33 @@ void mixOnce() {
     playMixWhole();
 }
 
+// The summary's note on the text files the solve could not write.
+const char* unwrittenNote(int unwritten) {
+    if (unwritten == (kTraceUnwritten | kJournalUnwritten))
+        return ", journal and trace not written";
+    if (unwritten & kJournalUnwritten) return ", journal not written";
+    if (unwritten & kTraceUnwritten) return ", trace not written";
+    return "";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    int mixes = 0, entry = 0, print = 0;
-    const char* movesFile = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (std::strcmp(arg, "--mixes") == 0 && hasValue) {
-            if (!parseInt(argv[++i], &mixes) || mixes < 0) {
-                std::fprintf(stderr, "cube-solve: --mixes takes a whole number >= 0, not '%s'\n",
-                             argv[i]);
-                return 2;
-            }
-        } else if (std::strcmp(arg, "--moves") == 0 && hasValue) {
-            movesFile = argv[++i];
-        } else if (std::strcmp(arg, "--entry") == 0 && hasValue) {
-            if (!parseInt(argv[++i], &entry) || entry < 0 || entry > 5) {
-                std::fprintf(stderr, "cube-solve: unknown entry '%s' (the menu has 0..5)\n",
-                             argv[i]);
-                return 2;
-            }
-        } else if (std::strcmp(arg, "--print") == 0) {
-            print = 1;
-        } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-            usage();
-            return 0;
-        } else {
-            std::fprintf(stderr, "cube-solve: unknown or incomplete argument '%s'\n", arg);
-            usage();
-            return 2;
-        }
-    }
+    ToolOptions o;
+    const int parsed = parseOptions(argc, argv, &o);
+    if (parsed >= 0) return parsed;
+    const int mixes = o.mixes, entry = o.entry, print = o.print;
     if (entry != 5 && !entryAvailable(entry)) {
         std::fprintf(stderr, "cube-solve: entry %d has no routine in this build yet\n", entry);
-        return 2;
+        return kExitBadInput;
     }
     if (mixes > kHistoryLimit / N) {
         std::fprintf(stderr, "cube-solve: too many mixes for the history: %d (at most %d)\n", mixes,
                      kHistoryLimit / N);
-        return 2;
+        return kExitBadInput;
     }
-    if (movesFile && !readMoves(movesFile)) return 2;
-    if (mixes * N + fileMoveCount > kHistoryLimit) {
-        std::fprintf(
-            stderr, "cube-solve: %d mixes and %d moves are too many for the history (%d records)\n",
-            mixes, fileMoveCount, kHistoryLimit);
-        return 2;
-    }
-
+    if (o.movesFile && !readMoves(o.movesFile, kHistoryLimit - mixes * N, mixes))
+        return kExitBadInput;
     // A fresh program run: the start state and the generator at its start.
     initCubieArray();
     initFaceletGrid();
@@ -222,8 +383,12 @@ int main(int argc, char** argv) {
                          driverCalls);
         }
     }
+    const char* fault = nullptr;
+    const int unwritten = entry == 5 ? 0 : takeTextLogFault(&fault);
+    if (unwritten) std::fprintf(stderr, "cube-solve: %s\n", fault);
     std::fflush(stdout);
-    std::fprintf(stderr, "entry %d: %d moves, %d driver calls, %lld us, %s\n", entry, moves,
-                 driverCalls, micros, solved ? "solved" : "NOT solved");
-    return solved ? 0 : 1;
+    std::fprintf(stderr, "entry %d: %d moves, %d driver calls, %lld us, %s%s\n", entry, moves,
+                 driverCalls, micros, solved ? "solved" : "NOT solved", unwrittenNote(unwritten));
+    if (!solved) return kExitNotSolved;
+    return unwritten ? kExitUnwritten : kExitSolved;
 }

@@ -1,11 +1,13 @@
 // Solve times and solution lengths over a fixed set of mixed cubes, per menu
-// entry, with the solve's text files written to disk and to a tmpfs.
+// entry, with the solve's text files written to a tmpfs and to the disk, side
+// by side in one row.
 //
-// Each benchmark iteration solves the whole set once. Counters:
-//   median_us, max_us           time of one solve (computeSolve, or the Quick
-//                               playback for entry 5)
+// Each benchmark iteration solves the whole set once in each place. Counters:
+//   tmpfs_median_us, tmpfs_max_us  time of one solve (computeSolve, or the
+//   disk_median_us, disk_max_us    Quick playback for entry 5) in each place
+//   disk_over_tmpfs             the disk median over the tmpfs median
 //   mean_qt, median_qt, max_qt  solution length in quarter turns
-//   solved                      cubes that ended solved after playback
+//   solved                      cubes that ended solved in both places
 #include "model/cube.h"
 #include "model/moves.h"
 #include "solve/quick.h"
@@ -39,18 +41,14 @@ const std::vector<std::vector<Move>>& cubeSet() {
     return set;
 }
 
-// Works in a fresh directory under `base` and goes back afterwards.
+// A fresh directory under `base`, removed at the end.
 struct WorkDir {
-    std::string previous, path;
+    std::string path;
     explicit WorkDir(const char* base) {
-        char cwd[4096];
-        if (getcwd(cwd, sizeof cwd)) previous = cwd;
         std::string pattern = std::string(base) + "/cube-bench-XXXXXX";
         if (mkdtemp(pattern.data())) path = pattern;
-        if (path.empty() || chdir(path.c_str()) != 0) path.clear();
     }
     ~WorkDir() {
-        if (!previous.empty() && chdir(previous.c_str()) != 0) return;
         if (!path.empty()) std::system(("rm -rf '" + path + "'").c_str());
     }
 };
@@ -75,55 +73,81 @@ template <typename T> T median(std::vector<T> v) {
     return v.empty() ? T{} : v[v.size() / 2];
 }
 
-void solveSet(benchmark::State& state, const char* base) {
+// The places a solve writes its text files in, compared side by side.
+struct Place {
+    const char* name;
+    const char* base;
+};
+constexpr Place kPlaces[2] = {{"tmpfs", "/dev/shm"}, {"disk", "/var/tmp"}};
+
+// Solves the set once per iteration in each place, cube by cube in turns, so
+// that both see the same load on the machine.
+void BM_Solve(benchmark::State& state) {
     const int entry = static_cast<int>(state.range(0));
     if (entry != 5 && !entryAvailable(entry)) {
         state.SkipWithError("entry has no routine in this build");
         return;
     }
-    WorkDir dir(base);
-    if (dir.path.empty()) {
-        state.SkipWithError("cannot make a working directory");
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd)) {
+        state.SkipWithError("cannot tell the working directory");
         return;
     }
-    std::vector<double> micros;
+    WorkDir dirs[2] = {WorkDir(kPlaces[0].base), WorkDir(kPlaces[1].base)};
+    for (const WorkDir& d : dirs)
+        if (d.path.empty()) {
+            state.SkipWithError("cannot make a working directory");
+            return;
+        }
+    std::vector<double> micros[2];
     std::vector<int> lengths;
     int solved = 0;
     static Move played[kHistorySize + 64];
     for (auto _ : state) {
-        micros.clear();
+        state.PauseTiming();
+        for (auto& m : micros) m.clear();
         lengths.clear();
         solved = 0;
         for (const auto& scramble : cubeSet()) {
-            state.PauseTiming();
-            setUp(scramble);
-            state.ResumeTiming();
-            const auto t0 = std::chrono::steady_clock::now();
-            int length = 0;
-            if (entry == 5) {
-                length = runQuickSolve(played, kHistorySize + 64);
-            } else if (computeSolve(entry)) {
-                length = solutionCount;
+            int solvedHere = 0;
+            for (int place = 0; place < 2; ++place) {
+                if (chdir(dirs[place].path.c_str()) != 0) continue;
+                setUp(scramble);
+                state.ResumeTiming();
+                const auto t0 = std::chrono::steady_clock::now();
+                int length = 0;
+                if (entry == 5) {
+                    length = runQuickSolve(played, kHistorySize + 64);
+                } else if (computeSolve(entry)) {
+                    length = solutionCount;
+                }
+                const auto t1 = std::chrono::steady_clock::now();
+                state.PauseTiming();
+                if (entry != 5) {
+                    for (int i = 0; i < solutionCount; ++i)
+                        turnLayer(SolutionList[i].layer, SolutionList[i].direction);
+                    playbackPending = 0;
+                }
+                solvedHere += isSolved() ? 1 : 0;
+                micros[place].push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+                if (place == 0) lengths.push_back(length);
+                // Keep the journal from growing across the whole run.
+                if (entry != 5) unlink("kub2.txt");
             }
-            const auto t1 = std::chrono::steady_clock::now();
-            state.PauseTiming();
-            if (entry != 5) {
-                for (int i = 0; i < solutionCount; ++i)
-                    turnLayer(SolutionList[i].layer, SolutionList[i].direction);
-                playbackPending = 0;
-            }
-            solved += isSolved() ? 1 : 0;
-            micros.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
-            lengths.push_back(length);
-            // Keep the journal from growing across the whole run.
-            if (entry != 5) unlink("kub2.txt");
-            state.ResumeTiming();
+            solved += solvedHere == 2 ? 1 : 0;
         }
+        state.ResumeTiming();
     }
+    if (chdir(cwd) != 0) state.SkipWithError("cannot go back to the working directory");
     double sum = 0;
     for (int l : lengths) sum += l;
-    state.counters["median_us"] = median(micros);
-    state.counters["max_us"] = *std::max_element(micros.begin(), micros.end());
+    for (int place = 0; place < 2; ++place) {
+        const std::string name = kPlaces[place].name;
+        state.counters[name + "_median_us"] = median(micros[place]);
+        state.counters[name + "_max_us"] =
+            *std::max_element(micros[place].begin(), micros[place].end());
+    }
+    state.counters["disk_over_tmpfs"] = median(micros[1]) / median(micros[0]);
     state.counters["mean_qt"] = sum / static_cast<double>(lengths.size());
     state.counters["median_qt"] = median(lengths);
     state.counters["max_qt"] = *std::max_element(lengths.begin(), lengths.end());
@@ -131,16 +155,8 @@ void solveSet(benchmark::State& state, const char* base) {
     state.SetItemsProcessed(state.iterations() * kCubes);
 }
 
-void BM_SolveDisk(benchmark::State& state) {
-    solveSet(state, "/var/tmp");
-}
-void BM_SolveTmpfs(benchmark::State& state) {
-    solveSet(state, "/dev/shm");
-}
-
 } // namespace
 
-BENCHMARK(BM_SolveDisk)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_SolveTmpfs)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Solve)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 BENCHMARK_MAIN();

@@ -1,6 +1,7 @@
 // The solve of one menu entry, computed whole on the live cube.
 #include "model/cube.h"
 #include "model/moves.h"
+#include "model/textlog.h"
 #include "solve/routines.h"
 #include "solve/solver.h"
 
@@ -23,6 +24,7 @@ int abandonSolve() {
     phaseMark = 0;
     // No playback follows, and the playback is what clears it otherwise.
     blockTurnsDone = 0;
+    textLogCommit(); // the lines the solve made so far are kept, as they were made
     return 0;
 }
 
@@ -35,6 +37,7 @@ int entryAvailable(int entry) {
 }
 
 int computeSolve(int entry) {
+    textLogBegin();
     if (!entryAvailable(entry)) return abandonSolve();
     solutionCount = 0;
     driverCalls = 0;
@@ -52,5 +55,6 @@ int computeSolve(int entry) {
     playbackPending = 1;
     restoreCube();
     if (entry >= 1 && entry <= 4) workColourSet = 0;
+    textLogCommit();
     return 1;
 }

@@ -104,3 +104,20 @@ TEST(Controller, EveryEntrySolvesAMixOnScreen) {
         EXPECT_EQ(selectedAlgorithm, -1);
     }
 }
+
+// A journal that cannot be written costs one line on standard error in the
+// frame that computes the solve, and nothing else: the solution plays.
+TEST(Controller, AnUnwritableJournalIsOneLineOnStandardErrorAndTheSolvePlays) {
+    TempWorkDir dir;
+    ASSERT_EQ(mkdir("kub2.txt", 0755), 0);
+    startProgram();
+    mixAndCheck();
+    testing::internal::CaptureStderr();
+    tap(VK_KEY_0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "cube-solver: cannot write kub2.txt: Is a directory\n");
+    ASSERT_EQ(playbackPending, 1);
+    framesWhile([] { return playbackPending != 0; }, 3 * 11000);
+    EXPECT_TRUE(isSolved());
+    EXPECT_NE(readFile("Kyb.txt"), "<missing>");
+}

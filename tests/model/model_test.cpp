@@ -3,6 +3,8 @@
 // and the byte-exact text files.
 #include "tests/support/cube_support.h"
 
+#include <fstream>
+
 using namespace cubetest;
 
 namespace {
@@ -186,4 +188,41 @@ TEST(TextLogs, TraceTruncatedJournalAppendedByteForByte) {
         journalClose();
     }
     EXPECT_EQ(readFile(kJournalFileName), "7 1\n2 -1\n9 1\n");
+}
+
+// Within a solve nothing reaches the files until the commit; then the trace
+// holds the last stage call and the journal the solve's lines after the old
+// ones. A journal too long for one solve's buffer still lands whole, in order.
+TEST(TextLogs, ASolveWritesAtItsCommitOnly) {
+    TempWorkDir dir;
+    { std::ofstream(kJournalFileName) << "9 1\n"; }
+    textLogBegin();
+    traceOpen();
+    traceMove(1, 1);
+    traceClose();
+    traceOpen();
+    traceMarker("XX");
+    traceClose();
+    journalOpen();
+    journalMove(7, 1);
+    journalMove(2, -1);
+    journalClose();
+    EXPECT_EQ(readFile(kTraceFileName), "<missing>");
+    EXPECT_EQ(readFile(kJournalFileName), "9 1\n");
+    EXPECT_EQ(textLogCommit(), 0);
+    EXPECT_EQ(readFile(kTraceFileName), "XX\n");
+    EXPECT_EQ(readFile(kJournalFileName), "9 1\n7 1\n2 -1\n");
+
+    std::string expected = readFile(kJournalFileName);
+    textLogBegin();
+    journalOpen();
+    for (int i = 0; i < 60000; ++i) {
+        journalMove(1 + i % 9, i % 2 ? 1 : -1);
+        expected += std::to_string(1 + i % 9) + (i % 2 ? " 1\n" : " -1\n");
+    }
+    journalClose();
+    EXPECT_EQ(textLogCommit(), 0);
+    EXPECT_TRUE(readFile(kJournalFileName) == expected);
+    const char* text = nullptr;
+    EXPECT_EQ(takeTextLogFault(&text), 0);
 }
