@@ -119,6 +119,11 @@ void mixOnce() {
 } // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("cube-solve %s\n", CUBE_VERSION);
+            return 0;
+        }
     int mixes = 0, entry = 0, print = 0;
     const char* movesFile = nullptr;
     for (int i = 1; i < argc; ++i) {
