@@ -6,7 +6,24 @@
 
 #include <SDL.h>
 
-int main(int, char**) {
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv) {
+    // The only arguments: --help and --version answer and end the run; any
+    // other start is the program as always.
+    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("cube-solver %s\n", CUBE_VERSION);
+        return 0;
+    }
+    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::printf("usage: cube-solver [--help] [--version]\n"
+                    "  Shows the cube in a window after asking two questions (full screen?\n"
+                    "  soft mode?). Keys: see the window's help text and cube-solver(6).\n"
+                    "  --help       print this text\n"
+                    "  --version    print the program's version\n");
+        return 0;
+    }
     startTick = float(SDL_GetTicks());
     initCubieArray();
     initFaceletGrid();

@@ -312,6 +312,11 @@ const char* unwrittenNote(int unwritten) {
 } // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("cube-solve %s\n", CUBE_VERSION);
+            return 0;
+        }
     ToolOptions o;
     const int parsed = parseOptions(argc, argv, &o);
     if (parsed >= 0) return parsed;

@@ -83,6 +83,14 @@ void rebuildFaceletGrid() {
     }
 }
 
+void faceletCubie(int face, int row, int col, int pos[3], int* side) {
+    const FaceCells& fc = kFaceCells[face];
+    pos[fc.fixed] = fc.value;
+    pos[fc.rowAxis] = row;
+    pos[fc.colAxis] = col;
+    *side = fc.side;
+}
+
 void turnLayer(int layer, int direction) {
     if ((direction == 1 || direction == -1) && layer >= 1 && layer <= 9) {
         const AxisTurn& t = kAxisTurn[(layer - 1) / 3];

@@ -25,6 +25,9 @@ void initFaceletGrid();
 void turnLayer(int layer, int direction);
 // Rebuilds every sticker of the FaceletGrid from the CubieArray.
 void rebuildFaceletGrid();
+// The cubie (pos = x, y, z) and its side that sticker (row, col) of `face` is
+// read from.
+void faceletCubie(int face, int row, int col, int pos[3], int* side);
 // True when every sticker equals its face's centre.
 bool isSolved();
 void backupCube();

@@ -1,0 +1,234 @@
+// The state string and the notation: the face letters checked against real
+// layer turns, every kind of impossible cube refused with its own message,
+// and round trips over many random cubes and move lists.
+#include "model/cube.h"
+#include "model/cube_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kSolved = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB";
+
+std::string stateNow() {
+    char s[kStateLength + 1];
+    writeStateString(s);
+    return s;
+}
+
+void play(const std::vector<Move>& moves) {
+    for (const Move& m : moves) turnLayer(m.layer, m.direction);
+}
+
+std::vector<Move> parsed(const char* text) {
+    Move moves[64];
+    char msg[kTextMessageSize];
+    const int n = parseMoves(text, moves, 64, msg, sizeof msg);
+    EXPECT_GE(n, 0) << text << ": " << msg;
+    return std::vector<Move>(moves, moves + (n < 0 ? 0 : n));
+}
+
+std::vector<Move> randomMoves(std::mt19937& rng, int count, int layers) {
+    std::vector<Move> moves;
+    for (int i = 0; i < count; ++i) {
+        // Every third move repeats the one before, so half turns show up.
+        if (!moves.empty() && rng() % 3 == 0) {
+            moves.push_back(moves.back());
+            continue;
+        }
+        const int pick = static_cast<int>(rng() % static_cast<unsigned>(layers));
+        const int layer = layers == 9 ? pick + 1 : (pick / 2) * 3 + (pick % 2 ? 3 : 1);
+        moves.push_back({layer, rng() % 2 ? 1 : -1});
+    }
+    return moves;
+}
+
+void startCube() {
+    initCubieArray();
+    initFaceletGrid();
+}
+
+// Sticker k of face letter l in a state string.
+char at(const std::string& s, char face, int k) {
+    return s[static_cast<size_t>(9 * std::string("URFDLB").find(face) + static_cast<size_t>(k))];
+}
+
+} // namespace
+
+// A clockwise face turn, applied through turnLayer, moves the letters the way
+// cubers' U, R and F move them, and turns every face's own nine stickers
+// clockwise in reading order; the slices follow L, D and F.
+TEST(CubeText, FaceTurnsMoveStickersAsCubersNotationSays) {
+    startCube();
+    EXPECT_EQ(stateNow(), kSolved);
+    std::mt19937 rng(7);
+    for (int trial = 0; trial < 50; ++trial) {
+        startCube();
+        play(randomMoves(rng, 30, 9));
+        for (char face : std::string("URFDLB")) {
+            const std::string b = stateNow();
+            play(parsed(std::string(1, face).c_str()));
+            const std::string a = stateNow();
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_EQ(at(a, face, 3 * r + c), at(b, face, 3 * (2 - c) + r)) << face;
+            auto cycle = [&](char to, std::vector<int> toK, char from, std::vector<int> fromK) {
+                for (size_t i = 0; i < toK.size(); ++i)
+                    ASSERT_EQ(at(a, to, toK[i]), at(b, from, fromK[i])) << face << " to " << to;
+            };
+            if (face == 'U') { // F's top row goes to L
+                cycle('L', {0, 1, 2}, 'F', {0, 1, 2});
+                cycle('B', {0, 1, 2}, 'L', {0, 1, 2});
+                cycle('R', {0, 1, 2}, 'B', {0, 1, 2});
+                cycle('F', {0, 1, 2}, 'R', {0, 1, 2});
+            } else if (face == 'R') {
+                cycle('U', {2, 5, 8}, 'F', {2, 5, 8});
+                cycle('B', {6, 3, 0}, 'U', {2, 5, 8});
+                cycle('D', {8, 5, 2}, 'B', {0, 3, 6});
+                cycle('F', {2, 5, 8}, 'D', {2, 5, 8});
+            } else if (face == 'F') {
+                cycle('R', {0, 3, 6}, 'U', {6, 7, 8});
+                cycle('D', {2, 1, 0}, 'R', {0, 3, 6});
+                cycle('L', {2, 5, 8}, 'D', {0, 1, 2});
+                cycle('U', {8, 7, 6}, 'L', {2, 5, 8});
+            }
+        }
+    }
+    // A layer and the two parallel to it, turned the same way, turn the whole cube.
+    for (const char* whole : {"U E' D'", "R M' L'", "F S B'"}) {
+        startCube();
+        play(parsed(whole));
+        EXPECT_TRUE(isSolved()) << whole;
+        // Relative to the centres the string is the solved one; four centres moved.
+        EXPECT_EQ(stateNow(), kSolved) << whole;
+        int moved = 0;
+        for (int f = 1; f <= 6; ++f) moved += FaceletGrid[f][2][2] != kStartFaceColour[f];
+        EXPECT_EQ(moved, 4) << whole;
+    }
+    for (const char* notWhole : {"U E D'", "R M L'", "F S' B'"}) {
+        startCube();
+        play(parsed(notWhole));
+        EXPECT_FALSE(isSolved()) << notWhole;
+    }
+}
+
+// One case per kind of impossible cube; none of them changes the cube.
+TEST(CubeText, ImpossibleStatesAreRefusedWithTheirFault) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, char>> edits; // place -> letter
+        const char* fragment;
+    };
+    const Case cases[] = {
+        {"letters", {{0, 'X'}}, "letter 1 ('X') is none of"},
+        {"counts", {{0, 'R'}}, "8 of letter U, not nine"},
+        {"centres alike", {{4, 'R'}, {9, 'U'}}, "two centres alike: the centres of U and R"},
+        {"centre letter", {{4, 'R'}, {13, 'U'}}, "the centre of U is R"},
+        {"corner colours", {{8, 'R'}, {9, 'U'}}, "corner U-R-F shows R-U-F, colours no cubie has"},
+        {"edge colours", {{19, 'D'}, {28, 'F'}}, "colours no cubie has"},
+        {"same cubie", {{46, 'F'}, {25, 'B'}}, "the same cubie twice"},
+        {"twist", {{8, 'F'}, {9, 'U'}, {20, 'R'}}, "one corner twisted"},
+        {"flip", {{7, 'F'}, {19, 'U'}}, "one edge flipped"},
+        {"swap", {{10, 'F'}, {19, 'R'}}, "two pieces swapped"},
+    };
+    std::mt19937 rng(3);
+    for (const Case& c : cases) {
+        std::string s = kSolved;
+        for (auto e : c.edits) s[static_cast<size_t>(e.first)] = e.second;
+        startCube();
+        play(randomMoves(rng, 20, 9));
+        const std::string before = stateNow();
+        int cubies[4][4][4][7];
+        std::memcpy(cubies, CubieArray, sizeof cubies);
+        char msg[kTextMessageSize] = "";
+        EXPECT_EQ(checkStateString(s.c_str(), msg, sizeof msg), 0) << c.name;
+        EXPECT_EQ(readStateString(s.c_str(), msg, sizeof msg), 0) << c.name;
+        EXPECT_NE(std::string(msg).find(c.fragment), std::string::npos) << c.name << ": " << msg;
+        EXPECT_EQ(std::memcmp(cubies, CubieArray, sizeof cubies), 0) << c.name;
+        EXPECT_EQ(stateNow(), before) << c.name;
+    }
+    char msg[kTextMessageSize];
+    EXPECT_EQ(checkStateString(kSolved.substr(1).c_str(), msg, sizeof msg), 0);
+    EXPECT_NE(std::string(msg).find("53 letters, not 54"), std::string::npos) << msg;
+    EXPECT_EQ(checkStateString((kSolved + "U").c_str(), msg, sizeof msg), 0);
+    EXPECT_NE(std::string(msg).find("more than 54 letters"), std::string::npos) << msg;
+}
+
+// String out and back in gives the same cube up to the colours' names: every
+// side of every corner and edge, hidden ones included, is the old colour
+// renamed after the face whose centre showed it; the string is unchanged.
+TEST(CubeText, StateStringRoundTripsOverRandomCubes) {
+    std::mt19937 rng(11);
+    for (int trial = 0; trial < 2000; ++trial) {
+        startCube();
+        play(randomMoves(rng, static_cast<int>(rng() % 60), trial % 2 ? 9 : 6));
+        const std::string s = stateNow();
+        int before[4][4][4][7];
+        std::memcpy(before, CubieArray, sizeof before);
+        int rename[7] = {0};
+        for (int f = 1; f <= 6; ++f) rename[FaceletGrid[f][2][2]] = kStartFaceColour[f];
+        char msg[kTextMessageSize] = "";
+        ASSERT_EQ(checkStateString(s.c_str(), msg, sizeof msg), 1) << s << ": " << msg;
+        ASSERT_EQ(readStateString(s.c_str(), msg, sizeof msg), 1) << s << ": " << msg;
+        ASSERT_EQ(stateNow(), s);
+        for (int x = 1; x <= 3; ++x)
+            for (int y = 1; y <= 3; ++y)
+                for (int z = 1; z <= 3; ++z) {
+                    if ((x == 2) + (y == 2) + (z == 2) > 1) continue; // centres, core
+                    for (int side = 1; side <= 6; ++side)
+                        ASSERT_EQ(CubieArray[x][y][z][side], rename[before[x][y][z][side]])
+                            << s << " cubie " << x << y << z << " side " << side;
+                }
+        for (int f = 1; f <= 6; ++f) ASSERT_EQ(FaceletGrid[f][2][2], kStartFaceColour[f]);
+    }
+}
+
+// Random move lists written in notation and read back turn the cube the same.
+TEST(CubeText, NotationRoundTripsOverRandomMoveLists) {
+    std::mt19937 rng(5);
+    for (int trial = 0; trial < 2000; ++trial) {
+        const std::vector<Move> moves = randomMoves(rng, static_cast<int>(rng() % 40), 9);
+        char text[400];
+        const int len =
+            formatMoves(moves.data(), static_cast<int>(moves.size()), text, sizeof text);
+        ASSERT_GE(len, 0);
+        ASSERT_EQ(static_cast<size_t>(len), std::strlen(text));
+        const std::vector<Move> back = parsed(text);
+        ASSERT_EQ(back.size(), moves.size()) << text;
+        startCube();
+        play(moves);
+        int want[4][4][4][7];
+        std::memcpy(want, CubieArray, sizeof want);
+        startCube();
+        play(back);
+        ASSERT_EQ(std::memcmp(want, CubieArray, sizeof want), 0) << text;
+        for (size_t i = 1; i < moves.size(); ++i) {
+            if (moves[i].layer == moves[i - 1].layer &&
+                moves[i].direction == moves[i - 1].direction) {
+                ASSERT_NE(std::strchr(text, '2'), nullptr) << text;
+            }
+        }
+    }
+    const Move merged[] = {{3, 1}, {3, 1}, {9, -1}, {2, 1}, {7, 1}, {7, 1}, {7, 1}};
+    char text[64];
+    EXPECT_EQ(formatMoves(merged, 7, text, sizeof text), 12);
+    EXPECT_STREQ(text, "R2 U M' D2 D");
+    EXPECT_EQ(formatMoves(merged, 7, text, 10), -1);
+    const std::vector<Move> halfPrime = parsed("  R2'\tU2 ");
+    ASSERT_EQ(halfPrime.size(), 4u);
+    EXPECT_EQ(halfPrime[0].direction, -1);
+    EXPECT_EQ(halfPrime[2].direction, -1);
+    Move out[4];
+    char msg[kTextMessageSize];
+    for (const char* bad : {"R U3", "R x", "R2''", "R R R R R"}) {
+        EXPECT_EQ(parseMoves(bad, out, 4, msg, sizeof msg), -1) << bad;
+        EXPECT_GT(std::strlen(msg), 0u) << bad;
+    }
+    EXPECT_EQ(parseMoves("R U3", out, 4, msg, sizeof msg), -1);
+    EXPECT_STREQ(msg, "word 2, 'U3', is not a move");
+}
