@@ -1,7 +1,8 @@
 // The cube in 3-D: 27 cubies, each a black body with six coloured sticker
 // blocks, one layer of them possibly turned part way; the green marker beside
-// the selected layer; the floor grid. Spheres are compiled once per radius into
-// display lists kept in a small cache.
+// the selected layer; the floor grid. Spheres (per radius) and the cubie's solid
+// cubes (per edge) are compiled once per GL context into display lists kept in
+// a small cache.
 #include "render/scene.h"
 
 #include "model/cube.h"
@@ -92,7 +93,9 @@ constexpr int kGridHalf = 100;
 constexpr int kGridFloor = -3;
 
 // The cache of compiled solids: one list of entries per kind of solid, newest
-// first. Only spheres (kind 10) are drawn by this program.
+// first. This program draws spheres (kind 10) and solid cubes (kind 6), the
+// cubes once compiled from glutSolidCube, so that a frame's 189 cubes are
+// display-list calls instead of geometry freeglut builds anew each time.
 struct SolidListEntry {
     GLuint list;          // display list that draws the solid
     SolidListEntry* next; // older entry of the same kind
@@ -101,6 +104,7 @@ struct SolidListEntry {
 };
 constexpr int kSolidKinds = 11;
 constexpr int kSphereKind = 10;
+constexpr int kCubeKind = 6;
 SolidListEntry* SphereListCache[kSolidKinds] = {};
 
 constexpr int kSphereSlices = 16;
@@ -114,6 +118,36 @@ int sameParams(const SolidListEntry* e, const double* key, int count) {
     return 1;
 }
 
+// Calls the cached list of a `kind` solid of one parameter; on a miss makes a
+// new entry at the head of its list and opens its display list in
+// compile-and-execute mode (the caller draws the solid, then glEndList).
+// Returns 1 when the caller must draw and close the list.
+int callOrOpenSolid(int kind, double param) {
+    const double key[1] = {param};
+    for (SolidListEntry* e = SphereListCache[kind]; e; e = e->next) {
+        if (sameParams(e, key, 1)) {
+            glCallList(e->list);
+            return 0;
+        }
+    }
+    SolidListEntry* e = new SolidListEntry;
+    e->list = glGenLists(1);
+    e->paramCount = 1;
+    e->params = new double[1];
+    e->params[0] = param;
+    e->next = SphereListCache[kind];
+    SphereListCache[kind] = e;
+    glNewList(e->list, GL_COMPILE_AND_EXECUTE);
+    return 1;
+}
+
+// A solid cube of `edge` as glutSolidCube draws it, from the cache.
+void solidCube(double edge) {
+    if (!callOrOpenSolid(kCubeKind, edge)) return;
+    glutSolidCube(edge);
+    glEndList();
+}
+
 } // namespace
 
 void drawCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
@@ -121,13 +155,13 @@ void drawCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
     glPushMatrix();
     glTranslated(x - 2.0, y - 2.0, z - 2.0);
     glColor3d(0.0, 0.0, 0.0);
-    glutSolidCube(kBodyEdge);
+    solidCube(kBodyEdge);
     for (const StickerStep& step : kStickerSteps) {
         glTranslated(step.dx, step.dy, step.dz);
         const int colour = cubies[x][y][z][step.side];
         // An unknown colour leaves the previous one in force.
         if (colour >= 1 && colour <= 6) glColor3dv(CubieColourTable[colour]);
-        glutSolidCube(kStickerEdge);
+        solidCube(kStickerEdge);
     }
     glPopMatrix();
 }
@@ -183,23 +217,8 @@ void drawFloorGrid() {
 }
 
 void solidSphere(double radius) {
-    const double key[1] = {radius};
-    for (SolidListEntry* e = SphereListCache[kSphereKind]; e; e = e->next) {
-        if (sameParams(e, key, 1)) {
-            glCallList(e->list);
-            return;
-        }
-    }
     // First sphere of this radius: compile it, drawing it at the same time.
-    SolidListEntry* e = new SolidListEntry;
-    e->list = glGenLists(1);
-    e->paramCount = 1;
-    e->params = new double[1];
-    e->params[0] = radius;
-    e->next = SphereListCache[kSphereKind];
-    SphereListCache[kSphereKind] = e;
-
-    glNewList(e->list, GL_COMPILE_AND_EXECUTE);
+    if (!callOrOpenSolid(kSphereKind, radius)) return;
     GLUquadric* quadric = gluNewQuadric();
     gluQuadricDrawStyle(quadric, GLU_FILL);
     gluQuadricNormals(quadric, GLU_SMOOTH);
