@@ -224,6 +224,7 @@ TEST_F(FrameDraw, TheHudIsTheLinesPrintedAloneAtTheirPlaces) {
         glColor3f(line.r, line.g, line.b);
         hudPrint(line.x, line.y, "%s", line.text.c_str());
     }
+    flushHudText();
     endOverlay();
     const Picture ref = readPicture(gl);
     // The top rows hold nothing but the text: equal pixel for pixel. The

@@ -68,11 +68,13 @@ class HudFont : public GlSuite<kW, kH> {
     static Picture drawn(const char* text) {
         glClear(GL_COLOR_BUFFER_BIT);
         hudPrint(10.0f, 20.0f, "%s", text);
+        flushHudText();
         return readPicture(gl);
     }
     // How far the raster position moves while text is drawn.
     static float advanceOf(const char* text) {
         hudPrint(10.0f, 20.0f, "%s", text);
+        flushHudText();
         return rasterX() - 10.0f;
     }
 };
@@ -109,6 +111,7 @@ TEST_F(HudFont, EveryPrintableCharacterHasItsOwnUprightBitmap) {
         const char text[2] = {char(c), 0};
         glClear(GL_COLOR_BUFFER_BIT);
         hudPrint(10.0f, 20.0f, "%s", text);
+        flushHudText();
         std::vector<unsigned char> cell(3 * 24 * 24);
         glFinish();
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -138,6 +141,7 @@ TEST_F(HudFont, EveryPrintableCharacterHasItsOwnUprightBitmap) {
 TEST_F(HudFont, FormatsLikePrintfCutsAt255AndANullFormatDrawsNothing) {
     glClear(GL_COLOR_BUFFER_BIT);
     hudPrint(10.0f, 20.0f, "FPS     : %0.1f %i:%s", 59.94f, 7, "x");
+    flushHudText();
     const Picture formatted = readPicture(gl);
     const Picture plain = drawn("FPS     : 59.9 7:x");
     EXPECT_GT(litBox(plain).count, 0);
@@ -183,6 +187,57 @@ TEST_F(HudFont, FallbacksStillShowTextAndAFreedFontDrawsNothing) {
     EXPECT_FALSE(glIsList(base));
     EXPECT_FALSE(glIsList(base + kHudFontLists - 1));
     EXPECT_EQ(litBox(drawn("gone")).count, 0);
+}
+
+// The batched text is the picture the font's own glBitmap lists draw: every
+// printable character, lines in several colours at whole and fractional
+// places (the driver rounds the raster position down), a line that starts
+// outside the view (dropped whole) and one running off the right edge, in all
+// three kinds of font.
+TEST_F(HudFont, BatchedTextIsPixelForPixelWhatTheGlyphListsDraw) {
+    std::string all;
+    for (int c = kHudFontFirstCode; c < kHudFontFirstCode + kHudFontLists; ++c)
+        all += static_cast<char>(c);
+    const struct {
+        float x, y, r, g, b;
+        std::string text;
+    } lines[] = {
+        {10.0f, 20.0f, 1, 1, 1, all},
+        {0.0f, 40.0f, 0, 1, 0, "FPS     : 59.9 Time of working up  -- 1"},
+        {13.5f, 61.25f, 1, 0, 0, "'X' - algorythm      --  4 "},
+        {17.999f, 80.0001f, 1, 1, 0, "Quick algorythm"},
+        {-3.0f, 100.0f, 1, 1, 1, "starts left of the view"},
+        {600.0f, 120.0f, 0, 0, 1, "runs off the right edge of the view"},
+        {10.0f, 479.0f, 1, 1, 1, "on the bottom row"},
+    };
+    for (int kind = kHudFontNamed; kind <= kHudFontBlocks; ++kind) {
+        SCOPED_TRACE("font kind " + std::to_string(kind));
+        if (kind == kHudFontNamed) buildHudFont();
+        if (kind == kHudFontMonospace) buildHudFontFrom("Qzxv No Such Family");
+        if (kind == kHudFontBlocks) buildHudBlockFont();
+        ASSERT_EQ(hudFontKind, kind);
+        Picture pictures[2];
+        for (int batched = 0; batched <= 1; ++batched) {
+            glClear(GL_COLOR_BUFFER_BIT);
+            for (const auto& line : lines) {
+                glColor3f(line.r, line.g, line.b);
+                if (batched) {
+                    hudPrint(line.x, line.y, "%s", line.text.c_str());
+                    continue;
+                }
+                glRasterPos2f(line.x, line.y);
+                glListBase(hudFontBase - kHudFontFirstCode);
+                glCallLists(static_cast<GLsizei>(line.text.size()), GL_UNSIGNED_BYTE,
+                            line.text.c_str());
+                glListBase(0);
+            }
+            flushHudText();
+            pictures[batched] = readPicture(gl);
+        }
+        EXPECT_GT(litBox(pictures[0]).count, 500);
+        EXPECT_EQ(pictures[1].differingPixels(pictures[0]), 0);
+    }
+    buildHudFont();
 }
 
 // ---- the overlays (where they put text and the banner the frame tests see)
