@@ -50,6 +50,7 @@ inline void startProgram() {
     cubetest::freshProgram();
     historyTop = mixStart = 0;
     std::memset(keyDown, 0, sizeof keyDown);
+    std::memset(keyPressed, 0, sizeof keyPressed);
     resetController();
     quickPrepared = 0;
     yawMark = pitchMark = -4;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -57,16 +58,85 @@ void expectPlayed(const std::vector<CubeDraw>& drawn, const Move* moves, int n) 
 
 // ---- keys and the latch ----------------------------------------------------
 
-TEST(KeyLatch, AHeldGuardedKeyActsEveryFourthFrameAndTheCycleWraps) {
-    startProgram();
-    press(kP);
-    std::vector<int> toggles;
-    for (int f = 0, before = paused; f < 13; ++f, before = paused) {
+// What a guarded key has done so far: layer moves, turns recorded, toggles.
+struct GuardedCase {
+    int key;
+    int startLayer;
+    int (*actions)();
+};
+int pauseToggles = 0;
+const GuardedCase kGuardedCases[] = {
+    {VK_LEFT, 9, [] { return 9 - selectedLayer; }}, {VK_RIGHT, 1, [] { return selectedLayer - 1; }},
+    {VK_UP, 5, [] { return historyTop; }},          {VK_DOWN, 5, [] { return historyTop; }},
+    {kP, 1, [] { return pauseToggles; }},
+};
+// Frames of the tap, the hold delay: a quarter of a second at 60 frames a second.
+constexpr int kHoldDelay = 15;
+
+// Runs `frames` frames with `key` in the state it is in, counting P's toggles.
+void run(int frames) {
+    for (int f = 0; f < frames; ++f) {
+        const int before = paused;
         frame();
-        if (paused != before) toggles.push_back(f);
-        ASSERT_EQ(recorded.depth, 0);
+        pauseToggles += paused != before;
     }
-    EXPECT_EQ(toggles, (std::vector<int>{0, 4, 8, 12}));
+}
+void startCase(const GuardedCase& c) {
+    startProgram();
+    selectedLayer = static_cast<short>(c.startLayer);
+    pauseToggles = 0;
+}
+
+TEST(KeyTaps, ATapOfAnyLengthUpToTheDelayIsOneAction) {
+    for (const GuardedCase& c : kGuardedCases) {
+        for (int length = 1; length <= kHoldDelay; ++length) {
+            SCOPED_TRACE("key " + std::to_string(c.key) + ", tap of " + std::to_string(length));
+            startCase(c);
+            press(c.key);
+            run(length);
+            release(c.key);
+            run(10);
+            EXPECT_EQ(c.actions(), 1);
+        }
+        // Shorter than a frame: down and up again before the frame looked.
+        startCase(c);
+        keyPressed[c.key] = 1;
+        run(10);
+        EXPECT_EQ(c.actions(), 1) << "key " << c.key << ", tap within one frame";
+    }
+}
+
+TEST(KeyTaps, EightTapsOfPToggleEightTimesAtAnyGap) {
+    for (int gap : {1, 2, 6, 12}) {
+        startCase(kGuardedCases[4]);
+        for (int t = 0; t < 8; ++t) {
+            press(kP);
+            run(6); // 0.1 s at 60 frames a second
+            release(kP);
+            run(gap);
+        }
+        EXPECT_EQ(pauseToggles, 8) << "gap " << gap;
+        EXPECT_EQ(paused, 0);
+    }
+}
+
+TEST(KeyTaps, AHeldArrowRepeatsAfterTheDelayEveryFourthFrameAndPNever) {
+    for (const GuardedCase& c : kGuardedCases) {
+        startCase(c);
+        press(c.key);
+        std::vector<int> acted;
+        for (int f = 0, before = 0; f < 40; ++f, before = c.actions()) {
+            run(1);
+            if (c.actions() != before) acted.push_back(f);
+            ASSERT_EQ(recorded.depth, 0);
+        }
+        release(c.key);
+        const std::vector<int> repeats = {0, 15, 19, 23, 27, 31, 35, 39};
+        if (c.key == kP)
+            EXPECT_EQ(acted, std::vector<int>{0});
+        else
+            EXPECT_EQ(acted, repeats) << "key " << c.key;
+    }
     startProgram();
     for (int f = 1; f <= 80; ++f) {
         frame();
@@ -78,17 +148,20 @@ TEST(KeyLatch, LeftAtLayerOneKeepsTheLayerAndRightStopsAtNine) {
     startProgram();
     press(VK_LEFT);
     std::vector<int> latch;
-    for (int f = 0; f < 9; ++f) {
+    for (int f = 0; f < 20; ++f) {
         frame();
         EXPECT_EQ(selectedLayer, 1);
         latch.push_back(keyLatch);
     }
-    EXPECT_EQ(latch, (std::vector<int>{1, 2, 3, 4, 1, 2, 3, 4, 1}));
+    // The press and the first repeat both set the latch, refused or not.
+    EXPECT_EQ(latch,
+              (std::vector<int>{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 1}));
     startProgram();
     press(VK_RIGHT);
     for (int f = 0; f < 60; ++f) {
         frame();
-        ASSERT_EQ(selectedLayer, std::min(f / 4 + 2, 9)) << "frame " << f;
+        const int acts = 1 + (f >= kHoldDelay ? (f - kHoldDelay) / 4 + 1 : 0);
+        ASSERT_EQ(selectedLayer, std::min(1 + acts, 9)) << "frame " << f;
         ASSERT_EQ(recorded.markers, 1);
     }
 }
