@@ -145,6 +145,13 @@ void report(const char* name, const Totals& t) {
                 static_cast<double>(t.allocs) / t.frames);
 }
 
+// Mixes go on the move history; it is emptied before each one, so that every
+// press of R mixes (a full history refuses a mix).
+void pressMix() {
+    historyTop = 0;
+    keyDown['R'] = 1;
+}
+
 void tapKey(int key) {
     keyDown[key] = 1;
     realFrame();
@@ -211,7 +218,7 @@ int main(int argc, char** argv) {
     Totals mixing;
     while (mixing.frames < frames) {
         if (mixMode == 0) {
-            keyDown['R'] = 1;
+            pressMix();
             timed(mixing, realFrame);
             keyDown['R'] = 0;
         } else {
@@ -225,7 +232,9 @@ int main(int argc, char** argv) {
     // the frame that computes the solve are not counted.
     Totals playing;
     while (playing.frames < frames) {
-        tapKey('R');
+        pressMix();
+        realFrame();
+        keyDown['R'] = 0;
         while (mixMode != 0) realFrame();
         tapKey('0');
         while (playbackPending == 1 && playing.frames < frames) {
