@@ -67,6 +67,49 @@ bool held(int key) {
     return keyDown[key] != 0;
 }
 
+// The guarded keys: each press acts once, as soon as it is allowed to; Left,
+// Right, Up and Down then repeat while still held once kHoldDelayFrames have
+// passed since the press acted, every fourth frame (the latch). P never
+// repeats.
+enum GuardedKeyIndex { kGuardLeft, kGuardRight, kGuardUp, kGuardDown, kGuardP, kGuardedKeys };
+struct GuardedKey {
+    int key;
+    int repeats;
+};
+constexpr GuardedKey kGuardedKeyTable[kGuardedKeys] = {
+    {VK_LEFT, 1}, {VK_RIGHT, 1}, {VK_UP, 1}, {VK_DOWN, 1}, {kKeyP, 0}};
+
+// A quarter of a second at 60 frames a second: longer than a tap.
+constexpr int kHoldDelayFrames = 15;
+
+// Per guarded key: 0 while its press has not acted yet, else the frames since
+// it did (1 in that frame).
+int guardedHeldFrames[kGuardedKeys] = {};
+
+// Whether guarded key `index` acts in this frame: its press (a key that went
+// down since the last frame counts even when it is up again already), or a
+// repeat of a held key. The caller calls guardedKeyDone when it did act.
+bool guardedKeyActs(int index) {
+    const GuardedKey& g = kGuardedKeyTable[index];
+    int& frames = guardedHeldFrames[index];
+    const int pressed = keyPressed[g.key];
+    keyPressed[g.key] = 0;
+    if (pressed) {
+        frames = 0;
+    } else if (!held(g.key)) {
+        frames = 0;
+        return false;
+    }
+    if (frames == 0) return true;
+    ++frames;
+    return g.repeats && frames > kHoldDelayFrames && keyLatch == 0;
+}
+
+void guardedKeyDone(int index) {
+    if (guardedHeldFrames[index] == 0) guardedHeldFrames[index] = 1;
+    keyLatch = 1;
+}
+
 // A manual turn is being animated, or one was accepted in this frame.
 bool turnInProgress() {
     return turnAngle != 0 || turnRequest != 0;
@@ -81,9 +124,10 @@ bool manualTurnAllowed() {
 }
 
 void requestTurn(int direction) {
+    const int guard = direction > 0 ? kGuardUp : kGuardDown;
     if (!pushHistory(selectedLayer, direction)) return; // history full: nothing changes
     turnRequest = direction;
-    keyLatch = 1;
+    guardedKeyDone(guard);
 }
 
 void askForSolve(int digit) {
@@ -165,16 +209,16 @@ void readKeys() {
     for (const HeldViewKey& k : kViewKeys)
         if (held(k.key)) *k.angle += k.step;
 
-    if (held(VK_LEFT) && keyLatch == 0) {
+    if (guardedKeyActs(kGuardLeft)) {
         if (selectedLayer > 1 && turnAngle == 0) --selectedLayer;
-        keyLatch = 1;
+        guardedKeyDone(kGuardLeft);
     }
-    if (held(VK_RIGHT) && keyLatch == 0) {
+    if (guardedKeyActs(kGuardRight)) {
         if (selectedLayer < 9 && turnAngle == 0) ++selectedLayer;
-        keyLatch = 1;
+        guardedKeyDone(kGuardRight);
     }
-    if (held(VK_UP) && keyLatch == 0 && manualTurnAllowed()) requestTurn(+1);
-    if (held(VK_DOWN) && keyLatch == 0 && manualTurnAllowed()) requestTurn(-1);
+    if (guardedKeyActs(kGuardUp) && manualTurnAllowed()) requestTurn(+1);
+    if (guardedKeyActs(kGuardDown) && manualTurnAllowed()) requestTurn(-1);
 
     // Digits: the lowest held one wins. While a manual turn animates, the
     // press waits for the turn's end, so that the solve starts from a cube
@@ -191,9 +235,11 @@ void readKeys() {
             pendingDigit = digit;
     }
 
-    if (held(kKeyP) && keyLatch == 0) {
+    // A turn accepted in this frame is animated from this frame on: a press
+    // of P waits for the next frame rather than drop it.
+    if (turnRequest == 0 && guardedKeyActs(kGuardP)) {
         paused = 1 - paused;
-        keyLatch = 1;
+        guardedKeyDone(kGuardP);
     }
     if (held(kKeyU)) faceRequest = 1;
 
@@ -323,6 +369,7 @@ void resetController() {
     frameCycle = 0;
     pendingDigit = -1;
     mixKeyArmed = 1;
+    for (int& frames : guardedHeldFrames) frames = 0;
     selectedLayer = 1;
     solveRequested = 0;
     playbackPending = 0;

@@ -18,7 +18,9 @@ extern int turnRequest;
 extern int turnDirection;
 // Animation angle of the move in progress, shared by every animation.
 extern int turnAngle;
-// Key-repeat guard: 0 = free, 1..4 = frames since a guarded key acted.
+// Key-repeat guard: 0 = free, 1..4 = frames since a guarded key acted. A
+// guarded key's press acts at once; a held arrow key repeats only after a
+// quarter of a second, then whenever the latch is free (every fourth frame).
 extern int keyLatch;
 extern int paused;
 // U was down in this frame.

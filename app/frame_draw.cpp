@@ -174,6 +174,7 @@ void drawFrame() {
 
     beginTextOverlay(viewportWidth, viewportHeight);
     drawHudLines();
+    flushHudText(); // the frame's text, in one go
 
     beginBannerOverlay(viewportWidth, viewportHeight);
     if (paused) drawPauseBanner(hudShiftX, hudShiftY);

@@ -1,7 +1,8 @@
 // The HUD's bitmap font: 96 display lists, one per character code 32..127,
 // each drawing its glyph with glBitmap and moving the raster position on by
-// the glyph's advance. Made once per GL context (the window's setup builds
-// it, closing the window frees it).
+// the glyph's advance, and the same glyphs in one texture that the frame's
+// text is drawn from in a single batch. Made once per GL context (the
+// window's setup builds it, closing the window frees it).
 #pragma once
 
 constexpr int kHudFontFirstCode = 32;
@@ -19,6 +20,8 @@ constexpr int kHudFontBlocks = 3;
 
 // First of the 96 lists; 0 while no font is built.
 extern unsigned int hudFontBase;
+// The glyph atlas texture the frame's text is drawn from; 0 while none.
+extern unsigned int hudFontTexture;
 // Which kind of font the lists hold (kHudFont...).
 extern int hudFontKind;
 // Family name of the face the lists were made from ("" for none).
@@ -36,7 +39,13 @@ void buildHudBlockFont();
 // Deletes the 96 lists; harmless when none are built.
 void freeHudFont();
 
-// Formats printf-style into 256 bytes (at most 255 characters) and draws the
+// Formats printf-style into 256 bytes (at most 255 characters) and queues the
 // text at raster position (x, y) of the current projection in the current
-// colour. A null format draws nothing.
+// colour: the same pixels the font's lists would draw there, shown by the
+// next flushHudText. The raster position moves on as the lists would move
+// it. A null format draws nothing.
 void hudPrint(float x, float y, const char* format, ...) __attribute__((format(printf, 3, 4)));
+// Draws the queued text in one call from the glyph atlas and empties the
+// queue (a full queue is flushed by hudPrint itself). Leaves the matrices and
+// the GL state as it found them.
+void flushHudText();

@@ -4,6 +4,10 @@
 
 // One flag per key code: 1 while the key is held.
 extern unsigned char keyDown[256];
+// One flag per key code: 1 once the key went down (not an auto-repeat) since
+// the frame controller last looked, so that a tap shorter than a frame still
+// counts as a press.
+extern unsigned char keyPressed[256];
 
 constexpr int VK_ESCAPE = 0x1B;
 constexpr int VK_LEFT = 0x25;

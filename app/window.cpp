@@ -3,6 +3,7 @@
 #include "app/window.h"
 
 #include "app/frame.h"
+#include "app/frame_pacing.h"
 #include "app/hud_font.h"
 #include "render/scene.h"
 
@@ -16,6 +17,7 @@
 const char* const kWindowTitle = "OpenGL WinAPI template by Velmostin K.T.";
 
 unsigned char keyDown[256] = {};
+unsigned char keyPressed[256] = {};
 int active = 1;
 int fullscreen = 1;
 int windowWidth = 1024;
@@ -241,6 +243,7 @@ void handleEvent(const SDL_Event& event) {
         const int code = translateKey(event.key.keysym.sym);
         if (code == 0) break;
         keyDown[code] = 1;
+        if (!event.key.repeat) keyPressed[code] = 1;
         // Every key-down toggles the grid, auto-repeats included.
         if (code == kKeyG) gridVisible = !gridVisible;
         break;
@@ -402,6 +405,8 @@ int runMessageLoop() {
             if (keyDown[VK_ESCAPE]) {
                 done = 1;
             } else {
+                // At most 60 frames a second, whatever the display's rate.
+                paceFrame();
                 drawFrame();
                 SDL_GL_SwapWindow(mainWindow);
             }

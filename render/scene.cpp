@@ -1,7 +1,8 @@
 // The cube in 3-D: 27 cubies, each a black body with six coloured sticker
 // blocks, one layer of them possibly turned part way; the green marker beside
 // the selected layer; the floor grid. Spheres are compiled once per radius into
-// display lists kept in a small cache.
+// display lists kept in a small cache; the cubies' solid cubes are drawn a
+// group of cubies at a time from one vertex array.
 #include "render/scene.h"
 
 #include "model/cube.h"
@@ -114,22 +115,149 @@ int sameParams(const SolidListEntry* e, const double* key, int count) {
     return 1;
 }
 
+// Calls the cached list of a `kind` solid of one parameter; on a miss makes a
+// new entry at the head of its list and opens its display list in
+// compile-and-execute mode (the caller draws the solid, then glEndList).
+// Returns 1 when the caller must draw and close the list.
+int callOrOpenSolid(int kind, double param) {
+    const double key[1] = {param};
+    for (SolidListEntry* e = SphereListCache[kind]; e; e = e->next) {
+        if (sameParams(e, key, 1)) {
+            glCallList(e->list);
+            return 0;
+        }
+    }
+    SolidListEntry* e = new SolidListEntry;
+    e->list = glGenLists(1);
+    e->paramCount = 1;
+    e->params = new double[1];
+    e->params[0] = param;
+    e->next = SphereListCache[kind];
+    SphereListCache[kind] = e;
+    glNewList(e->list, GL_COMPILE_AND_EXECUTE);
+    return 1;
+}
+
+// ---- the cubies in one batch ------------------------------------------------
+// A cubie is seven solid cubes; drawn one by one that is 189 draws a frame,
+// each with the driver's own overhead. Instead the cubes' triangles go into
+// one vertex array per group of cubies, each cube's corners placed where its
+// translations would put them, and the group is drawn in one call. The
+// triangles are those glutSolidCube draws, in its order and with its
+// normals, learned once per context by drawing it in feedback mode.
+
+constexpr int kCubeVertices = 36;
+struct CubeShape {
+    int known;                      // 0 until learned in this context
+    float corner[kCubeVertices][3]; // -1 or +1 along each axis
+    float normal[kCubeVertices][3];
+};
+CubeShape cubeShape = {};
+
+constexpr int kBatchVertices = 27 * 7 * kCubeVertices;
+float batchPositions[kBatchVertices][3];
+float batchNormals[kBatchVertices][3];
+float batchColours[kBatchVertices][3];
+int batchCount = 0;
+
+// Draws glutSolidCube(1) in feedback mode with identity matrices on a 2 x 2
+// viewport: window x, y = corner + 1, depth = (corner + 1) / 2.
+void learnCubeShape() {
+    ensureGlut();
+    static GLfloat feedback[1024];
+    glFeedbackBuffer(1024, GL_3D, feedback);
+    glRenderMode(GL_FEEDBACK);
+    glPushAttrib(GL_VIEWPORT_BIT | GL_ENABLE_BIT);
+    glDisable(GL_CULL_FACE);
+    glViewport(0, 0, 2, 2);
+    glDepthRange(0.0, 1.0);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glutSolidCube(1.0);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+    const int n = glRenderMode(GL_RENDER);
+    int count = 0;
+    for (int i = 0; i < n && count + 3 <= kCubeVertices;) {
+        const int token = static_cast<int>(feedback[i++]);
+        if (token != GL_POLYGON_TOKEN || static_cast<int>(feedback[i++]) != 3) break;
+        float tri[3][3];
+        for (int v = 0; v < 3; ++v, i += 3) {
+            tri[v][0] = feedback[i] > 1.0f ? 1.0f : -1.0f;
+            tri[v][1] = feedback[i + 1] > 1.0f ? 1.0f : -1.0f;
+            tri[v][2] = feedback[i + 2] > 0.5f ? 1.0f : -1.0f;
+        }
+        // The face's normal lies along the axis on which all three agree.
+        float normal[3] = {0.0f, 0.0f, 0.0f};
+        for (int a = 0; a < 3; ++a)
+            if (tri[0][a] == tri[1][a] && tri[1][a] == tri[2][a]) normal[a] = tri[0][a];
+        for (int v = 0; v < 3; ++v, ++count)
+            for (int a = 0; a < 3; ++a) {
+                cubeShape.corner[count][a] = tri[v][a];
+                cubeShape.normal[count][a] = normal[a];
+            }
+    }
+    cubeShape.known = count == kCubeVertices;
+}
+
+// Adds one solid cube of `edge` centred at `centre` in `colour`.
+void batchSolidCube(const double (&centre)[3], double edge, const float (&colour)[3]) {
+    const double half = edge / 2;
+    for (int v = 0; v < kCubeVertices; ++v, ++batchCount)
+        for (int a = 0; a < 3; ++a) {
+            batchPositions[batchCount][a] =
+                static_cast<float>(centre[a] + cubeShape.corner[v][a] * half);
+            batchNormals[batchCount][a] = cubeShape.normal[v][a];
+            batchColours[batchCount][a] = colour[a];
+        }
+}
+
+// Adds the body and the six stickers of one cubie, as drawCubie draws them.
+void batchCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
+    if (!cubeShape.known) learnCubeShape();
+    double at[3] = {x - 2.0, y - 2.0, z - 2.0};
+    float colour[3] = {0.0f, 0.0f, 0.0f};
+    batchSolidCube(at, kBodyEdge, colour);
+    for (const StickerStep& step : kStickerSteps) {
+        at[0] += step.dx;
+        at[1] += step.dy;
+        at[2] += step.dz;
+        const int c = cubies[x][y][z][step.side];
+        // An unknown colour leaves the previous one in force.
+        if (c >= 1 && c <= 6)
+            for (int a = 0; a < 3; ++a) colour[a] = static_cast<float>(CubieColourTable[c][a]);
+        batchSolidCube(at, kStickerEdge, colour);
+    }
+}
+
+void drawBatch() {
+    if (batchCount == 0) return;
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, batchPositions);
+    glNormalPointer(GL_FLOAT, 0, batchNormals);
+    glColorPointer(3, GL_FLOAT, 0, batchColours);
+    glDrawArrays(GL_TRIANGLES, 0, batchCount);
+    glPopClientAttrib();
+    // The last colour stays the current one, as after drawing cube by cube.
+    glColor3fv(batchColours[batchCount - 1]);
+}
+
 } // namespace
 
 void drawCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
-    ensureGlut();
-    glPushMatrix();
-    glTranslated(x - 2.0, y - 2.0, z - 2.0);
-    glColor3d(0.0, 0.0, 0.0);
-    glutSolidCube(kBodyEdge);
-    for (const StickerStep& step : kStickerSteps) {
-        glTranslated(step.dx, step.dy, step.dz);
-        const int colour = cubies[x][y][z][step.side];
-        // An unknown colour leaves the previous one in force.
-        if (colour >= 1 && colour <= 6) glColor3dv(CubieColourTable[colour]);
-        glutSolidCube(kStickerEdge);
-    }
-    glPopMatrix();
+    batchCount = 0;
+    batchCubie(x, y, z, cubies);
+    drawBatch();
 }
 
 void drawCube(int layer, int direction, int angle) {
@@ -137,19 +265,22 @@ void drawCube(int layer, int direction, int angle) {
     const LayerTurn& turn = kLayerTurns[layer];
     const double theta = direction == turn.negateFor ? -angle : angle;
 
-    // The nine cubies of the turning layer, then the eighteen others.
+    // The nine cubies of the turning layer, then the eighteen others, each
+    // group in one draw.
     for (int turning = 1; turning >= 0; --turning) {
         glPushMatrix();
         if (turning) glRotated(theta, turn.ax, turn.ay, turn.az);
+        batchCount = 0;
         for (int z = 1; z <= 3; ++z) {
             for (int y = 1; y <= 3; ++y) {
                 for (int x = 1; x <= 3; ++x) {
                     const int pos[3] = {x, y, z};
                     if ((pos[turn.coord] == turn.slice) == (turning == 1))
-                        drawCubie(x, y, z, CubieArray);
+                        batchCubie(x, y, z, CubieArray);
                 }
             }
         }
+        drawBatch();
         glPopMatrix();
     }
 }
@@ -183,23 +314,8 @@ void drawFloorGrid() {
 }
 
 void solidSphere(double radius) {
-    const double key[1] = {radius};
-    for (SolidListEntry* e = SphereListCache[kSphereKind]; e; e = e->next) {
-        if (sameParams(e, key, 1)) {
-            glCallList(e->list);
-            return;
-        }
-    }
     // First sphere of this radius: compile it, drawing it at the same time.
-    SolidListEntry* e = new SolidListEntry;
-    e->list = glGenLists(1);
-    e->paramCount = 1;
-    e->params = new double[1];
-    e->params[0] = radius;
-    e->next = SphereListCache[kSphereKind];
-    SphereListCache[kSphereKind] = e;
-
-    glNewList(e->list, GL_COMPILE_AND_EXECUTE);
+    if (!callOrOpenSolid(kSphereKind, radius)) return;
     GLUquadric* quadric = gluNewQuadric();
     gluQuadricDrawStyle(quadric, GLU_FILL);
     gluQuadricNormals(quadric, GLU_SMOOTH);
@@ -212,6 +328,7 @@ void solidSphere(double radius) {
 // with it, so only the entries are freed here; no GL call is made, which
 // keeps this safe with no context or with a new one current.
 void clearSphereCache() {
+    cubeShape.known = 0;
     for (SolidListEntry*& head : SphereListCache) {
         while (head) {
             SolidListEntry* next = head->next;

@@ -25,7 +25,8 @@ void drawFloorGrid();
 // A filled, smoothly shaded sphere of `radius` at the origin, compiled once
 // per radius into a display list kept in the sphere cache.
 void solidSphere(double radius);
-// Forgets every cached sphere list; called whenever a new GL context is made.
+// Forgets every cached sphere list and the learned shape of the cubies'
+// cubes; called whenever a new GL context is made.
 void clearSphereCache();
 // Number of entries in the sphere cache (for tests).
 int sphereCacheSize();

@@ -39,17 +39,15 @@ banner_count() {
     done
     echo "$lit"
 }
-# Taps P until the banner shows ($1 = on) or stays dark ($1 = off): a tap can
-# fall between two frames, or last into the latch's next turn, under load.
-pause_until() {
-    for _ in $(seq 8); do
-        press p 0.12
-        local n
-        n="$(banner_count)"
-        if { [ "$1" = on ] && [ "$n" -gt 0 ]; } || { [ "$1" = off ] && [ "$n" -eq 0 ]; }; then
-            return 0
-        fi
-    done
+# Taps P once (a tap is one toggle) and checks that the banner shows ($1 = on)
+# or stays dark ($1 = off).
+tap_pause() {
+    press p 0.1
+    local n
+    n="$(banner_count)"
+    if { [ "$1" = on ] && [ "$n" -gt 0 ]; } || { [ "$1" = off ] && [ "$n" -eq 0 ]; }; then
+        return 0
+    fi
     fail "the banner did not turn $1"
 }
 
@@ -79,14 +77,14 @@ while [ "$n" -lt 600 ]; do
     if [ "$n" -eq 6 ]; then convert "$frame" "$out/mid-solve.png"; fi
     if [ "$n" -eq 12 ]; then
         # Pause half way; the banner blinks, so keep a picture that shows it.
-        pause_until on
+        tap_pause on
         for _ in $(seq 10); do
             [ "$(banner_light pause-check.png)" != "0" ] && break
             sleep 0.2
             shot "$screen" pause-check.png
         done
         cp pause-check.png "$out/paused.png"
-        pause_until off
+        tap_pause off
     fi
     if [ $((n % 5)) -eq 0 ]; then
         shot "$cube" now.png

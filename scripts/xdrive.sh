@@ -80,8 +80,8 @@ answer() {
 }
 
 # Holds key $1 down for $2 seconds (default 0.4, long enough for several
-# frames) in the program's window. A held P toggles again every fourth frame:
-# give it 0.12.
+# frames) in the program's window. Up to a quarter of a second is a tap: one
+# action; held longer, the arrow keys repeat.
 press() {
     local id
     id="$(wait_window "$xd_title")"

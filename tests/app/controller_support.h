@@ -39,6 +39,7 @@ inline void startProgram() {
     historyTop = mixStart = quickPrepared = 0;
     yawMark = pitchMark = -4;
     std::memset(keyDown, 0, sizeof keyDown);
+    std::memset(keyPressed, 0, sizeof keyPressed);
     resetController();
     controllerDrawing = kRecordingDrawing;
     recorded = FrameRecord{};

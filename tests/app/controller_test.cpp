@@ -121,3 +121,82 @@ TEST(Controller, AnUnwritableJournalIsOneLineOnStandardErrorAndTheSolvePlays) {
     EXPECT_TRUE(isSolved());
     EXPECT_NE(readFile("Kyb.txt"), "<missing>");
 }
+
+// ---- taps and holds of the guarded keys -------------------------------------
+
+namespace {
+
+// What a guarded key has done so far: layer moves, turns recorded, toggles.
+struct GuardedCase {
+    int key;
+    int startLayer;
+    int (*actions)();
+};
+int pauseToggles = 0;
+const GuardedCase kGuardedCases[] = {
+    {VK_LEFT, 9, [] { return 9 - selectedLayer; }}, {VK_RIGHT, 1, [] { return selectedLayer - 1; }},
+    {VK_UP, 5, [] { return historyTop; }},          {VK_DOWN, 5, [] { return historyTop; }},
+    {'P', 1, [] { return pauseToggles; }},
+};
+// Frames of the hold delay: a quarter of a second at 60 frames a second.
+constexpr int kHoldDelay = 15;
+
+void run(int frames) {
+    for (int f = 0; f < frames; ++f) {
+        const int before = paused;
+        frame();
+        pauseToggles += paused != before;
+    }
+}
+void startCase(const GuardedCase& c) {
+    startProgram();
+    selectedLayer = static_cast<short>(c.startLayer);
+    pauseToggles = 0;
+}
+
+} // namespace
+
+TEST(KeyTaps, ATapOfAnyLengthUpToTheDelayIsOneAction) {
+    for (const GuardedCase& c : kGuardedCases) {
+        for (int length = 1; length <= kHoldDelay; ++length) {
+            SCOPED_TRACE("key " + std::to_string(c.key) + ", tap of " + std::to_string(length));
+            startCase(c);
+            press(c.key);
+            run(length);
+            release(c.key);
+            run(10);
+            EXPECT_EQ(c.actions(), 1);
+        }
+        // Shorter than a frame: down and up again before the frame looked.
+        startCase(c);
+        keyPressed[c.key] = 1;
+        run(10);
+        EXPECT_EQ(c.actions(), 1) << "key " << c.key << ", tap within one frame";
+    }
+}
+
+TEST(KeyTaps, EightTapsOfPToggleEightTimesAndAHeldArrowRepeatsAfterTheDelay) {
+    for (int gap : {1, 2, 6, 12}) {
+        startCase(kGuardedCases[4]);
+        for (int t = 0; t < 8; ++t) {
+            press('P');
+            run(6); // 0.1 s at 60 frames a second
+            release('P');
+            run(gap);
+        }
+        EXPECT_EQ(pauseToggles, 8) << "gap " << gap;
+    }
+    for (const GuardedCase& c : kGuardedCases) {
+        startCase(c);
+        press(c.key);
+        std::vector<int> acted;
+        for (int f = 0, before = 0; f < 40; ++f, before = c.actions()) {
+            run(1);
+            if (c.actions() != before) acted.push_back(f);
+        }
+        release(c.key);
+        const std::vector<int> expected =
+            c.key == 'P' ? std::vector<int>{0} : std::vector<int>{0, 15, 19, 23, 27, 31, 35, 39};
+        EXPECT_EQ(acted, expected) << "key " << c.key;
+    }
+}

@@ -145,3 +145,45 @@ TEST_F(FrameDraw, TheBannerShowsWhilePausedAndBlinks) {
     EXPECT_EQ(changedNone, 0);
     EXPECT_EQ(changedElsewhere, 0);
 }
+
+// The frame's text, queued and drawn in one batch, is pixel for pixel what the
+// font's own glyph lists draw: every printable character, lines at whole and
+// fractional places, one starting left of the view and one running off its
+// right edge.
+TEST_F(FrameDraw, BatchedHudTextIsWhatTheGlyphListsDraw) {
+    std::string all;
+    for (int c = kHudFontFirstCode; c < kHudFontFirstCode + kHudFontLists; ++c)
+        all += static_cast<char>(c);
+    const struct {
+        float x, y, r, g, b;
+        std::string text;
+    } lines[] = {
+        {10.0f, 20.0f, 1, 1, 1, all},
+        {13.5f, 61.25f, 1, 0, 0, "'X' - algorythm      --  4 "},
+        {17.999f, 80.0001f, 0, 1, 0, "Quick algorythm"},
+        {-3.0f, 100.0f, 1, 1, 1, "starts left of the view"},
+        {600.0f, 120.0f, 0, 0, 1, "runs off the right edge of the view"},
+    };
+    beginTextOverlay(kW, kH);
+    Picture pictures[2];
+    for (int batched = 0; batched <= 1; ++batched) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        for (const auto& line : lines) {
+            glColor3f(line.r, line.g, line.b);
+            if (batched) {
+                hudPrint(line.x, line.y, "%s", line.text.c_str());
+                continue;
+            }
+            glRasterPos2f(line.x, line.y);
+            glListBase(hudFontBase - kHudFontFirstCode);
+            glCallLists(static_cast<GLsizei>(line.text.size()), GL_UNSIGNED_BYTE,
+                        line.text.c_str());
+            glListBase(0);
+        }
+        flushHudText();
+        pictures[batched] = readPicture(gl);
+    }
+    endOverlay();
+    EXPECT_GT(pictures[0].nonBlackPixels(), 500);
+    EXPECT_TRUE(pictures[0].rgb == pictures[1].rgb);
+}
