@@ -6,6 +6,7 @@
 #include "model/cube.h"
 #include "model/moves.h"
 #include "render/scene.h"
+#include "solve/menu.h"
 #include "solve/quick.h"
 #include "solve/routines.h"
 #include "solve/solver.h"
@@ -73,7 +74,7 @@ bool turnInProgress() {
 // playback, no mix, no solve asked for, no turn animating, no digit waiting.
 // Anywhere else the recorded move would never be animated to its end.
 bool manualTurnAllowed() {
-    return paused == 0 && playbackPending == 0 && mixMode == 0 && solveRequested == 0 &&
+    return paused == 0 && solveState.playbackPending == 0 && mixMode == 0 && solveState.solveRequested == 0 &&
            !turnInProgress() && pendingDigit < 0;
 }
 
@@ -84,7 +85,7 @@ void requestTurn(int direction) {
 }
 
 void askForSolve(int digit) {
-    solveRequested = 1;
+    solveState.solveRequested = 1;
     if (selectedAlgorithm == -1) selectedAlgorithm = digit;
 }
 
@@ -127,14 +128,14 @@ void manualTurn() {
 
 // Branch e: the solve of the selected entry.
 void solveSelected() {
-    if (selectedAlgorithm == 5) {
+    if (menuEntryExists(selectedAlgorithm) && kMenu[selectedAlgorithm].kind == kHistoryReplay) {
         playQuick();
         return;
     }
     if (selectedAlgorithm < 0 || !computeSolve(selectedAlgorithm)) {
-        // No routine for the entry yet, or the solve gave up at its bound:
-        // nothing to play back, the cube as it was.
-        solveRequested = 0;
+        // No entry selected, or the solve gave up at its bound: nothing to
+        // play back, the cube as it was.
+        solveState.solveRequested = 0;
         selectedAlgorithm = -1;
         drawCubeAtRest();
     }
@@ -176,7 +177,7 @@ void readKeys() {
         askForSolve(pendingDigit);
         pendingDigit = -1;
     }
-    for (int digit = 0; digit <= 5; ++digit) {
+    for (int digit = 0; digit < kMenuSize; ++digit) {
         if (!held(VK_KEY_0 + digit)) continue;
         if (!turnInProgress())
             askForSolve(digit);
@@ -221,7 +222,7 @@ void runFrameController() {
 
     if (paused == 1) {
         drawPausedCube();
-    } else if (playbackPending == 1) {
+    } else if (solveState.playbackPending == 1) {
         playSolution();
     } else if (mixMode != 0) {
         if (mixMode == 1 && !randomMix()) {
@@ -231,7 +232,7 @@ void runFrameController() {
         } else {
             playMix();
         }
-    } else if (solveRequested == 0) {
+    } else if (solveState.solveRequested == 0) {
         manualTurn();
     } else {
         solveSelected();
@@ -241,7 +242,7 @@ void runFrameController() {
     d.popMatrix();
 
     turnRequest = 0;
-    if (turnAngle >= 90 && playbackPending == 0) turnAngle = 0;
+    if (turnAngle >= 90 && solveState.playbackPending == 0) turnAngle = 0;
     if (++frameCycle == 35) frameCycle = 0;
 }
 
@@ -253,7 +254,7 @@ static bool playList(const Move* list, int& pos, int last) {
 }
 
 void playSolution() {
-    if (phaseMark != 0 && solutionPos == phaseMark && spinFrames < kSpinLength) {
+    if (solveState.phaseMark != 0 && solutionPos == solveState.phaseMark && spinFrames < kSpinLength) {
         viewYaw += kSpinStep;
         viewPitch += kSpinStep;
         ++spinFrames;
@@ -263,11 +264,8 @@ void playSolution() {
     if (playList(SolutionList, solutionPos, solutionCount - 1)) {
         solutionPos = 0;
         for (int i = 0; i < kSolutionClear; ++i) SolutionList[i] = {0, 0};
-        solveRequested = 0;
-        playbackPending = 0;
-        phaseMark = 0;
+        endSolve();
         spinFrames = 0;
-        blockTurnsDone = 0;
         selectedAlgorithm = -1;
     }
 }
@@ -281,10 +279,10 @@ void playMix() {
 }
 
 void playQuick() {
-    if (quickPrepared == 0) prepareQuick();
+    if (solveState.quickPrepared == 0) prepareQuick();
     const bool solved = isSolved();
-    if (historyTop >= yawMark && historyTop <= yawMark + 2) viewYaw += kQuickMarkStep;
-    if (historyTop >= pitchMark && historyTop <= pitchMark + 2) viewPitch += kQuickMarkStep;
+    if (historyTop >= solveState.yawMark && historyTop <= solveState.yawMark + 2) viewYaw += kQuickMarkStep;
+    if (historyTop >= solveState.pitchMark && historyTop <= solveState.pitchMark + 2) viewPitch += kQuickMarkStep;
     int drawn = 0;
     if (historyTop >= 1 && !solved) {
         if (animateMove(quickUndoMove())) --historyTop;
@@ -317,7 +315,10 @@ void resetController() {
     pendingDigit = -1;
     mixKeyArmed = 1;
     selectedLayer = 1;
-    solveRequested = 0;
-    playbackPending = 0;
-    phaseMark = 0;
+}
+
+void resetProgram() {
+    resetSolver();
+    resetController();
+    for (unsigned char& key : keyDown) key = 0;
 }

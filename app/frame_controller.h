@@ -68,6 +68,9 @@ void playSolution();
 void playMix();
 void playQuick();
 
-// Every controller variable back to its start value (the cube and the move
-// lists are left alone).
+// Every controller variable back to its start value (the cube, the move
+// lists and the solve record are left alone).
 void resetController();
+// The whole program back to its fresh start: the solver side (resetSolver),
+// every controller variable and no key held.
+void resetProgram();

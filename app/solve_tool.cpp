@@ -12,6 +12,7 @@
 // Exit status: 0 solved, 1 not solved, 2 bad input (nothing written then).
 #include "model/cube.h"
 #include "model/moves.h"
+#include "solve/menu.h"
 #include "solve/quick.h"
 #include "solve/solver.h"
 
@@ -37,9 +38,9 @@ void usage() {
         "  --mixes N    press the mix key N times first (0 to %d)\n"
         "  --moves FILE then apply the moves in FILE as manual turns ('-' = stdin),\n"
         "               one \"layer direction\" pair a line, layer 1..9, direction 1 or -1\n"
-        "  --entry E    solve with menu entry E, 0..5 (default 0)\n"
+        "  --entry E    solve with menu entry E, 0..%d (default 0)\n"
         "  --print      write the solution's moves to standard output\n",
-        kHistoryLimit / 50);
+        kHistoryLimit / 50, kMenuSize - 1);
 }
 
 // Parses a whole decimal int; false on anything else.
@@ -133,9 +134,9 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(arg, "--moves") == 0 && hasValue) {
             movesFile = argv[++i];
         } else if (std::strcmp(arg, "--entry") == 0 && hasValue) {
-            if (!parseInt(argv[++i], &entry) || entry < 0 || entry > 5) {
-                std::fprintf(stderr, "cube-solve: unknown entry '%s' (the menu has 0..5)\n",
-                             argv[i]);
+            if (!parseInt(argv[++i], &entry) || !menuEntryExists(entry)) {
+                std::fprintf(stderr, "cube-solve: unknown entry '%s' (the menu has 0..%d)\n",
+                             argv[i], kMenuSize - 1);
                 return 2;
             }
         } else if (std::strcmp(arg, "--print") == 0) {
@@ -148,10 +149,6 @@ int main(int argc, char** argv) {
             usage();
             return 2;
         }
-    }
-    if (entry != 5 && !entryAvailable(entry)) {
-        std::fprintf(stderr, "cube-solve: entry %d has no routine in this build yet\n", entry);
-        return 2;
     }
     if (mixes > kHistoryLimit / N) {
         std::fprintf(stderr, "cube-solve: too many mixes for the history: %d (at most %d)\n", mixes,
@@ -167,9 +164,8 @@ int main(int argc, char** argv) {
     }
 
     // A fresh program run: the start state and the generator at its start.
-    initCubieArray();
-    initFaceletGrid();
-    runtimeSeed(1);
+    resetSolver();
+    const bool replay = kMenu[entry].kind == kHistoryReplay;
     for (int m = 0; m < mixes; ++m) mixOnce();
     for (int i = 0; i < fileMoveCount; ++i) {
         pushHistory(fileMoves[i].layer, fileMoves[i].direction);
@@ -180,16 +176,16 @@ int main(int argc, char** argv) {
     int moves = 0;
     bool solved = false;
     bool computed = true;
-    if (entry == 5) {
-        solveRequested = 1;
+    if (replay) {
+        solveState.solveRequested = 1;
         moves = runQuickSolve(quickPlayed, kHistorySize + 64);
-        driverCalls = 0;
+        solveState.driverCalls = 0;
         solved = isSolved();
         if (print)
             for (int i = 0; i < moves && i < kHistorySize + 64; ++i)
                 std::printf("%d %d\n", quickPlayed[i].layer, quickPlayed[i].direction);
     } else {
-        solveRequested = 1;
+        solveState.solveRequested = 1;
         // The 'X' routine writes its marker lines to standard output while it
         // solves; send them to standard error so that --print stays a clean
         // move list.
@@ -207,7 +203,7 @@ int main(int argc, char** argv) {
     const long long micros = std::chrono::duration_cast<std::chrono::microseconds>(
                                  std::chrono::steady_clock::now() - started)
                                  .count();
-    if (entry != 5) {
+    if (!replay) {
         if (computed) {
             // The playback: every recorded move applied to the restored cube.
             for (int i = 0; i < solutionCount; ++i) {
@@ -215,15 +211,15 @@ int main(int argc, char** argv) {
                 if (print) std::printf("%d %d\n", SolutionList[i].layer, SolutionList[i].direction);
             }
             solved = isSolved();
-            playbackPending = 0;
+            endSolve();
         } else {
             std::fprintf(stderr,
                          "cube-solve: the solve was abandoned at its bound (%d driver calls)\n",
-                         driverCalls);
+                         solveState.driverCalls);
         }
     }
     std::fflush(stdout);
     std::fprintf(stderr, "entry %d: %d moves, %d driver calls, %lld us, %s\n", entry, moves,
-                 driverCalls, micros, solved ? "solved" : "NOT solved");
+                 solveState.driverCalls, micros, solved ? "solved" : "NOT solved");
     return solved ? 0 : 1;
 }

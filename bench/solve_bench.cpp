@@ -3,11 +3,12 @@
 //
 // Each benchmark iteration solves the whole set once. Counters:
 //   median_us, max_us           time of one solve (computeSolve, or the Quick
-//                               playback for entry 5)
+//                               playback for the history replay)
 //   mean_qt, median_qt, max_qt  solution length in quarter turns
 //   solved                      cubes that ended solved after playback
 #include "model/cube.h"
 #include "model/moves.h"
+#include "solve/menu.h"
 #include "solve/quick.h"
 #include "solve/solver.h"
 
@@ -55,15 +56,10 @@ struct WorkDir {
     }
 };
 
-// Resets the program state a fresh run starts with, then puts the scramble
-// in as manual turns (so the Quick entry has a history to undo).
+// Puts the solver back to a fresh run's start, then the scramble in as
+// manual turns (so the history replay has a history to undo).
 void setUp(const std::vector<Move>& scramble) {
-    initCubieArray();
-    initFaceletGrid();
-    backupTaken = 0;
-    historyTop = 0;
-    workColourSet = 0;
-    lastStageActive = 0;
+    resetSolver();
     for (const Move& m : scramble) {
         pushHistory(m.layer, m.direction);
         turnLayer(m.layer, m.direction);
@@ -77,10 +73,7 @@ template <typename T> T median(std::vector<T> v) {
 
 void solveSet(benchmark::State& state, const char* base) {
     const int entry = static_cast<int>(state.range(0));
-    if (entry != 5 && !entryAvailable(entry)) {
-        state.SkipWithError("entry has no routine in this build");
-        return;
-    }
+    const bool replay = kMenu[entry].kind == kHistoryReplay;
     WorkDir dir(base);
     if (dir.path.empty()) {
         state.SkipWithError("cannot make a working directory");
@@ -100,23 +93,23 @@ void solveSet(benchmark::State& state, const char* base) {
             state.ResumeTiming();
             const auto t0 = std::chrono::steady_clock::now();
             int length = 0;
-            if (entry == 5) {
+            if (replay) {
                 length = runQuickSolve(played, kHistorySize + 64);
             } else if (computeSolve(entry)) {
                 length = solutionCount;
             }
             const auto t1 = std::chrono::steady_clock::now();
             state.PauseTiming();
-            if (entry != 5) {
+            if (!replay) {
                 for (int i = 0; i < solutionCount; ++i)
                     turnLayer(SolutionList[i].layer, SolutionList[i].direction);
-                playbackPending = 0;
+                endSolve();
             }
             solved += isSolved() ? 1 : 0;
             micros.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
             lengths.push_back(length);
             // Keep the journal from growing across the whole run.
-            if (entry != 5) unlink("kub2.txt");
+            if (!replay) unlink("kub2.txt");
             state.ResumeTiming();
         }
     }
@@ -140,7 +133,7 @@ void BM_SolveTmpfs(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_SolveDisk)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_SolveTmpfs)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SolveDisk)->DenseRange(0, kMenuSize - 1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SolveTmpfs)->DenseRange(0, kMenuSize - 1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 BENCHMARK_MAIN();

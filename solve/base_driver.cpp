@@ -5,14 +5,6 @@
 #include "solve/solver.h"
 #include "solve/stage_common.h"
 
-int workColour = 0;
-int workColourSet = 0;
-int lastStageActive = 0;
-int solveRequested = 0;
-int playbackPending = 0;
-int phaseMark = 0;
-int driverCalls = 0;
-int solutionOverflow = 0;
 
 StageRoutine baseStageTable[8] = {nullptr,    baseStage1, baseStage2, baseStage3,
                                   baseStage4, baseStage5, baseStage6, baseStage7};
@@ -41,14 +33,14 @@ struct Corner {
 } // namespace
 
 int driverCallAllowed() {
-    if (solutionOverflow || driverCalls >= kMaxDriverCalls) return 0;
-    ++driverCalls;
+    if (solveState.solutionOverflow || solveState.driverCalls >= kMaxDriverCalls) return 0;
+    ++solveState.driverCalls;
     return 1;
 }
 
 int applyMove(const Move& m) {
     if (solutionCount >= kSolutionListSize) {
-        solutionOverflow = 1;
+        solveState.solutionOverflow = 1;
         return 0;
     }
     turnLayer(m.layer, m.direction);
@@ -67,12 +59,12 @@ void BaseDriver() {
     journalOpen();
     int stage = 0;
     for (int k = 1; k <= 6 && stage == 0; ++k)
-        if (!kStageTests[k]() && lastStageActive == 0) stage = k;
+        if (!kStageTests[k]() && solveState.lastStageActive == 0) stage = k;
     if (stage == 0) {
         if (stageComplete7()) {
-            solveRequested = 0;
+            solveState.solveRequested = 0;
         } else {
-            lastStageActive = 1;
+            solveState.lastStageActive = 1;
             stage = 7;
         }
     }
@@ -81,8 +73,8 @@ void BaseDriver() {
         applyMoveList();
     }
     journalClose();
-    workColourSet = 0;
-    playbackPending = 1;
+    solveState.workColourSet = 0;
+    solveState.playbackPending = 1;
 }
 
 bool stageComplete1() {

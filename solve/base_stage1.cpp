@@ -61,19 +61,19 @@ bool slotSolved(int k) {
     return kSlotSide[k].colour() == centre(k) && kSlotDown[k].colour() == centre(5);
 }
 bool slotFilled(int k) {
-    return kSlotDown[k].colour() == workColour && kSlotSide[k].colour() == centre(k);
+    return kSlotDown[k].colour() == solveState.workColour && kSlotSide[k].colour() == centre(k);
 }
 
 bool crossColourOnFace6() {
     for (int i = 1; i <= 4; ++i)
-        if (kEdgeTop[i].colour() == workColour) return true;
+        if (kEdgeTop[i].colour() == solveState.workColour) return true;
     return false;
 }
 
 // Step 1: a cross edge above its own face with the cross colour on the side.
 bool dropEdgeAboveItsFace() {
     for (int i = 1; i <= 4; ++i) {
-        if (kEdgeSide[i].colour() == workColour && targetFace(kEdgeTop[i].colour()) == i) {
+        if (kEdgeSide[i].colour() == solveState.workColour && targetFace(kEdgeTop[i].colour()) == i) {
             emitMoves(kDropIntoSlot[i], 4);
             return true;
         }
@@ -84,7 +84,7 @@ bool dropEdgeAboveItsFace() {
 // Step 2: such an edge above another face; layer 7 carries it to its own.
 bool carryEdgeToItsFace() {
     for (int i = 1; i <= 4; ++i) {
-        if (kEdgeSide[i].colour() == workColour) {
+        if (kEdgeSide[i].colour() == solveState.workColour) {
             emitLayer7Run(targetFace(kEdgeTop[i].colour()) - i);
             emitMarker("HERE");
             return true;
@@ -96,7 +96,7 @@ bool carryEdgeToItsFace() {
 // Step 3: the cross colour on a side face in the face-5 or middle layer.
 bool liftEdgeFromSide() {
     for (const LiftCase& lc : kLiftCases) {
-        if (lc.cell.colour() != workColour) continue;
+        if (lc.cell.colour() != solveState.workColour) continue;
         if (lc.ownSlot == 0 || !slotSolved(lc.ownSlot)) {
             emitMoves(lc.first, lc.firstCount);
             if (lc.marker) emitMarker(lc.marker);
@@ -118,7 +118,7 @@ bool liftEdgeFromSide() {
 bool turnEdgeDown() {
     int m = 0;
     for (int i = 1; i <= 4; ++i)
-        if (kEdgeTop[i].colour() == workColour) m = i;
+        if (kEdgeTop[i].colour() == solveState.workColour) m = i;
     if (m == 0) return false;
     int n = 0;
     for (int k = 1; k <= 4; ++k)

@@ -91,7 +91,7 @@ bool slotSolved(const Slot& s) {
 bool placeCorner(const CornerKind& kind) {
     int k = 0;
     for (int i = 1; i <= 4; ++i)
-        if (kind.candidates[i].cross.colour() == workColour) k = i;
+        if (kind.candidates[i].cross.colour() == solveState.workColour) k = i;
     if (k == 0) return false;
     const int j = targetFace(kind.candidates[k].partner.colour());
     if (j == 0) return false;

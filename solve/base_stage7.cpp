@@ -12,8 +12,6 @@
 // side faces k-1 and k). Chosen on the first run in the program's life and
 // kept for every later solve: a phase's twists only cancel out when they are
 // all made at the same place.
-int workCorner = 0;
-int workCornerSet = 0;
 
 namespace {
 
@@ -72,12 +70,12 @@ void baseStage7() {
     const int u = centre(6);
     // A working corner outside 1..4 (only possible when the stage was first
     // run on a cube with no twisted corner) is chosen again.
-    if (workCornerSet == 0 || workCorner < 1 || workCorner > 4) {
+    if (solveState.workCornerSet == 0 || solveState.workCorner < 1 || solveState.workCorner > 4) {
         for (int k : kChoiceOrder)
-            if (twisted(k, u)) workCorner = k;
-        workCornerSet = 1;
+            if (twisted(k, u)) solveState.workCorner = k;
+        solveState.workCornerSet = 1;
     }
-    const int w = workCorner;
+    const int w = solveState.workCorner;
     if (w < 1 || w > 4) {
         // No corner is twisted and none ever was: only re-aligning is left.
     } else if (kCorners[w].first.colour() == u) {

@@ -82,3 +82,12 @@ void removePairEdge() {
 void HalfSolveDriver() {
     runFirstFailingStep(kSteps, 5);
 }
+
+const FirstPhase kHalfSolvePhase = {
+    "first two layers but one pair",
+    {stageComplete1, threeCornersComplete, pairCornerOut, threeMiddleEdgesComplete, pairEdgeOut},
+    5,
+    HalfSolveDriver,
+    0,
+    nullptr,
+    nullptr};

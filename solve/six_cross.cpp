@@ -66,7 +66,7 @@ bool face5CornersComplete() {
 
 void raiseFace5Corner() {
     stageBegin();
-    const int w = workColour;
+    const int w = solveState.workColour;
     int chosen = -1;
     int source = 0;
     for (int i = 0; i < 3 && chosen < 0; ++i) {
@@ -95,7 +95,18 @@ void SixCrossDriver() {
     // The cross colour is taken here too: Base stage 1, which takes it
     // otherwise, never runs on a cube whose cross is already complete, and
     // every later step expects the colour of centre 5.
-    if (workColourSet == 0 && lastStageActive == 0 && stageComplete1()) ++sixCrossColourTaken;
+    if (solveState.workColourSet == 0 && solveState.lastStageActive == 0 && stageComplete1()) ++sixCrossColourTaken;
     takeWorkColour();
     runFirstFailingStep(kSteps, 5);
 }
+
+// Entry 1 also looks at stageComplete7 and stageComplete5 on every iteration
+// without using the answers; being pure tests, they are left out here.
+const FirstPhase kSixCrossPhase = {
+    "cross and lifted corners",
+    {face5CornersComplete, stageComplete1, stageComplete3, stageComplete4, stageComplete6},
+    5,
+    SixCrossDriver,
+    0,
+    nullptr,
+    nullptr};

@@ -17,9 +17,9 @@ int targetFace(int colour) {
 }
 
 void takeWorkColour() {
-    if (workColourSet != 0) return;
-    workColour = centre(5);
-    workColourSet = 1;
+    if (solveState.workColourSet != 0) return;
+    solveState.workColour = centre(5);
+    solveState.workColourSet = 1;
 }
 
 void stageBegin() {

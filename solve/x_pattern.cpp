@@ -132,3 +132,22 @@ void XPatternDriver() {
     takeWorkColour();
     runFirstFailingStep(kSteps, 3, writeMarkers);
 }
+
+namespace {
+
+// The four face-5 corners show centre 5 but stand out of their cyclic order.
+// No step of this phase changes the face-5 layer any more, so the X on the
+// side faces can never come about; the Base loop takes over from there.
+bool xCornersStuck() {
+    return face5XComplete() && !face5CornersInOrder();
+}
+
+} // namespace
+
+const FirstPhase kXPatternPhase = {"eight corners",
+                                   {face6XComplete, face5XComplete, sideXComplete},
+                                   3,
+                                   XPatternDriver,
+                                   0,
+                                   xCornersStuck,
+                                   &xCornerOrderStops};

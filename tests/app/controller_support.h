@@ -47,12 +47,7 @@ inline const ControllerDrawing kRecordingDrawing = {
 // controller variable at its start value, no key down, the generator at its
 // start state, and the recorder in place of the renderer.
 inline void startProgram() {
-    cubetest::freshProgram();
-    historyTop = mixStart = 0;
-    std::memset(keyDown, 0, sizeof keyDown);
-    resetController();
-    quickPrepared = 0;
-    yawMark = pitchMark = -4;
+    resetProgram();
     controllerDrawing = kRecordingDrawing;
     recorded = FrameRecord{};
 }

@@ -40,13 +40,13 @@ class BaseSolve : public CubeTest {
     void solveAndCheck(const char* what) {
         const Snapshot before = Snapshot::take();
         const long journalBefore = fileSize(kJournalFileName);
-        solveRequested = 1;
+        solveState.solveRequested = 1;
         ASSERT_EQ(computeSolve(0), 1) << what;
-        EXPECT_LT(driverCalls, 100) << what;
-        EXPECT_EQ(solveRequested, 0) << what;
-        EXPECT_EQ(playbackPending, 1) << what;
+        EXPECT_LT(solveState.driverCalls, 100) << what;
+        EXPECT_EQ(solveState.solveRequested, 0) << what;
+        EXPECT_EQ(solveState.playbackPending, 1) << what;
         EXPECT_EQ(backupTaken, 0) << what;
-        EXPECT_EQ(lastStageActive, 0) << what;
+        EXPECT_EQ(solveState.lastStageActive, 0) << what;
         // The restored cube is the cube before the solve.
         ASSERT_TRUE(Snapshot::take() == before) << what;
         // The journal grew by exactly the solution's lines.
@@ -54,7 +54,7 @@ class BaseSolve : public CubeTest {
         // The playback solves it.
         apply(solution());
         ASSERT_TRUE(isSolved()) << what;
-        playbackPending = 0;
+        solveState.playbackPending = 0;
         EXPECT_EQ(moveListDropped, 0) << what;
     }
 };
@@ -62,20 +62,20 @@ class BaseSolve : public CubeTest {
 } // namespace
 
 TEST_F(BaseSolve, DriverOnASolvedCubeAppliesNothing) {
-    solveRequested = 1;
-    workColourSet = 1;
+    solveState.solveRequested = 1;
+    solveState.workColourSet = 1;
     BaseDriver();
-    EXPECT_EQ(solveRequested, 0);
-    EXPECT_EQ(workColourSet, 0);
-    EXPECT_EQ(playbackPending, 1);
+    EXPECT_EQ(solveState.solveRequested, 0);
+    EXPECT_EQ(solveState.workColourSet, 0);
+    EXPECT_EQ(solveState.playbackPending, 1);
     EXPECT_EQ(backupTaken, 1);
     EXPECT_EQ(solutionCount, 0);
     EXPECT_EQ(readFile("kub2.txt"), ""); // created empty
     // Pressing 0 on a solved cube: one driver call, nothing recorded.
     backupTaken = 0;
-    solveRequested = 1;
+    solveState.solveRequested = 1;
     ASSERT_EQ(computeSolve(0), 1);
-    EXPECT_EQ(driverCalls, 1);
+    EXPECT_EQ(solveState.driverCalls, 1);
     EXPECT_EQ(solutionCount, 0);
     EXPECT_TRUE(isSolved());
 }
@@ -101,11 +101,11 @@ TEST_F(BaseSolve, LastStageActiveRunsStageSevenWhateverTheOtherTestsSay) {
     turnLayer(7, 1); // and the last layer turned
     ASSERT_FALSE(stageComplete1());
     ASSERT_FALSE(stageComplete7());
-    lastStageActive = 1;
+    solveState.lastStageActive = 1;
     BaseDriver();
     EXPECT_EQ(stageRuns[7], 1);
     EXPECT_EQ(stageRuns[1], 0);
-    lastStageActive = 0;
+    solveState.lastStageActive = 0;
     BaseDriver();
     EXPECT_EQ(stageRuns[1], 1);
 }
@@ -116,15 +116,15 @@ TEST_F(BaseSolve, StalledStageIsStoppedAtTheBoundAndTheSolveAbandoned) {
     ASSERT_FALSE(stageComplete1());
     const Snapshot before = Snapshot::take();
     baseStageTable[1] = stallingStage;
-    solveRequested = 1;
+    solveState.solveRequested = 1;
     EXPECT_EQ(computeSolve(0), 0);
-    EXPECT_EQ(driverCalls, kMaxDriverCalls);
+    EXPECT_EQ(solveState.driverCalls, kMaxDriverCalls);
     EXPECT_TRUE(Snapshot::take() == before);
     EXPECT_EQ(solutionCount, 0);
-    EXPECT_EQ(playbackPending, 0);
-    EXPECT_EQ(solveRequested, 0);
+    EXPECT_EQ(solveState.playbackPending, 0);
+    EXPECT_EQ(solveState.solveRequested, 0);
     EXPECT_EQ(backupTaken, 0);
-    EXPECT_EQ(lastStageActive, 0);
+    EXPECT_EQ(solveState.lastStageActive, 0);
     // The program goes on: the next solve with the real stages works.
     baseStageTable[1] = savedTable[1];
     solveAndCheck("after an abandoned solve");
@@ -135,12 +135,12 @@ TEST_F(BaseSolve, FullSolutionListStopsTheSolveWithoutWritingPastIt) {
     scramble(rng, 25);
     const Snapshot before = Snapshot::take();
     baseStageTable[1] = floodingStage;
-    solveRequested = 1;
+    solveState.solveRequested = 1;
     EXPECT_EQ(computeSolve(0), 0);
-    EXPECT_LE(driverCalls, kSolutionListSize / kMoveListSize + 1);
+    EXPECT_LE(solveState.driverCalls, kSolutionListSize / kMoveListSize + 1);
     EXPECT_TRUE(Snapshot::take() == before);
     EXPECT_EQ(solutionCount, 0);
-    EXPECT_EQ(playbackPending, 0);
+    EXPECT_EQ(solveState.playbackPending, 0);
     // The journal holds exactly the moves that went in before the list was full.
     const std::string journal = readFile("kub2.txt");
     EXPECT_EQ(static_cast<long>(std::count(journal.begin(), journal.end(), '\n')),
@@ -157,7 +157,7 @@ TEST_F(BaseSolve, SolvesTenThousandRandomCubes) {
         solveAndCheck(what.c_str());
         if (HasFatalFailure()) return;
         longest = std::max(longest, solutionCount);
-        mostCalls = std::max(mostCalls, driverCalls);
+        mostCalls = std::max(mostCalls, solveState.driverCalls);
         // Keep the journal small; its growth is checked per solve.
         if (trial % 500 == 0) unlink("kub2.txt");
     }
@@ -213,8 +213,8 @@ TEST_F(BaseSolve, CallsWithNothingToDoEmitNothingAndKeepRecord0) {
         SCOPED_TRACE(k.name);
         startState();
         apply(k.cube);
-        workColour = centre(5);
-        workColourSet = 1;
+        solveState.workColour = centre(5);
+        solveState.workColourSet = 1;
         MoveList[0] = {9, -1};
         moveListLast = 5;
         writeFile(kTraceFileName, "old\n");

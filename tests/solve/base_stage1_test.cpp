@@ -49,15 +49,15 @@ TEST_F(BaseStage1, TakesTheCrossColourFromCentre5OnlyWhenNotSet) {
     turnLayer(2, +1); // a middle slice: centre 5 now shows another colour
     const int expected = centre(5);
     ASSERT_NE(expected, 6);
-    workColour = 0;
-    workColourSet = 0;
+    solveState.workColour = 0;
+    solveState.workColourSet = 0;
     baseStage1();
-    EXPECT_EQ(workColour, expected);
-    EXPECT_EQ(workColourSet, 1);
+    EXPECT_EQ(solveState.workColour, expected);
+    EXPECT_EQ(solveState.workColourSet, 1);
     // Taken earlier and still set: kept, whatever centre 5 shows.
-    workColour = 6;
+    solveState.workColour = 6;
     baseStage1();
-    EXPECT_EQ(workColour, 6);
+    EXPECT_EQ(solveState.workColour, 6);
 }
 
 // Step 1: the edge above its own face, cross colour on the side, goes down

@@ -162,14 +162,14 @@ TEST_F(BaseStage2, LiftsATwistedCornerOutOfSlot41) {
 TEST_F(BaseStage2, KeepsACrossColourAlreadySet) {
     apply({{7, 1}}); // face 5 done: with centre 5's colour nothing is to do
     ASSERT_TRUE(stageComplete2());
-    workColour = centre(1);
-    workColourSet = 1;
+    solveState.workColour = centre(1);
+    solveState.workColourSet = 1;
     baseStage2();
-    EXPECT_EQ(workColour, centre(1));
+    EXPECT_EQ(solveState.workColour, centre(1));
     EXPECT_GT(stageEmitted(), 0);
-    workColourSet = 0;
+    solveState.workColourSet = 0;
     baseStage2();
-    EXPECT_EQ(workColour, centre(5));
+    EXPECT_EQ(solveState.workColour, centre(5));
     EXPECT_EQ(stageEmitted(), 0);
 }
 

@@ -79,15 +79,15 @@ int solveChecking(int limit, std::map<std::pair<int, int>, int>* positioningSeen
     while (!isSolved()) {
         if (calls == limit) return -1;
         const bool stage7 =
-            lastStageActive || (stageComplete1() && stageComplete2() && stageComplete3() &&
+            solveState.lastStageActive || (stageComplete1() && stageComplete2() && stageComplete3() &&
                                 stageComplete4() && stageComplete5() && stageComplete6());
         const Twists t = twists();
         const bool anyTwisted = t[1] || t[2] || t[3] || t[4];
         BaseDriver();
         ++calls;
         if (!stage7) continue;
-        EXPECT_EQ(workCornerSet, 1);
-        const int w = workCorner;
+        EXPECT_EQ(solveState.workCornerSet, 1);
+        const int w = solveState.workCorner;
         const int ring = ringOfWorkCorner(w);
         const Seq out = emittedSeq();
         EXPECT_EQ(readFile(kTraceFileName), lines(out));
@@ -109,7 +109,7 @@ int solveChecking(int limit, std::map<std::pair<int, int>, int>* positioningSeen
 }
 
 void endSolve() {
-    lastStageActive = 0;
+    solveState.lastStageActive = 0;
     backupTaken = 0;
     solutionCount = 0;
 }
@@ -128,11 +128,11 @@ TEST_F(BaseStage7Test, FirstRunChoosesTheWorkingCorner) {
         const Seq make = stateTwisting(k.twisted);
         resetCube();
         applySeq(make);
-        workCorner = 0;
-        workCornerSet = 0;
+        solveState.workCorner = 0;
+        solveState.workCornerSet = 0;
         baseStage7();
-        EXPECT_EQ(workCornerSet, 1);
-        EXPECT_EQ(workCorner, k.expected);
+        EXPECT_EQ(solveState.workCornerSet, 1);
+        EXPECT_EQ(solveState.workCorner, k.expected);
         // The first step twists the corner just chosen.
         const int ring = ringOfWorkCorner(k.expected);
         const Seq& want = twistOf(ring) == 2 ? kTwistA[k.expected] : kTwistB[k.expected];
@@ -143,11 +143,11 @@ TEST_F(BaseStage7Test, FirstRunChoosesTheWorkingCorner) {
 
 TEST_F(BaseStage7Test, SecondSolveKeepsTheWorkingCorner) {
     guardEarlyStages();
-    workCorner = 0;
-    workCornerSet = 0;
+    solveState.workCorner = 0;
+    solveState.workCornerSet = 0;
     applySeq(stateTwisting({1, 3}));
     ASSERT_GT(solveChecking(10), 0);
-    EXPECT_EQ(workCorner, 2);
+    EXPECT_EQ(solveState.workCorner, 2);
     endSolve();
 
     // Now 1/2 is right and 2/3, 4/1 are twisted: the stage first carries 4/1
@@ -155,12 +155,12 @@ TEST_F(BaseStage7Test, SecondSolveKeepsTheWorkingCorner) {
     resetCube();
     applySeq(stateTwisting({2, 4}));
     BaseDriver();
-    EXPECT_EQ(lastStageActive, 1);
+    EXPECT_EQ(solveState.lastStageActive, 1);
     EXPECT_EQ(readFile(kTraceFileName), "7 -1\n");
-    EXPECT_EQ(workCorner, 2);
+    EXPECT_EQ(solveState.workCorner, 2);
     ASSERT_GT(solveChecking(10), 0);
-    EXPECT_EQ(workCorner, 2);
-    EXPECT_EQ(workCornerSet, 1);
+    EXPECT_EQ(solveState.workCorner, 2);
+    EXPECT_EQ(solveState.workCornerSet, 1);
     EXPECT_EQ(earlyStageRuns, 0);
 }
 
@@ -224,8 +224,8 @@ TEST_F(BaseStage7Test, Every27TwistStatesFinishWithinTenRunsForEveryWorkingCorne
             applySeq(make);
             ASSERT_TRUE(stageComplete1() && stageComplete2() && stageComplete3() &&
                         stageComplete4() && stageComplete5() && stageComplete6());
-            workCorner = w;
-            workCornerSet = 1;
+            solveState.workCorner = w;
+            solveState.workCornerSet = 1;
             const int calls = solveChecking(10, &seen);
             ASSERT_GE(calls, 0) << "working corner " << w;
             ASSERT_TRUE(isSolved());
@@ -252,11 +252,11 @@ TEST_F(BaseStage7Test, DriverSolvesRandomLastLayersWithinTheBound) {
         scramble(rng, 25, kAnyLastLayer);
         ASSERT_TRUE(firstTwoLayersWhole());
         if (n % 2) {
-            workCorner = 1 + n / 2 % 4;
-            workCornerSet = 1;
+            solveState.workCorner = 1 + n / 2 % 4;
+            solveState.workCornerSet = 1;
         } else {
-            workCorner = 0;
-            workCornerSet = 0;
+            solveState.workCorner = 0;
+            solveState.workCornerSet = 0;
         }
         int calls = 0;
         while (!isSolved() && calls < 19) {
@@ -266,8 +266,8 @@ TEST_F(BaseStage7Test, DriverSolvesRandomLastLayersWithinTheBound) {
         ASSERT_TRUE(isSolved()) << "cube " << n;
         ASSERT_EQ(earlyStageRuns, 0);
         BaseDriver(); // the call that finds everything done
-        EXPECT_EQ(solveRequested, 0);
-        if (workCornerSet) ++chosen[workCorner];
+        EXPECT_EQ(solveState.solveRequested, 0);
+        if (solveState.workCornerSet) ++chosen[solveState.workCorner];
         endSolve();
     }
     for (int w = 1; w <= 4; ++w) EXPECT_GT(chosen[w], 0) << w;

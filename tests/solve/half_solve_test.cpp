@@ -131,7 +131,7 @@ TEST_F(HalfSolve, SolvedCubeLosesItsPairCornerAndWithItTheEdge) {
     // pair back.
     freshProgram();
     ASSERT_EQ(computeSolve(3), 1);
-    EXPECT_EQ(phaseMark, 3);
+    EXPECT_EQ(solveState.phaseMark, 3);
     EXPECT_EQ(solution(0, 3), (Moves{{6, -1}, {7, 1}, {6, 1}}));
     apply(solution());
     EXPECT_TRUE(isSolved());

@@ -30,8 +30,8 @@ void startState() {
     initCubieArray();
     initFaceletGrid();
     historyTop = 0;
-    quickPrepared = 0;
-    yawMark = pitchMark = -4;
+    solveState.quickPrepared = 0;
+    solveState.yawMark = solveState.pitchMark = -4;
     runtimeSeed(1);
 }
 
@@ -125,9 +125,9 @@ TEST(QuickPrepare, EmptyHistoryOnASolvedCubeFinishesAtOnce) {
     EXPECT_EQ(runQuickSolve(played, 64), 0);
     EXPECT_TRUE(isSolved());
     EXPECT_EQ(historyTop, 0);
-    EXPECT_EQ(quickPrepared, 0);
-    EXPECT_EQ(yawMark, -4);
-    EXPECT_EQ(pitchMark, -4);
+    EXPECT_EQ(solveState.quickPrepared, 0);
+    EXPECT_EQ(solveState.yawMark, -4);
+    EXPECT_EQ(solveState.pitchMark, -4);
 }
 
 TEST(QuickPrepare, PatternChoiceFollowsTheTwoDraws) {
@@ -156,11 +156,11 @@ TEST(QuickPrepare, PatternChoiceFollowsTheTwoDraws) {
             EXPECT_EQ(MoveHistory[firstAppend + i], first[a][i]) << seed;
         if (withD) {
             for (int i = 0; i < 16; ++i) EXPECT_EQ(MoveHistory[6 + i], QuickPatternD[i]);
-            EXPECT_EQ(pitchMark, historyTop - 8);
+            EXPECT_EQ(solveState.pitchMark, historyTop - 8);
         } else {
-            EXPECT_EQ(pitchMark, -4);
+            EXPECT_EQ(solveState.pitchMark, -4);
         }
-        EXPECT_EQ(quickPrepared, 1);
+        EXPECT_EQ(solveState.quickPrepared, 1);
     }
 }
 
@@ -175,8 +175,8 @@ TEST(QuickPrepare, LongHistoryGetsTwoCopiesOfPatternCAndNoD) {
         EXPECT_EQ(MoveHistory[51 + i], QuickPatternC[i]);
         EXPECT_EQ(MoveHistory[59 + i], QuickPatternC[i]);
     }
-    EXPECT_EQ(yawMark, 62);
-    EXPECT_EQ(pitchMark, -4);
+    EXPECT_EQ(solveState.yawMark, 62);
+    EXPECT_EQ(solveState.pitchMark, -4);
 }
 
 TEST(QuickSolve, UndoesMixesAndManualTurnsAndEndsSolved) {
@@ -208,8 +208,8 @@ TEST(QuickSolve, UndoesMixesAndManualTurnsAndEndsSolved) {
         const int n = runQuickSolve(played, kHistorySize);
         ASSERT_TRUE(isSolved()) << trial;
         EXPECT_EQ(historyTop, 0);
-        EXPECT_EQ(solveRequested, 0);
-        EXPECT_EQ(quickPrepared, 0);
+        EXPECT_EQ(solveState.solveRequested, 0);
+        EXPECT_EQ(solveState.quickPrepared, 0);
         ASSERT_LE(n, kHistorySize - 1);
     }
 }

@@ -14,8 +14,8 @@ void blankGrid(int w) {
         for (int r = 1; r <= 3; ++r)
             for (int c = 1; c <= 3; ++c) FaceletGrid[f][r][c] = kBlank;
     FaceletGrid[5][2][2] = w;
-    workColour = w;
-    workColourSet = 1;
+    solveState.workColour = w;
+    solveState.workColourSet = 1;
 }
 void put(int f, int r, int c, int colour) {
     FaceletGrid[f][r][c] = colour;
@@ -125,8 +125,8 @@ TEST_F(SixCross, EveryCallAddsOneCornerAndKeepsTheRestOfTheFirstLayer) {
         freshProgram();
         apply(randomTurns(rng, 25));
         const int w = centre(5);
-        workColour = w;
-        workColourSet = 1;
+        solveState.workColour = w;
+        solveState.workColourSet = 1;
         if (face5CornersComplete()) continue;
         ++calls;
         int before = 0, target = 0;
@@ -167,18 +167,18 @@ TEST_F(SixCross, CrossCompleteAtTheStartWithAnyStaleColour) {
         ASSERT_FALSE(face5CornersComplete());
         if (stale == centre(5)) continue;
         // The first step: a corner lifted with the colour of centre 5.
-        workColour = centre(5);
-        workColourSet = 1;
+        solveState.workColour = centre(5);
+        solveState.workColourSet = 1;
         const Moves first = raise();
         ASSERT_FALSE(first.empty());
-        workColourSet = 0;
-        workColour = stale;
+        solveState.workColourSet = 0;
+        solveState.workColour = stale;
         const Snapshot cube = Snapshot::take();
         const int taken = sixCrossColourTaken;
         ASSERT_EQ(computeSolve(1), 1) << "stale colour " << stale;
         EXPECT_EQ(sixCrossColourTaken, taken + 1);
         EXPECT_TRUE(Snapshot::take() == cube);
-        EXPECT_GT(phaseMark, 0);
+        EXPECT_GT(solveState.phaseMark, 0);
         EXPECT_EQ(solution(0, static_cast<int>(first.size())), first);
         apply(solution());
         EXPECT_TRUE(isSolved()) << "stale colour " << stale;
@@ -190,9 +190,9 @@ TEST_F(SixCross, ColourTakenOnlyCountsWhenTheCrossWasComplete) {
     apply({{6, 1}});
     ASSERT_FALSE(stageComplete1());
     const int taken = sixCrossColourTaken;
-    workColour = 3;
+    solveState.workColour = 3;
     SixCrossDriver();
     EXPECT_EQ(sixCrossColourTaken, taken);
-    EXPECT_EQ(workColour, centre(5));
-    EXPECT_EQ(workColourSet, 1);
+    EXPECT_EQ(solveState.workColour, centre(5));
+    EXPECT_EQ(solveState.workColourSet, 1);
 }

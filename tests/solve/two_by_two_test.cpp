@@ -64,8 +64,8 @@ TEST_F(TwoByTwo, CompleteBlockFirstMakesTheTwoFixedTurns) {
         EXPECT_EQ(readFile(kJournalFileName), "1 -1\n4 -1\n");
         EXPECT_EQ(readFile(kTraceFileName), "old\n");
         EXPECT_EQ(MoveList[0].layer, 9); // the MoveList is not used for them
-        EXPECT_EQ(blockTurnsDone, 1);
-        EXPECT_EQ(playbackPending, 1);
+        EXPECT_EQ(solveState.blockTurnsDone, 1);
+        EXPECT_EQ(solveState.playbackPending, 1);
         EXPECT_TRUE(blockComplete());
         const Snapshot driven = Snapshot::take();
         cube.put();
@@ -87,13 +87,13 @@ TEST_F(TwoByTwo, RetryStartsFromTheBackupTurnedByLayerOne) {
     apply(randomTurns(rng, 10));
     for (int i = 0; i < 10; ++i) appendSolution(2, 1);
     writeFile(kJournalFileName, "kept\n");
-    blockTurnsDone = 1;
+    solveState.blockTurnsDone = 1;
     const int retries = blockRetries;
     restartBlockAttempt();
     EXPECT_EQ(blockRetries, retries + 1);
     EXPECT_EQ(solution(), (Moves{{1, -1}}));
     EXPECT_EQ(readFile(kJournalFileName), "kept\n"); // the (1, -1) is not journalled
-    EXPECT_EQ(blockTurnsDone, 1);
+    EXPECT_EQ(solveState.blockTurnsDone, 1);
     EXPECT_EQ(backupTaken, 1);
     const Snapshot retried = Snapshot::take();
     original.put();
@@ -119,7 +119,7 @@ TEST_F(TwoByTwo, CutOffAtThreeHundredNinetyNineMoves) {
         EXPECT_EQ(readFile(kJournalFileName), "1 -1\n4 -1\n");
         if (c.retried) {
             EXPECT_EQ(solution(), (Moves{{1, -1}}));
-            EXPECT_EQ(phaseMark, 1);
+            EXPECT_EQ(solveState.phaseMark, 1);
             const Snapshot retried = Snapshot::take();
             initCubieArray();
             initFaceletGrid();
@@ -127,7 +127,7 @@ TEST_F(TwoByTwo, CutOffAtThreeHundredNinetyNineMoves) {
             EXPECT_TRUE(Snapshot::take() == retried);
         } else {
             EXPECT_EQ(solutionCount, c.start + 2);
-            EXPECT_EQ(phaseMark, c.start + 2);
+            EXPECT_EQ(solveState.phaseMark, c.start + 2);
         }
     }
     // At 400 moves no iteration starts: the retry comes at once, and the
@@ -139,7 +139,7 @@ TEST_F(TwoByTwo, CutOffAtThreeHundredNinetyNineMoves) {
     ASSERT_EQ(runFirstPhase(2), 1);
     EXPECT_EQ(solution(), (Moves{{1, -1}, {1, -1}, {4, -1}}));
     EXPECT_EQ(readFile(kJournalFileName), "1 -1\n4 -1\n");
-    EXPECT_EQ(phaseMark, 3);
+    EXPECT_EQ(solveState.phaseMark, 3);
 }
 
 // From the start state turn (3,-1) (7,-1) (7,-1): the first attempt and its
@@ -152,7 +152,7 @@ TEST_F(TwoByTwo, RetryThatFailsTooLeavesTheCubeToTheBaseLoop) {
     ASSERT_EQ(computeSolve(2), 1);
     EXPECT_EQ(blockRetries, retries + 1);
     EXPECT_EQ(blockRetriesAbandoned, abandoned + 1);
-    EXPECT_EQ(phaseMark, 0);
+    EXPECT_EQ(solveState.phaseMark, 0);
     EXPECT_EQ(backupTaken, 0);
     EXPECT_TRUE(Snapshot::take() == cube);
     const Moves entry2 = solution();

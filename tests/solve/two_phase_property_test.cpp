@@ -96,29 +96,29 @@ Stats solveMany(int entry, unsigned seed, int cubes) {
         st.retries += retried;
         st.abandoned += gaveUp;
         st.xStops += stopped;
-        st.maxDriverCalls = std::max(st.maxDriverCalls, driverCalls);
+        st.maxDriverCalls = std::max(st.maxDriverCalls, solveState.driverCalls);
         st.maxMoves = std::max(st.maxMoves, solutionCount);
-        st.firstPhaseMoves += phaseMark;
+        st.firstPhaseMoves += solveState.phaseMark;
         EXPECT_LE(retried, 1);
         EXPECT_LE(gaveUp, retried);
 
         // The cube is back where it was, the solution waits for playback.
         EXPECT_TRUE(Snapshot::take() == cube) << "cube " << i;
         EXPECT_EQ(backupTaken, 0);
-        EXPECT_EQ(playbackPending, 1);
-        EXPECT_EQ(lastStageActive, 0);
-        EXPECT_EQ(workColourSet, 0);
+        EXPECT_EQ(solveState.playbackPending, 1);
+        EXPECT_EQ(solveState.lastStageActive, 0);
+        EXPECT_EQ(solveState.workColourSet, 0);
         const Moves moves = solution();
-        EXPECT_LE(phaseMark, solutionCount);
+        EXPECT_LE(solveState.phaseMark, solutionCount);
         if (gaveUp) {
-            EXPECT_EQ(phaseMark, 0);
+            EXPECT_EQ(solveState.phaseMark, 0);
         }
 
         if (gaveUp) st.guarded.push_back(cube);
-        apply(Moves(moves.begin(), moves.begin() + phaseMark));
+        apply(Moves(moves.begin(), moves.begin() + solveState.phaseMark));
         expectPhaseEnd(entry, gaveUp, stopped, i);
         if (stopped) st.guarded.push_back(Snapshot::take());
-        apply(Moves(moves.begin() + phaseMark, moves.end()));
+        apply(Moves(moves.begin() + solveState.phaseMark, moves.end()));
         EXPECT_TRUE(isSolved()) << "cube " << i;
 
         // The journal: exactly the solution's moves, except that a retried
@@ -181,8 +181,8 @@ TEST_P(TwoPhaseSolves, RandomCubesEndSolvedAndJournalsRepeat) {
         for (size_t i = 0; i < st.guarded.size() && i < 40; ++i) {
             st.guarded[i].put();
             backupTaken = 0;
-            workColourSet = 0;
-            blockTurnsDone = 0;
+            solveState.workColourSet = 0;
+            solveState.blockTurnsDone = 0;
             solutionCount = 0;
             runBlockAttempt();
             ASSERT_GE(solutionCount, 399);
@@ -205,7 +205,7 @@ TEST_P(TwoPhaseSolves, RandomCubesEndSolvedAndJournalsRepeat) {
         for (const Snapshot& stuck : st.guarded) {
             stuck.put();
             backupTaken = 0;
-            workColourSet = 0;
+            solveState.workColourSet = 0;
             for (int call = 0; call < 100; ++call) {
                 XPatternDriver();
                 sideX += sideXComplete();
@@ -258,7 +258,7 @@ int sixCrossStep(Moves* out) {
 int blockStep(Moves* out) {
     if (!blockEdgesComplete()) return baseStage1(), *out = emitted(), 0;
     if (!blockCornerComplete()) return baseStage2(), *out = emitted(), 1;
-    if (!blockTurnsDone) return *out = {{1, -1}, {4, -1}}, 2;
+    if (!solveState.blockTurnsDone) return *out = {{1, -1}, {4, -1}}, 2;
     if (!blockMiddleEdgeComplete()) return baseStage3(), *out = emitted(), 3;
     return 4;
 }
@@ -297,8 +297,8 @@ TEST_F(FirstPhaseDrivers, RunTheFirstUnfinishedStep) {
             apply(randomTurns(rng, 8 + static_cast<int>(rng() % 20)));
             for (int call = 0; call < 400 && solutionCount < kBlockMoveLimit; ++call) {
                 const Snapshot cube = Snapshot::take();
-                workColour = centre(5);
-                workColourSet = 1;
+                solveState.workColour = centre(5);
+                solveState.workColourSet = 1;
                 Moves expected;
                 const int step = d.step(&expected);
                 ++seen[step];

@@ -223,8 +223,8 @@ TEST_F(XPattern, FaceFiveCornersOutOfOrderEndTheFirstPhase) {
     EXPECT_TRUE(Snapshot::take() == cube);
     const Moves moves = solution();
     // One marker per move of the first phase.
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), phaseMark);
-    apply(Moves(moves.begin(), moves.begin() + phaseMark));
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), solveState.phaseMark);
+    apply(Moves(moves.begin(), moves.begin() + solveState.phaseMark));
     EXPECT_TRUE(face5XComplete());
     EXPECT_FALSE(face5CornersInOrder());
     // Without the early end the driver would never see the side faces' X.

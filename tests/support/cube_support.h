@@ -59,34 +59,23 @@ inline void resetCube() {
 // The cube at its start state and the flags of a solve cleared.
 inline void startState() {
     resetCube();
-    workColour = 0;
-    workColourSet = 0;
-    lastStageActive = 0;
-    solveRequested = 0;
-    playbackPending = 0;
+    solveState.workColour = 0;
+    solveState.workColourSet = 0;
+    solveState.lastStageActive = 0;
+    solveState.solveRequested = 0;
+    solveState.playbackPending = 0;
     solutionCount = 0;
     moveListLast = 0;
 }
 
 // Everything a solve reads besides the cube, as at program start.
 inline void freshProgram() {
-    startState();
-    workCorner = 0;
-    workCornerSet = 0;
-    blockTurnsDone = 0;
-    phaseMark = 0;
-    driverCalls = 0;
-    solutionOverflow = 0;
-    std::memset(MoveList, 0, sizeof MoveList);
-    runtimeSeed(1);
+    resetSolver();
 }
 
 // What the end of a solution's playback clears before the next solve.
 inline void playbackEnded() {
-    solveRequested = 0;
-    playbackPending = 0;
-    phaseMark = 0;
-    blockTurnsDone = 0;
+    endSolve();
 }
 
 inline void apply(const Moves& moves) {
@@ -213,7 +202,7 @@ inline int runStage(void (*stage)(), bool (*done)(), int bound,
     for (int calls = 0; calls <= bound; ++calls) {
         if (done()) return calls;
         if (calls == bound) break;
-        workColourSet = 0;
+        solveState.workColourSet = 0;
         stage();
         const Moves out = emitted();
         applyEmitted();
