@@ -16,20 +16,6 @@ constexpr StageTest kStageTests[8] = {nullptr,        stageComplete1, stageCompl
                                       stageComplete3, stageComplete4, stageComplete5,
                                       stageComplete6, stageComplete7};
 
-bool allEqualCentre(const Cell* cells, int n, int face) {
-    for (int i = 0; i < n; ++i)
-        if (cells[i].colour() != centre(face)) return false;
-    return true;
-}
-
-// A face-6 corner as its three cells.
-struct Corner {
-    Cell a, b, c;
-    bool holds(int colour) const {
-        return a.colour() == colour || b.colour() == colour || c.colour() == colour;
-    }
-};
-
 } // namespace
 
 int driverCallAllowed() {
@@ -84,26 +70,14 @@ bool stageComplete1() {
 }
 
 bool stageComplete2() {
-    static constexpr Cell face5[] = {{5, 3, 3}, {5, 1, 3}, {5, 1, 1}, {5, 3, 1}};
-    static constexpr Cell side[5][2] = {{},
-                                        {{1, 3, 3}, {1, 1, 3}},
-                                        {{2, 3, 3}, {2, 3, 1}},
-                                        {{3, 3, 3}, {3, 1, 3}},
-                                        {{4, 3, 3}, {4, 3, 1}}};
-    if (!allEqualCentre(face5, 4, 5)) return false;
-    for (int i = 1; i <= 4; ++i)
-        if (!allEqualCentre(side[i], 2, i)) return false;
+    for (int k = 1; k <= 4; ++k)
+        if (!pieceSolved(kFace5Corner[k])) return false;
     return true;
 }
 
 bool stageComplete3() {
-    static constexpr Cell side[5][2] = {{},
-                                        {{1, 3, 2}, {1, 1, 2}},
-                                        {{2, 2, 1}, {2, 2, 3}},
-                                        {{3, 3, 2}, {3, 1, 2}},
-                                        {{4, 2, 1}, {4, 2, 3}}};
-    for (int i = 1; i <= 4; ++i)
-        if (!allEqualCentre(side[i], 2, i)) return false;
+    for (int k = 1; k <= 4; ++k)
+        if (!pieceSolved(kMiddleEdge[k])) return false;
     return true;
 }
 
@@ -114,15 +88,11 @@ bool stageComplete4() {
 }
 
 bool stageComplete5() {
-    // Corner between faces i and i+1 holds centre i and not centre i-1.
-    static constexpr Corner corner[5] = {{},
-                                         {{6, 1, 3}, {1, 1, 1}, {2, 1, 3}},
-                                         {{6, 1, 1}, {2, 1, 1}, {3, 1, 1}},
-                                         {{6, 3, 1}, {3, 3, 1}, {4, 1, 1}},
-                                         {{6, 3, 3}, {1, 3, 1}, {4, 1, 3}}};
+    // The corner between faces i and i+1 holds centre i and not centre i-1.
     for (int i = 1; i <= 4; ++i) {
-        const int previous = i == 1 ? 4 : i - 1;
-        if (!corner[i].holds(centre(i)) || corner[i].holds(centre(previous))) return false;
+        const CornerCells& corner = kFace6Corner[nextFace(i)];
+        if (!cornerHolds(corner, centre(i)) || cornerHolds(corner, centre(previousFace(i))))
+            return false;
     }
     return true;
 }
@@ -134,6 +104,7 @@ bool stageComplete6() {
 }
 
 bool stageComplete7() {
-    static constexpr Cell face6[] = {{6, 3, 3}, {6, 3, 1}, {6, 1, 1}, {6, 1, 3}};
-    return allEqualCentre(face6, 4, 6) && stageComplete6();
+    for (int k = 1; k <= 4; ++k)
+        if (kFace6Corner[k].cap.colour() != centre(6)) return false;
+    return stageComplete6();
 }
