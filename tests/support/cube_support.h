@@ -369,19 +369,20 @@ inline Seq twistPair(int wc, int d) {
 
 // The edge above side face i: side cell, face-6 cell.
 inline const Cell kEdge[5][2] = {{},
-                                 {{1, 2, 1}, {6, 2, 3}},
-                                 {{2, 1, 2}, {6, 1, 2}},
-                                 {{3, 2, 1}, {6, 2, 1}},
-                                 {{4, 1, 2}, {6, 3, 2}}};
+                                 {kEdgeSide[1], kEdgeTop[1]},
+                                 {kEdgeSide[2], kEdgeTop[2]},
+                                 {kEdgeSide[3], kEdgeTop[3]},
+                                 {kEdgeSide[4], kEdgeTop[4]}};
 
 // Corner positions by ring order, 1 = 1/2, 2 = 2/3, 3 = 3/4, 4 = 4/1 (the
 // corner between faces j and j+1): face-6 cell, then the side cells on faces
 // j and j+1.
-inline const Cell kCorner[5][3] = {{},
-                                   {{6, 1, 3}, {1, 1, 1}, {2, 1, 3}},
-                                   {{6, 1, 1}, {2, 1, 1}, {3, 1, 1}},
-                                   {{6, 3, 1}, {3, 3, 1}, {4, 1, 1}},
-                                   {{6, 3, 3}, {4, 1, 3}, {1, 3, 1}}};
+inline const Cell kCorner[5][3] = {
+    {},
+    {kFace6Corner[2].cap, kFace6Corner[2].before, kFace6Corner[2].after},
+    {kFace6Corner[3].cap, kFace6Corner[3].before, kFace6Corner[3].after},
+    {kFace6Corner[4].cap, kFace6Corner[4].before, kFace6Corner[4].after},
+    {kFace6Corner[1].cap, kFace6Corner[1].before, kFace6Corner[1].after}};
 
 // Ring corner j of workCorner value k (k names the corner between faces
 // k-1 and k).
