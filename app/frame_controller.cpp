@@ -29,6 +29,9 @@ int solutionPos = 0;
 int spinFrames = 0;
 int pendingDigit = -1;
 int mixKeyArmed = 1;
+int frameCycle = 0;
+short selectedLayer = 1;
+unsigned char gridVisible = 1;
 
 namespace {
 
@@ -74,8 +77,8 @@ bool turnInProgress() {
 // playback, no mix, no solve asked for, no turn animating, no digit waiting.
 // Anywhere else the recorded move would never be animated to its end.
 bool manualTurnAllowed() {
-    return paused == 0 && solveState.playbackPending == 0 && mixMode == 0 && solveState.solveRequested == 0 &&
-           !turnInProgress() && pendingDigit < 0;
+    return paused == 0 && solveState.playbackPending == 0 && mixMode == 0 &&
+           solveState.solveRequested == 0 && !turnInProgress() && pendingDigit < 0;
 }
 
 void requestTurn(int direction) {
@@ -89,16 +92,24 @@ void askForSolve(int digit) {
     if (selectedAlgorithm == -1) selectedAlgorithm = digit;
 }
 
+// A move is animated over three frames at angles 1, 31 and 61; it is applied
+// to the cube in the frame whose angle reaches kTurnApplyAngle, and the
+// animation ends once the angle reaches kTurnEndAngle.
+constexpr int kTurnStartAngle = 1;
+constexpr int kTurnStep = 30;
+constexpr int kTurnApplyAngle = 60;
+constexpr int kTurnEndAngle = 90;
+
 // One step of the three-frame animation of `move` (shared by every animator).
 // Returns 1 in the frame the move ends.
 int animateMove(const Move& move) {
-    if (turnAngle == 0) turnAngle = 1;
-    if (turnAngle < 90) {
-        if (turnAngle >= 60) turnLayer(move.layer, move.direction);
+    if (turnAngle == 0) turnAngle = kTurnStartAngle;
+    if (turnAngle < kTurnEndAngle) {
+        if (turnAngle >= kTurnApplyAngle) turnLayer(move.layer, move.direction);
         controllerDrawing.drawCube(move.layer, move.direction, turnAngle);
-        turnAngle += 30;
+        turnAngle += kTurnStep;
     }
-    if (turnAngle >= 90) {
+    if (turnAngle >= kTurnEndAngle) {
         turnAngle = 0;
         return 1;
     }
@@ -117,13 +128,11 @@ void drawPausedCube() {
 
 // Branch d: the manual turn, or the cube at rest.
 void manualTurn() {
-    if (turnRequest != 0) {
-        turnAngle = 1;
-        turnDirection = turnRequest;
-    }
-    if (turnAngle >= 60) turnLayer(selectedLayer, turnDirection);
-    controllerDrawing.drawCube(selectedLayer, turnDirection, turnAngle);
-    if (turnAngle != 0) turnAngle += 30;
+    if (turnRequest != 0) turnDirection = turnRequest;
+    if (turnRequest == 0 && turnAngle == 0)
+        controllerDrawing.drawCube(selectedLayer, turnDirection, 0); // at rest
+    else
+        animateMove({selectedLayer, turnDirection});
 }
 
 // Branch e: the solve of the selected entry.
@@ -214,7 +223,7 @@ void runFrameController() {
     if (faceRequest == 1) {
         // Undo the cube's own orientation and face the viewer in this frame already.
         d.rotate(-viewPitch, 1.0, 0.0, 0.0);
-        d.rotate(-viewYaw - sceneYaw, 0.0, 1.0, 0.0);
+        d.rotate(-static_cast<float>(viewYaw) - sceneYaw, 0.0, 1.0, 0.0);
         viewYaw = static_cast<int>(-sceneYaw);
         viewPitch = 0;
         faceRequest = 0;
@@ -238,11 +247,11 @@ void runFrameController() {
         solveSelected();
     }
 
-    d.drawLayerMarker();
+    d.drawLayerMarker(selectedLayer);
     d.popMatrix();
 
     turnRequest = 0;
-    if (turnAngle >= 90 && solveState.playbackPending == 0) turnAngle = 0;
+    if (turnAngle >= kTurnEndAngle && solveState.playbackPending == 0) turnAngle = 0;
     if (++frameCycle == 35) frameCycle = 0;
 }
 
@@ -254,7 +263,8 @@ static bool playList(const Move* list, int& pos, int last) {
 }
 
 void playSolution() {
-    if (solveState.phaseMark != 0 && solutionPos == solveState.phaseMark && spinFrames < kSpinLength) {
+    if (solveState.phaseMark != 0 && solutionPos == solveState.phaseMark &&
+        spinFrames < kSpinLength) {
         viewYaw += kSpinStep;
         viewPitch += kSpinStep;
         ++spinFrames;
@@ -281,8 +291,10 @@ void playMix() {
 void playQuick() {
     if (solveState.quickPrepared == 0) prepareQuick();
     const bool solved = isSolved();
-    if (historyTop >= solveState.yawMark && historyTop <= solveState.yawMark + 2) viewYaw += kQuickMarkStep;
-    if (historyTop >= solveState.pitchMark && historyTop <= solveState.pitchMark + 2) viewPitch += kQuickMarkStep;
+    if (historyTop >= solveState.yawMark && historyTop <= solveState.yawMark + 2)
+        viewYaw += kQuickMarkStep;
+    if (historyTop >= solveState.pitchMark && historyTop <= solveState.pitchMark + 2)
+        viewPitch += kQuickMarkStep;
     int drawn = 0;
     if (historyTop >= 1 && !solved) {
         if (animateMove(quickUndoMove())) --historyTop;

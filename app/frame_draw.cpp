@@ -180,13 +180,13 @@ void drawFrame() {
     const GLfloat lightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     glLightfv(GL_LIGHT1, GL_POSITION, lightPosition);
     countFrames();
-    drawFloorGrid();
+    drawFloorGrid(gridVisible);
 
     beginTextOverlay(viewportWidth, viewportHeight);
     drawHudLines();
 
     beginBannerOverlay(viewportWidth, viewportHeight);
-    if (paused) drawPauseBanner(hudShiftX, hudShiftY);
+    if (paused) drawPauseBanner(frameCycle, hudShiftX, hudShiftY);
     endOverlay(); // the banner overlay
     endOverlay(); // the text overlay
 }

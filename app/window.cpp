@@ -3,6 +3,7 @@
 #include "app/window.h"
 
 #include "app/frame.h"
+#include "app/frame_controller.h"
 #include "app/hud_font.h"
 #include "render/scene.h"
 

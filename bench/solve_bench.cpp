@@ -134,6 +134,9 @@ void BM_SolveTmpfs(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_SolveDisk)->DenseRange(0, kMenuSize - 1)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_SolveTmpfs)->DenseRange(0, kMenuSize - 1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SolveTmpfs)
+    ->DenseRange(0, kMenuSize - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 BENCHMARK_MAIN();

@@ -20,9 +20,6 @@ const double CubieColourTable[7][3] = {
     {1.0, 1.0, 1.0}, // 6 white
 };
 
-short selectedLayer = 1;
-unsigned char gridVisible = 1;
-
 namespace {
 
 // freeglut refuses to draw anything before glutInit; the program has no
@@ -154,9 +151,9 @@ void drawCube(int layer, int direction, int angle) {
     }
 }
 
-void drawLayerMarker() {
-    if (selectedLayer < 1 || selectedLayer > 9) return;
-    const double* at = kMarkerPosition[selectedLayer];
+void drawLayerMarker(int layer) {
+    if (layer < 1 || layer > 9) return;
+    const double* at = kMarkerPosition[layer];
     glPushMatrix();
     glTranslated(at[0], at[1], at[2]);
     glColor3d(0.0, 1.0, 0.0);
@@ -164,8 +161,8 @@ void drawLayerMarker() {
     glPopMatrix();
 }
 
-void drawFloorGrid() {
-    if (!gridVisible) return;
+void drawFloorGrid(int visible) {
+    if (!visible) return;
     glPushMatrix();
     // Single-precision components, red above 1 passed as it is.
     glColor3f(1.6f, 0.6f, 0.6f);

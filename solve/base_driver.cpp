@@ -5,7 +5,6 @@
 #include "solve/solver.h"
 #include "solve/stage_common.h"
 
-
 StageRoutine baseStageTable[8] = {nullptr,    baseStage1, baseStage2, baseStage3,
                                   baseStage4, baseStage5, baseStage6, baseStage7};
 

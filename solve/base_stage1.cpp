@@ -73,7 +73,8 @@ bool crossColourOnFace6() {
 // Step 1: a cross edge above its own face with the cross colour on the side.
 bool dropEdgeAboveItsFace() {
     for (int i = 1; i <= 4; ++i) {
-        if (kEdgeSide[i].colour() == solveState.workColour && targetFace(kEdgeTop[i].colour()) == i) {
+        if (kEdgeSide[i].colour() == solveState.workColour &&
+            targetFace(kEdgeTop[i].colour()) == i) {
             emitMoves(kDropIntoSlot[i], 4);
             return true;
         }

@@ -16,19 +16,19 @@ enum SolveKind {
 // its tests held at the start of an iteration (see first_phase.cpp).
 using PhaseTest = bool (*)();
 struct FirstPhase {
-    const char* name;    // what the phase reaches, for reports of the solve
-    PhaseTest tests[5];  // evaluated in this order at the start of every iteration
+    const char* name;   // what the phase reaches, for reports of the solve
+    PhaseTest tests[5]; // evaluated in this order at the start of every iteration
     int testCount;
     void (*driver)();
-    int moveLimit;       // no iteration starts at this many moves; 0 = no limit
-    PhaseTest deadEnd;   // ends the phase before the driver call; null = none
-    int* deadEndSeen;    // counts those ends
+    int moveLimit;     // no iteration starts at this many moves; 0 = no limit
+    PhaseTest deadEnd; // ends the phase before the driver call; null = none
+    int* deadEndSeen;  // counts those ends
 };
 
 struct MenuEntry {
-    const char* label;             // the HUD's name of the entry
+    const char* label; // the HUD's name of the entry
     SolveKind kind;
-    const FirstPhase* firstPhase;  // kTwoPhase: the phase run before the Base loop
+    const FirstPhase* firstPhase; // kTwoPhase: the phase run before the Base loop
     // kOneCall: takes the backup and applies its moves as a driver does
     // (backupCube, applyMove); returns 0 when it gave up.
     int (*wholeSolve)();

@@ -5,7 +5,6 @@
 #include "model/cube.h"
 #include "solve/solver.h"
 
-
 const Move QuickPatternA[16] = {{7, 1}, {1, 1},  {7, -1}, {1, -1}, {7, -1}, {6, 1},
                                 {7, 1}, {6, -1}, {6, 1},  {7, -1}, {6, -1}, {7, 1},
                                 {1, 1}, {7, 1},  {1, -1}, {7, -1}};

@@ -64,7 +64,8 @@ void raiseFace5Corner() {
     int source = 0;
     for (int i = 0; i < 3 && chosen < 0; ++i) {
         for (int k = 1; k <= 4; ++k)
-            if ((kFace6Corner[k].*kSourceCases[i].cell).colour() == w && kSourceCases[i].number[k] > source)
+            if ((kFace6Corner[k].*kSourceCases[i].cell).colour() == w &&
+                kSourceCases[i].number[k] > source)
                 source = kSourceCases[i].number[k];
         if (source != 0) chosen = i;
     }
@@ -88,7 +89,8 @@ void SixCrossDriver() {
     // The cross colour is taken here too: Base stage 1, which takes it
     // otherwise, never runs on a cube whose cross is already complete, and
     // every later step expects the colour of centre 5.
-    if (solveState.workColourSet == 0 && solveState.lastStageActive == 0 && stageComplete1()) ++sixCrossColourTaken;
+    if (solveState.workColourSet == 0 && solveState.lastStageActive == 0 && stageComplete1())
+        ++sixCrossColourTaken;
     takeWorkColour();
     runFirstFailingStep(kSteps, 5);
 }

@@ -53,8 +53,11 @@ constexpr CornerCells kFace6Corner[5] = {{},
                                          {{6, 1, 3}, {1, 1, 1}, {2, 1, 3}},
                                          {{6, 1, 1}, {2, 1, 1}, {3, 1, 1}},
                                          {{6, 3, 1}, {3, 3, 1}, {4, 1, 1}}};
-constexpr EdgeCells kMiddleEdge[5] = {
-    {}, {{4, 2, 3}, {1, 3, 2}}, {{1, 1, 2}, {2, 2, 3}}, {{2, 2, 1}, {3, 1, 2}}, {{3, 3, 2}, {4, 2, 1}}};
+constexpr EdgeCells kMiddleEdge[5] = {{},
+                                      {{4, 2, 3}, {1, 3, 2}},
+                                      {{1, 1, 2}, {2, 2, 3}},
+                                      {{2, 2, 1}, {3, 1, 2}},
+                                      {{3, 3, 2}, {4, 2, 1}}};
 // Every cell of the piece shows the centre of its own face.
 bool pieceSolved(const CornerCells& corner);
 bool pieceSolved(const EdgeCells& edge);

@@ -34,9 +34,12 @@ bool allShow(const Cell* cells, int n, int colour) {
 // as the four cells that must show centre 6; in any other position the layer
 // is turned so that the next call sees the corners from another side.
 constexpr Cell kTwistPatterns[7][4] = {
-    {kFace6Corner[4].cap, kFace6Corner[2].cap, kFace6Corner[1].after, kFace6Corner[3].before}, {kFace6Corner[4].cap, kFace6Corner[3].cap, kFace6Corner[1].after, kFace6Corner[2].before},
-    {kFace6Corner[1].cap, kFace6Corner[2].cap, kFace6Corner[4].after, kFace6Corner[3].before}, {kFace6Corner[4].cap, kFace6Corner[3].after, kFace6Corner[1].after, kFace6Corner[2].after},
-    {kFace6Corner[2].cap, kFace6Corner[1].before, kFace6Corner[4].before, kFace6Corner[3].before}, {kFace6Corner[4].after, kFace6Corner[3].before, kFace6Corner[1].after, kFace6Corner[2].before},
+    {kFace6Corner[4].cap, kFace6Corner[2].cap, kFace6Corner[1].after, kFace6Corner[3].before},
+    {kFace6Corner[4].cap, kFace6Corner[3].cap, kFace6Corner[1].after, kFace6Corner[2].before},
+    {kFace6Corner[1].cap, kFace6Corner[2].cap, kFace6Corner[4].after, kFace6Corner[3].before},
+    {kFace6Corner[4].cap, kFace6Corner[3].after, kFace6Corner[1].after, kFace6Corner[2].after},
+    {kFace6Corner[2].cap, kFace6Corner[1].before, kFace6Corner[4].before, kFace6Corner[3].before},
+    {kFace6Corner[4].after, kFace6Corner[3].before, kFace6Corner[1].after, kFace6Corner[2].before},
     {kFace6Corner[1].before, kFace6Corner[4].after, kFace6Corner[2].after, kFace6Corner[3].before},
 };
 // Twists corner 2/3 in place and exchanges corners 1/2 and 4/1, leaving the

@@ -41,7 +41,7 @@ inline const ControllerDrawing kRecordingDrawing = {
         recorded.cubes.push_back({l, d, a});
     },
     [](int, int, int, const int (&)[4][4][4][7]) { ++recorded.cubies; },
-    [] { ++recorded.markers; }};
+    [](int) { ++recorded.markers; }};
 
 // The program as it starts: the cube at its start state, empty lists, every
 // controller variable at its start value, no key down, the generator at its

@@ -65,13 +65,14 @@ std::vector<Printed> expectedLines(float shiftX, int height, int entry, const ch
     e.push_back({0, 1, 0, 10, 20, "To select the algorythm press: "});
     for (int i = 0; i <= 5; ++i) {
         const float g = entry == i ? 0.0f : 1.0f;
-        e.push_back({1, g, g, 10, 30.0f + 10 * i, kMenuTexts[i]});
+        e.push_back({1, g, g, 10, 30.0f + 10.0f * static_cast<float>(i), kMenuTexts[i]});
     }
-    for (int i = 0; i < 9; ++i) e.push_back({1, 1, 1, right, 10.0f + 10 * i, kRightTexts[i]});
+    for (int i = 0; i < 9; ++i)
+        e.push_back({1, 1, 1, right, 10.0f + 10.0f * static_cast<float>(i), kRightTexts[i]});
     e.push_back({1, 1, 1, right, 110, "Time of working up  -- " + std::to_string(h)});
     e.push_back({1, 1, 1, right + 180, 110, ": " + std::to_string(m)});
     e.push_back({1, 1, 1, right + 210, 110, ": " + std::to_string(s)});
-    e.push_back({1, 0, 0, 10, height - 30.0f, "Created by : Velmostin K.T."});
+    e.push_back({1, 0, 0, 10, static_cast<float>(height) - 30.0f, "Created by : Velmostin K.T."});
     return e;
 }
 
@@ -257,7 +258,7 @@ TEST_F(FrameDraw, TheMenuLineOfTheRunningEntryTurnsRed) {
     ASSERT_EQ(selectedAlgorithm, entry);
     for (int i = 0; i <= 5; ++i) {
         SCOPED_TRACE("menu line of entry " + std::to_string(i));
-        const float y = 30.0f + 10 * i;
+        const float y = 30.0f + 10.0f * static_cast<float>(i);
         EXPECT_EQ(countInRow(pic, y, 0, 300, isRed) > 50, i == entry);
         EXPECT_EQ(countInRow(pic, y, 0, 300, isWhite) > 50, i != entry);
         EXPECT_EQ(countInRow(pic, y, 0, 300, i == entry ? isWhite : isRed), 0);

@@ -1,6 +1,7 @@
 // The window layer: SDL keys into the program's key codes, events into the key
 // table and the flags, the view set up on resize, and a real window opened,
 // closed and opened again.
+#include "app/frame_controller.h"
 #include "app/window.h"
 
 #include "render/scene.h"
@@ -171,11 +172,10 @@ TEST_F(WindowGl, SizeEventSetsTheViewportAndThePerspective) {
 // The marker's colour at its window position for layer 1, in the window
 // that openWindow made.
 int markerSeenInOpenWindow() {
-    selectedLayer = 1;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslated(0.0, 0.0, -6.0);
-    drawLayerMarker();
+    drawLayerMarker(1);
     const double at[3] = {-1.0, -1.0, 1.7};
     int x, y;
     projectPoint(at, &x, &y);

@@ -116,8 +116,6 @@ class SceneDrawing : public Suite {
         if (HasFatalFailure()) return;
         initCubieArray();
         initFaceletGrid();
-        selectedLayer = 1;
-        gridVisible = 1;
         setupGL();
         resizeView(kSize, kSize);
     }
@@ -176,7 +174,7 @@ TEST_F(SceneDrawing, LayersOutsideOneToNineDrawNothing) {
 
 TEST_F(SceneDrawing, FloorGridShowsOnlyWhileVisible) {
     setView(0, 0, 2.0, 15.0);
-    drawFloorGrid();
+    drawFloorGrid(1);
     const Picture shown = readPicture(gl);
     // Below the eye: lines in the lower half only, pink (more red than green,
     // green and blue alike).
@@ -191,9 +189,8 @@ TEST_F(SceneDrawing, FloorGridShowsOnlyWhileVisible) {
     EXPECT_GT(lower, 1000);
     EXPECT_EQ(upper, 0);
     EXPECT_GT(pink, lower * 9 / 10);
-    gridVisible = 0;
     setView(0, 0, 2.0, 15.0);
-    drawFloorGrid();
+    drawFloorGrid(0);
     EXPECT_EQ(readPicture(gl).nonBlackPixels(), 0);
 }
 
@@ -204,9 +201,8 @@ TEST_F(SceneDrawing, MarkerSitsBesideTheSelectedLayer) {
                                  {1.7, -1, -1}, {1.7, -1, 0},  {1.7, -1, 1}, {2, -1, 2},
                                  {2, 0, 2},     {2, 1, 2}};
     for (int layer = 1; layer <= 9; ++layer) {
-        selectedLayer = short(layer);
         setFirstView();
-        drawLayerMarker();
+        drawLayerMarker(layer);
         EXPECT_EQ(colourAt(where[layer]), kGreen) << "layer " << layer;
         const int drawn = readPicture(gl).nonBlackPixels(); // a small sphere only
         EXPECT_GT(drawn, 10) << "layer " << layer;
@@ -239,7 +235,7 @@ TEST_F(SceneDrawing, MarkerDrawsAgainAfterTheCacheIsEmptiedAndInANewContext) {
     const double at[3] = {-1, -1, 1.7};
     auto markerShows = [&] {
         setFirstView();
-        drawLayerMarker();
+        drawLayerMarker(1);
         EXPECT_EQ(colourAt(at), kGreen);
         EXPECT_EQ(sphereCacheSize(), 1);
     };

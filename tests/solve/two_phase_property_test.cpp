@@ -238,8 +238,8 @@ TEST_P(TwoPhaseSolves, RandomCubesEndSolvedAndJournalsRepeat) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, TwoPhaseSolves, ::testing::Values(1, 2, 3, 4),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return "Entry" + std::to_string(info.param);
+                         [](const ::testing::TestParamInfo<int>& param) {
+                             return "Entry" + std::to_string(param.param);
                          });
 
 namespace {
