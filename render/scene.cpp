@@ -88,27 +88,26 @@ constexpr double kMarkerRadius = 0.1;
 constexpr int kGridHalf = 100;
 constexpr int kGridFloor = -3;
 
-// The cache of compiled solids: one list of entries per kind of solid, newest
-// first. Only spheres (kind 10) are drawn by this program.
-struct SolidListEntry {
-    GLuint list;          // display list that draws the solid
-    SolidListEntry* next; // older entry of the same kind
-    int paramCount;       // 1 for a sphere
-    double* params;       // owned; a sphere's radius
+// The sphere cache: the display list compiled for each radius drawn so far.
+// The program draws one radius; a radius past the cache's size is drawn
+// without a list.
+struct SphereList {
+    double radius;
+    GLuint list;
 };
-constexpr int kSolidKinds = 11;
-constexpr int kSphereKind = 10;
-SolidListEntry* SphereListCache[kSolidKinds] = {};
+constexpr int kMaxSphereLists = 8;
+SphereList sphereLists[kMaxSphereLists];
+int sphereListCount = 0;
 
 constexpr int kSphereSlices = 16;
 constexpr int kSphereStacks = 16;
 
-int sameParams(const SolidListEntry* e, const double* key, int count) {
-    if (e->paramCount != count) return 0;
-    for (int i = 0; i < count; ++i) {
-        if (e->params[i] != key[i]) return 0;
-    }
-    return 1;
+void emitSphere(double radius) {
+    GLUquadric* quadric = gluNewQuadric();
+    gluQuadricDrawStyle(quadric, GLU_FILL);
+    gluQuadricNormals(quadric, GLU_SMOOTH);
+    gluSphere(quadric, radius, kSphereSlices, kSphereStacks);
+    gluDeleteQuadric(quadric);
 }
 
 } // namespace
@@ -180,47 +179,32 @@ void drawFloorGrid(int visible) {
 }
 
 void solidSphere(double radius) {
-    const double key[1] = {radius};
-    for (SolidListEntry* e = SphereListCache[kSphereKind]; e; e = e->next) {
-        if (sameParams(e, key, 1)) {
-            glCallList(e->list);
+    for (int i = 0; i < sphereListCount; ++i) {
+        if (sphereLists[i].radius == radius) {
+            glCallList(sphereLists[i].list);
             return;
         }
     }
+    if (sphereListCount == kMaxSphereLists) {
+        emitSphere(radius);
+        return;
+    }
     // First sphere of this radius: compile it, drawing it at the same time.
-    SolidListEntry* e = new SolidListEntry;
-    e->list = glGenLists(1);
-    e->paramCount = 1;
-    e->params = new double[1];
-    e->params[0] = radius;
-    e->next = SphereListCache[kSphereKind];
-    SphereListCache[kSphereKind] = e;
-
-    glNewList(e->list, GL_COMPILE_AND_EXECUTE);
-    GLUquadric* quadric = gluNewQuadric();
-    gluQuadricDrawStyle(quadric, GLU_FILL);
-    gluQuadricNormals(quadric, GLU_SMOOTH);
-    gluSphere(quadric, radius, kSphereSlices, kSphereStacks);
-    gluDeleteQuadric(quadric);
+    SphereList& entry = sphereLists[sphereListCount++];
+    entry.radius = radius;
+    entry.list = glGenLists(1);
+    glNewList(entry.list, GL_COMPILE_AND_EXECUTE);
+    emitSphere(radius);
     glEndList();
 }
 
 // The cached list names belong to the context they were compiled in and die
-// with it, so only the entries are freed here; no GL call is made, which
+// with it, so the entries are only forgotten here; no GL call is made, which
 // keeps this safe with no context or with a new one current.
 void clearSphereCache() {
-    for (SolidListEntry*& head : SphereListCache) {
-        while (head) {
-            SolidListEntry* next = head->next;
-            delete[] head->params;
-            delete head;
-            head = next;
-        }
-    }
+    sphereListCount = 0;
 }
 
 int sphereCacheSize() {
-    int n = 0;
-    for (const SolidListEntry* e = SphereListCache[kSphereKind]; e; e = e->next) ++n;
-    return n;
+    return sphereListCount;
 }

@@ -21,5 +21,5 @@ void drawFloorGrid(int visible);
 void solidSphere(double radius);
 // Forgets every cached sphere list; called whenever a new GL context is made.
 void clearSphereCache();
-// Number of entries in the sphere cache (for tests).
+// Number of radii in the sphere cache (for tests).
 int sphereCacheSize();

@@ -7,10 +7,6 @@
 
 namespace {
 
-constexpr Move inverse(Move m) {
-    return {m.layer, -m.direction};
-}
-
 // A face-6 corner position between side faces i and i+1, and the case that
 // keeps it fixed. P, Q and R turn the layers of faces i+2, i+3 and i; the
 // eight moves are P, Q, R', Q', P', Q, R, Q' and cycle the other three

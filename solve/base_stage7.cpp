@@ -15,10 +15,6 @@
 
 namespace {
 
-constexpr Move inverse(Move m) {
-    return {m.layer, -m.direction};
-}
-
 // The twist moves at face-6 corner k (kFace6Corner[k], indexed like
 // workCorner). For the corner between side faces i and i+1, X turns the
 // layer of face i and Y that of face i+1. Case a (face-6 colour on the
