@@ -2,6 +2,7 @@
 #include "model/cube.h"
 #include "model/moves.h"
 #include "model/textlog.h"
+#include "solve/routines.h"
 #include "solve/solver.h"
 #include "solve/stage_common.h"
 
@@ -10,10 +11,30 @@ StageRoutine baseStageTable[8] = {nullptr,    baseStage1, baseStage2, baseStage3
 
 namespace {
 
-using StageTest = bool (*)();
-constexpr StageTest kStageTests[8] = {nullptr,        stageComplete1, stageComplete2,
-                                      stageComplete3, stageComplete4, stageComplete5,
-                                      stageComplete6, stageComplete7};
+// Stage k as the driver runs it: through baseStageTable, where tests may
+// have put a stage of their own.
+template <int k> void runBaseStage() {
+    baseStageTable[k]();
+}
+
+constexpr DriverStep kBaseSteps[6] = {
+    {stageComplete1, runBaseStage<1>}, {stageComplete2, runBaseStage<2>},
+    {stageComplete3, runBaseStage<3>}, {stageComplete4, runBaseStage<4>},
+    {stageComplete5, runBaseStage<5>}, {stageComplete6, runBaseStage<6>},
+};
+
+// With stages 1 to 6 complete (or stage 7 under way): the cube is solved
+// once stage 7 is complete; otherwise stage 7 runs, and keeps running on
+// every call until it finishes.
+int lastStage() {
+    if (stageComplete7()) {
+        solveState.solveRequested = 0;
+        return 0;
+    }
+    solveState.lastStageActive = 1;
+    runBaseStage<7>();
+    return 1;
+}
 
 } // namespace
 
@@ -40,26 +61,8 @@ void applyMoveList() {
 }
 
 void BaseDriver() {
-    if (backupTaken == 0) backupCube();
-    journalOpen();
-    int stage = 0;
-    for (int k = 1; k <= 6 && stage == 0; ++k)
-        if (!kStageTests[k]() && solveState.lastStageActive == 0) stage = k;
-    if (stage == 0) {
-        if (stageComplete7()) {
-            solveState.solveRequested = 0;
-        } else {
-            solveState.lastStageActive = 1;
-            stage = 7;
-        }
-    }
-    if (stage != 0) {
-        baseStageTable[stage]();
-        applyMoveList();
-    }
-    journalClose();
+    runFirstFailingStep(kBaseSteps, 6, nullptr, lastStage);
     solveState.workColourSet = 0;
-    solveState.playbackPending = 1;
 }
 
 bool stageComplete1() {

@@ -40,13 +40,16 @@ int firstFailingStep(const DriverStep* steps, int n) {
     return -1;
 }
 
-void runFirstFailingStep(const DriverStep* steps, int n, void (*emitted)(int step)) {
+void runFirstFailingStep(const DriverStep* steps, int n, void (*emitted)(int step),
+                         int (*noStepRan)()) {
     if (backupTaken == 0) backupCube();
     journalOpen();
     const int step = firstFailingStep(steps, n);
     if (step >= 0) {
         steps[step].routine();
         if (emitted) emitted(step);
+        applyMoveList();
+    } else if (noStepRan && noStepRan()) {
         applyMoveList();
     }
     journalClose();

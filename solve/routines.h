@@ -77,11 +77,14 @@ struct DriverStep {
 // The first of `n` steps whose test fails, or -1. While lastStageActive is 1
 // no step runs.
 int firstFailingStep(const DriverStep* steps, int n);
-// One call of a first-phase driver: takes the backup on the first call, runs
-// the first failing step's routine, calls `emitted` (when given) with the
-// step's index once the routine has filled the MoveList, applies and
-// journals the MoveList, and marks the solution for playback.
-void runFirstFailingStep(const DriverStep* steps, int n, void (*emitted)(int step) = nullptr);
+// One call of a driver: takes the backup on the first call, runs the first
+// failing step's routine, calls `emitted` (when given) with the step's index
+// once the routine has filled the MoveList, applies and journals the
+// MoveList, and marks the solution for playback. When no step runs,
+// `noStepRan` (when given) is called instead, and the MoveList is applied
+// when it returns 1.
+void runFirstFailingStep(const DriverStep* steps, int n, void (*emitted)(int step) = nullptr,
+                         int (*noStepRan)() = nullptr);
 
 // ---- How often the guards against endless solves stepped in -----------------
 // "6 - cross" took the cross colour itself on a cube whose cross was already
