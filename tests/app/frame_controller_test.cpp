@@ -299,8 +299,8 @@ TEST(Solve, ZeroComputesInOneFramePlaysThreeFramesPerMoveAndEndsSolved) {
     EXPECT_TRUE(CubeCopy::take() == mixed); // computed, then put back
     const std::vector<Move> solution(SolutionList, SolutionList + solutionCount);
     ASSERT_GT(solution.size(), 0u);
-    expectPlayed(framesWhile([] { return solveState.playbackPending != 0; }, 3 * 11000), solution.data(),
-                 int(solution.size()));
+    expectPlayed(framesWhile([] { return solveState.playbackPending != 0; }, 3 * 11000),
+                 solution.data(), int(solution.size()));
     EXPECT_EQ(solveState.playbackPending, 0);
     EXPECT_TRUE(isSolved());
     EXPECT_EQ(selectedAlgorithm, -1);

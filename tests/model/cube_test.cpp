@@ -145,7 +145,8 @@ TEST(TurnLayer, PropertiesOverRandomSequences) {
     for (int trial = 0; trial < 3000; ++trial) {
         resetCube();
         const int length = 1 + static_cast<int>(rng() % 40);
-        for (int i = 0; i < length; ++i) turnLayer(1 + static_cast<int>(rng() % 9), rng() % 2 ? 1 : -1);
+        for (int i = 0; i < length; ++i)
+            turnLayer(1 + static_cast<int>(rng() % 9), rng() % 2 ? 1 : -1);
         const int layer = 1 + static_cast<int>(rng() % 9);
         const int dir = rng() % 2 ? 1 : -1;
         const Snapshot before = Snapshot::take();

@@ -78,9 +78,9 @@ int solveChecking(int limit, std::map<std::pair<int, int>, int>* positioningSeen
     int calls = 0;
     while (!isSolved()) {
         if (calls == limit) return -1;
-        const bool stage7 =
-            solveState.lastStageActive || (stageComplete1() && stageComplete2() && stageComplete3() &&
-                                stageComplete4() && stageComplete5() && stageComplete6());
+        const bool stage7 = solveState.lastStageActive ||
+                            (stageComplete1() && stageComplete2() && stageComplete3() &&
+                             stageComplete4() && stageComplete5() && stageComplete6());
         const Twists t = twists();
         const bool anyTwisted = t[1] || t[2] || t[3] || t[4];
         BaseDriver();
