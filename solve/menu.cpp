@@ -3,7 +3,7 @@
 
 #include "solve/routines.h"
 
-const MenuEntry kMenu[kMenuSize] = {
+constexpr MenuEntry kMenu[kMenuSize] = {
     {"Base algorythm", kBaseLoop, nullptr, nullptr},
     {"6 - cross algorythm", kTwoPhase, &kSixCrossPhase, nullptr},
     {"2x2x2 algorythm", kTwoPhase, &kTwoByTwoPhase, nullptr},
@@ -11,6 +11,7 @@ const MenuEntry kMenu[kMenuSize] = {
     {"'X' - algorythm", kTwoPhase, &kXPatternPhase, nullptr},
     {"Quick algorythm", kHistoryReplay, nullptr, nullptr},
 };
+static_assert(kMenu[kMenuSize - 1].label != nullptr, "kMenuSize counts one row too many");
 
 const char* const kBaseStageNames[8] = {nullptr,
                                         "cross",
