@@ -7,6 +7,7 @@
 #include "model/moves.h"
 #include "model/textlog.h"
 #include "render/scene.h"
+#include "solve/menu.h"
 #include "solve/quick.h"
 #include "solve/routines.h"
 #include "solve/solver.h"
@@ -31,6 +32,9 @@ int solutionPos = 0;
 int spinFrames = 0;
 int pendingDigit = -1;
 int mixKeyArmed = 1;
+int frameCycle = 0;
+short selectedLayer = 1;
+unsigned char gridVisible = 1;
 
 namespace {
 
@@ -119,8 +123,8 @@ bool turnInProgress() {
 // playback, no mix, no solve asked for, no turn animating, no digit waiting.
 // Anywhere else the recorded move would never be animated to its end.
 bool manualTurnAllowed() {
-    return paused == 0 && playbackPending == 0 && mixMode == 0 && solveRequested == 0 &&
-           !turnInProgress() && pendingDigit < 0;
+    return paused == 0 && solveState.playbackPending == 0 && mixMode == 0 &&
+           solveState.solveRequested == 0 && !turnInProgress() && pendingDigit < 0;
 }
 
 void requestTurn(int direction) {
@@ -131,20 +135,28 @@ void requestTurn(int direction) {
 }
 
 void askForSolve(int digit) {
-    solveRequested = 1;
+    solveState.solveRequested = 1;
     if (selectedAlgorithm == -1) selectedAlgorithm = digit;
 }
+
+// A move is animated over three frames at angles 1, 31 and 61; it is applied
+// to the cube in the frame whose angle reaches kTurnApplyAngle, and the
+// animation ends once the angle reaches kTurnEndAngle.
+constexpr int kTurnStartAngle = 1;
+constexpr int kTurnStep = 30;
+constexpr int kTurnApplyAngle = 60;
+constexpr int kTurnEndAngle = 90;
 
 // One step of the three-frame animation of `move` (shared by every animator).
 // Returns 1 in the frame the move ends.
 int animateMove(const Move& move) {
-    if (turnAngle == 0) turnAngle = 1;
-    if (turnAngle < 90) {
-        if (turnAngle >= 60) turnLayer(move.layer, move.direction);
+    if (turnAngle == 0) turnAngle = kTurnStartAngle;
+    if (turnAngle < kTurnEndAngle) {
+        if (turnAngle >= kTurnApplyAngle) turnLayer(move.layer, move.direction);
         controllerDrawing.drawCube(move.layer, move.direction, turnAngle);
-        turnAngle += 30;
+        turnAngle += kTurnStep;
     }
-    if (turnAngle >= 90) {
+    if (turnAngle >= kTurnEndAngle) {
         turnAngle = 0;
         return 1;
     }
@@ -163,25 +175,23 @@ void drawPausedCube() {
 
 // Branch d: the manual turn, or the cube at rest.
 void manualTurn() {
-    if (turnRequest != 0) {
-        turnAngle = 1;
-        turnDirection = turnRequest;
-    }
-    if (turnAngle >= 60) turnLayer(selectedLayer, turnDirection);
-    controllerDrawing.drawCube(selectedLayer, turnDirection, turnAngle);
-    if (turnAngle != 0) turnAngle += 30;
+    if (turnRequest != 0) turnDirection = turnRequest;
+    if (turnRequest == 0 && turnAngle == 0)
+        controllerDrawing.drawCube(selectedLayer, turnDirection, 0); // at rest
+    else
+        animateMove({selectedLayer, turnDirection});
 }
 
 // Branch e: the solve of the selected entry.
 void solveSelected() {
-    if (selectedAlgorithm == 5) {
+    if (menuEntryExists(selectedAlgorithm) && kMenu[selectedAlgorithm].kind == kHistoryReplay) {
         playQuick();
         return;
     }
     if (selectedAlgorithm < 0 || !computeSolve(selectedAlgorithm)) {
-        // No routine for the entry yet, or the solve gave up at its bound:
-        // nothing to play back, the cube as it was.
-        solveRequested = 0;
+        // No entry selected, or the solve gave up at its bound: nothing to
+        // play back, the cube as it was.
+        solveState.solveRequested = 0;
         selectedAlgorithm = -1;
         drawCubeAtRest();
     }
@@ -227,7 +237,7 @@ void readKeys() {
         askForSolve(pendingDigit);
         pendingDigit = -1;
     }
-    for (int digit = 0; digit <= 5; ++digit) {
+    for (int digit = 0; digit < kMenuSize; ++digit) {
         if (!held(VK_KEY_0 + digit)) continue;
         if (!turnInProgress())
             askForSolve(digit);
@@ -266,7 +276,7 @@ void runFrameController() {
     if (faceRequest == 1) {
         // Undo the cube's own orientation and face the viewer in this frame already.
         d.rotate(-viewPitch, 1.0, 0.0, 0.0);
-        d.rotate(-viewYaw - sceneYaw, 0.0, 1.0, 0.0);
+        d.rotate(-static_cast<float>(viewYaw) - sceneYaw, 0.0, 1.0, 0.0);
         viewYaw = static_cast<int>(-sceneYaw);
         viewPitch = 0;
         faceRequest = 0;
@@ -274,7 +284,7 @@ void runFrameController() {
 
     if (paused == 1) {
         drawPausedCube();
-    } else if (playbackPending == 1) {
+    } else if (solveState.playbackPending == 1) {
         playSolution();
     } else if (mixMode != 0) {
         if (mixMode == 1 && !randomMix()) {
@@ -284,17 +294,17 @@ void runFrameController() {
         } else {
             playMix();
         }
-    } else if (solveRequested == 0) {
+    } else if (solveState.solveRequested == 0) {
         manualTurn();
     } else {
         solveSelected();
     }
 
-    d.drawLayerMarker();
+    d.drawLayerMarker(selectedLayer);
     d.popMatrix();
 
     turnRequest = 0;
-    if (turnAngle >= 90 && playbackPending == 0) turnAngle = 0;
+    if (turnAngle >= kTurnEndAngle && solveState.playbackPending == 0) turnAngle = 0;
     if (++frameCycle == 35) frameCycle = 0;
 }
 
@@ -306,7 +316,8 @@ static bool playList(const Move* list, int& pos, int last) {
 }
 
 void playSolution() {
-    if (phaseMark != 0 && solutionPos == phaseMark && spinFrames < kSpinLength) {
+    if (solveState.phaseMark != 0 && solutionPos == solveState.phaseMark &&
+        spinFrames < kSpinLength) {
         viewYaw += kSpinStep;
         viewPitch += kSpinStep;
         ++spinFrames;
@@ -316,11 +327,8 @@ void playSolution() {
     if (playList(SolutionList, solutionPos, solutionCount - 1)) {
         solutionPos = 0;
         for (int i = 0; i < kSolutionClear; ++i) SolutionList[i] = {0, 0};
-        solveRequested = 0;
-        playbackPending = 0;
-        phaseMark = 0;
+        endSolve();
         spinFrames = 0;
-        blockTurnsDone = 0;
         selectedAlgorithm = -1;
     }
 }
@@ -334,10 +342,12 @@ void playMix() {
 }
 
 void playQuick() {
-    if (quickPrepared == 0) prepareQuick();
+    if (solveState.quickPrepared == 0) prepareQuick();
     const bool solved = isSolved();
-    if (historyTop >= yawMark && historyTop <= yawMark + 2) viewYaw += kQuickMarkStep;
-    if (historyTop >= pitchMark && historyTop <= pitchMark + 2) viewPitch += kQuickMarkStep;
+    if (historyTop >= solveState.yawMark && historyTop <= solveState.yawMark + 2)
+        viewYaw += kQuickMarkStep;
+    if (historyTop >= solveState.pitchMark && historyTop <= solveState.pitchMark + 2)
+        viewPitch += kQuickMarkStep;
     int drawn = 0;
     if (historyTop >= 1 && !solved) {
         if (animateMove(quickUndoMove())) --historyTop;
@@ -371,7 +381,11 @@ void resetController() {
     mixKeyArmed = 1;
     for (int& frames : guardedHeldFrames) frames = 0;
     selectedLayer = 1;
-    solveRequested = 0;
-    playbackPending = 0;
-    phaseMark = 0;
+}
+
+void resetProgram() {
+    resetSolver();
+    resetController();
+    for (unsigned char& key : keyDown) key = 0;
+    for (unsigned char& key : keyPressed) key = 0;
 }

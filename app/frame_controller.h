@@ -33,9 +33,13 @@ extern int selectedAlgorithm;
 extern int solutionPos;
 // Frames spent in the spin between the two phases of a solve, 0..60.
 extern int spinFrames;
-// Counts frames 0..34 and wraps; the PAUSE banner blinks with it. Defined with
-// the banner.
+// Counts frames 0..34 and wraps; the PAUSE banner blinks with it.
 extern int frameCycle;
+// The layer 1..9 that Up/Down turn and the marker shows.
+extern short selectedLayer;
+// 1 while the floor grid is shown; the window layer inverts it on every
+// key-down of G.
+extern unsigned char gridVisible;
 
 // A digit pressed while a manual turn was animating, waiting for the turn to
 // end; -1 when none waits.
@@ -53,7 +57,7 @@ struct ControllerDrawing {
     void (*rotate)(double angle, double x, double y, double z);
     void (*drawCube)(int layer, int direction, int angle);
     void (*drawCubie)(int x, int y, int z, const int (&cubies)[4][4][4][7]);
-    void (*drawLayerMarker)();
+    void (*drawLayerMarker)(int layer);
 };
 extern ControllerDrawing controllerDrawing;
 // The real drawing functions.
@@ -70,6 +74,9 @@ void playSolution();
 void playMix();
 void playQuick();
 
-// Every controller variable back to its start value (the cube and the move
-// lists are left alone).
+// Every controller variable back to its start value (the cube, the move
+// lists and the solve record are left alone).
 void resetController();
+// The whole program back to its fresh start: the solver side (resetSolver),
+// every controller variable and no key held.
+void resetProgram();

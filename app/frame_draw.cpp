@@ -8,6 +8,7 @@
 #include "app/window.h"
 #include "render/banner.h"
 #include "render/scene.h"
+#include "solve/menu.h"
 
 #include <SDL.h>
 #include <GL/gl.h>
@@ -33,7 +34,7 @@ void glPrint(float x, float y, const char* text) {
 
 // ---- the HUD lines as data --------------------------------------------------
 
-enum HudColour { kWhite, kGreen, kRed, kMenu };
+enum HudColour { kWhite, kGreen, kRed };
 // x is counted from the window's left edge or from the right column.
 enum HudColumn { kLeft, kRight };
 // y is counted from the top, or up from the requested window height.
@@ -42,7 +43,6 @@ enum HudArgument { kFps, kEmpty, kHours, kMinutes, kSeconds, kCredit };
 
 struct HudLine {
     HudColour colour;
-    int menuEntry; // for kMenu: the entry whose line turns red while it runs
     HudColumn column;
     float x;
     HudRow row;
@@ -54,30 +54,33 @@ struct HudLine {
 // The right column starts this far right of the left one (plus hudShiftX).
 constexpr float kRightColumn = 300.0f;
 
+// The menu's lines come after this many lines of the table, one per menu
+// row, the running entry in red: the row's label padded to the column of its
+// digit key, one line of kMenuLineStep pixels each from kMenuTop down.
+constexpr int kLinesBeforeMenu = 2;
+constexpr float kMenuTop = 30.0f;
+constexpr float kMenuLineStep = 10.0f;
+constexpr float kMenuX = 10.0f;
+constexpr const char* kMenuFormat = "%-21s--  %d ";
+
 constexpr HudLine kHudLines[] = {
-    {kWhite, -1, kLeft, 10, kFromTop, 10, "FPS     : %0.1f", kFps},
-    {kGreen, -1, kLeft, 10, kFromTop, 20, "To select the algorythm press: %s", kEmpty},
-    {kMenu, 0, kLeft, 10, kFromTop, 30, "Base algorythm       --  0 %s", kEmpty},
-    {kMenu, 1, kLeft, 10, kFromTop, 40, "6 - cross algorythm  --  1 %s", kEmpty},
-    {kMenu, 2, kLeft, 10, kFromTop, 50, "2x2x2 algorythm      --  2 %s", kEmpty},
-    {kMenu, 3, kLeft, 10, kFromTop, 60, "Half-solve algoryth  --  3 %s", kEmpty},
-    {kMenu, 4, kLeft, 10, kFromTop, 70, "'X' - algorythm      --  4 %s", kEmpty},
-    {kMenu, 5, kLeft, 10, kFromTop, 80, "Quick algorythm      --  5 %s", kEmpty},
-    {kWhite, -1, kRight, 0, kFromTop, 10, "To rotate the scena            -- 'o','l','v','b' %s",
+    {kWhite, kLeft, 10, kFromTop, 10, "FPS     : %0.1f", kFps},
+    {kGreen, kLeft, 10, kFromTop, 20, "To select the algorythm press: %s", kEmpty},
+    {kWhite, kRight, 0, kFromTop, 10, "To rotate the scena            -- 'o','l','v','b' %s",
      kEmpty},
-    {kWhite, -1, kRight, 0, kFromTop, 20, "To rotate the cube             -- 'w','s','a','d' %s",
+    {kWhite, kRight, 0, kFromTop, 20, "To rotate the cube             -- 'w','s','a','d' %s",
      kEmpty},
-    {kWhite, -1, kRight, 0, kFromTop, 30, "Auto desolving                 -- 'r' %s", kEmpty},
-    {kWhite, -1, kRight, 0, kFromTop, 40, "Pause                          -- 'p' %s", kEmpty},
-    {kWhite, -1, kRight, 0, kFromTop, 50, "To rotate the cube face to you -- 'u' %s", kEmpty},
-    {kWhite, -1, kRight, 0, kFromTop, 60, "Select the face to solve       -- 'KeyUP'%s", kEmpty},
-    {kWhite, -1, kRight, 0, kFromTop, 70, "                               -- 'KeyDOWN'%s", kEmpty},
-    {kWhite, -1, kRight, 0, kFromTop, 80, "                               -- 'KeyLEFT'%s", kEmpty},
-    {kWhite, -1, kRight, 0, kFromTop, 90, "                               -- 'KeyRIGHT'%s", kEmpty},
-    {kWhite, -1, kRight, 0, kFromTop, 110, "Time of working up  -- %i", kHours},
-    {kWhite, -1, kRight, 180, kFromTop, 110, ": %i", kMinutes},
-    {kWhite, -1, kRight, 210, kFromTop, 110, ": %i", kSeconds},
-    {kRed, -1, kLeft, 10, kFromBottom, 30, "Created by : %s", kCredit},
+    {kWhite, kRight, 0, kFromTop, 30, "Auto desolving                 -- 'r' %s", kEmpty},
+    {kWhite, kRight, 0, kFromTop, 40, "Pause                          -- 'p' %s", kEmpty},
+    {kWhite, kRight, 0, kFromTop, 50, "To rotate the cube face to you -- 'u' %s", kEmpty},
+    {kWhite, kRight, 0, kFromTop, 60, "Select the face to solve       -- 'KeyUP'%s", kEmpty},
+    {kWhite, kRight, 0, kFromTop, 70, "                               -- 'KeyDOWN'%s", kEmpty},
+    {kWhite, kRight, 0, kFromTop, 80, "                               -- 'KeyLEFT'%s", kEmpty},
+    {kWhite, kRight, 0, kFromTop, 90, "                               -- 'KeyRIGHT'%s", kEmpty},
+    {kWhite, kRight, 0, kFromTop, 110, "Time of working up  -- %i", kHours},
+    {kWhite, kRight, 180, kFromTop, 110, ": %i", kMinutes},
+    {kWhite, kRight, 210, kFromTop, 110, ": %i", kSeconds},
+    {kRed, kLeft, 10, kFromBottom, 30, "Created by : %s", kCredit},
 };
 
 constexpr float kColours[3][3] = {{1, 1, 1}, {0, 1, 0}, {1, 0, 0}};
@@ -110,6 +113,16 @@ void formatLine(char (&text)[256], const HudLine& line, const ClockReading& cloc
     }
 }
 
+void drawMenuLines() {
+    char text[64];
+    for (int entry = 0; entry < kMenuSize; ++entry) {
+        setColour(kWhite);
+        if (selectedAlgorithm == entry) setColour(kRed);
+        std::snprintf(text, sizeof text, kMenuFormat, kMenu[entry].label, entry);
+        hudDrawing.print(kMenuX, kMenuTop + kMenuLineStep * static_cast<float>(entry), text);
+    }
+}
+
 } // namespace
 
 unsigned (*frameTicks)() = platformTicks;
@@ -137,13 +150,10 @@ void drawHudLines() {
         clockReading(static_cast<int>(static_cast<float>(frameTicks()) - startTick));
     const float rightColumn = kRightColumn + hudShiftX;
     char text[256];
+    int index = 0;
     for (const HudLine& line : kHudLines) {
-        if (line.colour == kMenu) {
-            setColour(kWhite);
-            if (selectedAlgorithm == line.menuEntry) setColour(kRed);
-        } else {
-            setColour(line.colour);
-        }
+        if (index++ == kLinesBeforeMenu) drawMenuLines();
+        setColour(line.colour);
         const float x = line.column == kLeft ? line.x : rightColumn + line.x;
         const float y = line.row == kFromTop ? line.y : static_cast<float>(windowHeight) - line.y;
         formatLine(text, line, clock);
@@ -170,14 +180,14 @@ void drawFrame() {
     const GLfloat lightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     glLightfv(GL_LIGHT1, GL_POSITION, lightPosition);
     countFrames();
-    drawFloorGrid();
+    drawFloorGrid(gridVisible);
 
     beginTextOverlay(viewportWidth, viewportHeight);
     drawHudLines();
     flushHudText(); // the frame's text, in one go
 
     beginBannerOverlay(viewportWidth, viewportHeight);
-    if (paused) drawPauseBanner(hudShiftX, hudShiftY);
+    if (paused) drawPauseBanner(frameCycle, hudShiftX, hudShiftY);
     endOverlay(); // the banner overlay
     endOverlay(); // the text overlay
 }

@@ -34,5 +34,6 @@ struct HudDrawing {
 extern HudDrawing hudDrawing;
 extern const HudDrawing kGlHudDrawing;
 
-// The 21 HUD lines, in their order and colours, through hudDrawing.
+// The HUD lines (the menu's from the menu table), in their order and
+// colours, through hudDrawing.
 void drawHudLines();

@@ -15,6 +15,7 @@
 #include "model/cube.h"
 #include "model/moves.h"
 #include "model/textlog.h"
+#include "solve/menu.h"
 #include "solve/quick.h"
 #include "solve/solver.h"
 
@@ -51,13 +52,13 @@ void usage() {
         "               one \"layer direction\" pair a line, layer 1..9, direction 1 or -1;\n"
         "               at most %d lines (%d fewer per mix, blank lines count) of at most\n"
         "               %d characters\n"
-        "  --entry E    solve with menu entry E, 0..5 (default 0)\n"
+        "  --entry E    solve with menu entry E, 0..%d (default 0)\n"
         "  --print      write the solution's moves to standard output\n"
         "Each option may be given once.\n"
         "Exit status: %d solved, %d not solved, %d bad input (nothing written),\n"
         "             %d solved but Kyb.txt or kub2.txt could not be written\n",
-        kHistoryLimit / N, kHistoryLimit, N, kMaxLineLength, kExitSolved, kExitNotSolved,
-        kExitBadInput, kExitUnwritten);
+        kHistoryLimit / N, kHistoryLimit, N, kMaxLineLength, kMenuSize - 1, kExitSolved,
+        kExitNotSolved, kExitBadInput, kExitUnwritten);
 }
 
 // ---- Numbers --------------------------------------------------------------
@@ -143,8 +144,9 @@ int parseOptions(int argc, char** argv, ToolOptions* o) {
             o->movesFile = value;
             break;
         case kEntryFlag:
-            if (readNumber(value, &o->entry) != kNumberOk || o->entry < 0 || o->entry > 5) {
-                std::fprintf(stderr, "cube-solve: unknown entry '%s' (the menu has 0..5)\n", value);
+            if (readNumber(value, &o->entry) != kNumberOk || !menuEntryExists(o->entry)) {
+                std::fprintf(stderr, "cube-solve: unknown entry '%s' (the menu has 0..%d)\n", value,
+                             kMenuSize - 1);
                 return kExitBadInput;
             }
             break;
@@ -321,10 +323,6 @@ int main(int argc, char** argv) {
     const int parsed = parseOptions(argc, argv, &o);
     if (parsed >= 0) return parsed;
     const int mixes = o.mixes, entry = o.entry, print = o.print;
-    if (entry != 5 && !entryAvailable(entry)) {
-        std::fprintf(stderr, "cube-solve: entry %d has no routine in this build yet\n", entry);
-        return kExitBadInput;
-    }
     if (mixes > kHistoryLimit / N) {
         std::fprintf(stderr, "cube-solve: too many mixes for the history: %d (at most %d)\n", mixes,
                      kHistoryLimit / N);
@@ -333,9 +331,8 @@ int main(int argc, char** argv) {
     if (o.movesFile && !readMoves(o.movesFile, kHistoryLimit - mixes * N, mixes))
         return kExitBadInput;
     // A fresh program run: the start state and the generator at its start.
-    initCubieArray();
-    initFaceletGrid();
-    runtimeSeed(1);
+    resetSolver();
+    const bool replay = kMenu[entry].kind == kHistoryReplay;
     for (int m = 0; m < mixes; ++m) mixOnce();
     for (int i = 0; i < fileMoveCount; ++i) {
         pushHistory(fileMoves[i].layer, fileMoves[i].direction);
@@ -346,16 +343,16 @@ int main(int argc, char** argv) {
     int moves = 0;
     bool solved = false;
     bool computed = true;
-    if (entry == 5) {
-        solveRequested = 1;
+    if (replay) {
+        solveState.solveRequested = 1;
         moves = runQuickSolve(quickPlayed, kHistorySize + 64);
-        driverCalls = 0;
+        solveState.driverCalls = 0;
         solved = isSolved();
         if (print)
             for (int i = 0; i < moves && i < kHistorySize + 64; ++i)
                 std::printf("%d %d\n", quickPlayed[i].layer, quickPlayed[i].direction);
     } else {
-        solveRequested = 1;
+        solveState.solveRequested = 1;
         // The 'X' routine writes its marker lines to standard output while it
         // solves; send them to standard error so that --print stays a clean
         // move list.
@@ -373,7 +370,7 @@ int main(int argc, char** argv) {
     const long long micros = std::chrono::duration_cast<std::chrono::microseconds>(
                                  std::chrono::steady_clock::now() - started)
                                  .count();
-    if (entry != 5) {
+    if (!replay) {
         if (computed) {
             // The playback: every recorded move applied to the restored cube.
             for (int i = 0; i < solutionCount; ++i) {
@@ -381,19 +378,20 @@ int main(int argc, char** argv) {
                 if (print) std::printf("%d %d\n", SolutionList[i].layer, SolutionList[i].direction);
             }
             solved = isSolved();
-            playbackPending = 0;
+            endSolve();
         } else {
             std::fprintf(stderr,
                          "cube-solve: the solve was abandoned at its bound (%d driver calls)\n",
-                         driverCalls);
+                         solveState.driverCalls);
         }
     }
     const char* fault = nullptr;
-    const int unwritten = entry == 5 ? 0 : takeTextLogFault(&fault);
+    const int unwritten = replay ? 0 : takeTextLogFault(&fault);
     if (unwritten) std::fprintf(stderr, "cube-solve: %s\n", fault);
     std::fflush(stdout);
     std::fprintf(stderr, "entry %d: %d moves, %d driver calls, %lld us, %s%s\n", entry, moves,
-                 driverCalls, micros, solved ? "solved" : "NOT solved", unwrittenNote(unwritten));
+                 solveState.driverCalls, micros, solved ? "solved" : "NOT solved",
+                 unwrittenNote(unwritten));
     if (!solved) return kExitNotSolved;
     return unwritten ? kExitUnwritten : kExitSolved;
 }

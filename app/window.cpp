@@ -4,6 +4,7 @@
 
 #include "app/frame.h"
 #include "app/frame_pacing.h"
+#include "app/frame_controller.h"
 #include "app/hud_font.h"
 #include "render/scene.h"
 
@@ -270,7 +271,7 @@ void resizeView(int width, int height) {
     viewportHeight = height;
 }
 
-int setupGL() {
+void setupGL() {
     // A new context knows none of the sphere lists compiled in the last one.
     clearSphereCache();
     // The HUD font's lists belong to this context.
@@ -289,7 +290,6 @@ int setupGL() {
     glEnable(GL_LIGHTING);
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     glEnable(GL_COLOR_MATERIAL);
-    return 1;
 }
 
 int openWindow(const char* title, int width, int height, int bits, int fullscreenFlag) {
@@ -358,11 +358,7 @@ int openWindow(const char* title, int width, int height, int bits, int fullscree
     SDL_RaiseWindow(mainWindow);
     SDL_DisableScreenSaver();
     resizeView(width, height);
-    if (!setupGL()) {
-        closeWindow();
-        creationError("Initialization Failed.");
-        return 0;
-    }
+    setupGL();
     return 1;
 }
 

@@ -50,8 +50,8 @@ int openWindow(const char* title, int width, int height, int bits, int fullscree
 void closeWindow();
 // Viewport and perspective for a client area of width x height.
 void resizeView(int width, int height);
-// The GL state that stays fixed for the life of a context. Returns 1.
-int setupGL();
+// The GL state that stays fixed for the life of a context.
+void setupGL();
 
 // Runs the loop until ESC or a quit; closes the window and returns the exit
 // code. F1 re-makes the window in the other mode.

@@ -237,12 +237,12 @@ int main(int argc, char** argv) {
         keyDown['R'] = 0;
         while (mixMode != 0) realFrame();
         tapKey('0');
-        while (playbackPending == 1 && playing.frames < frames) {
+        while (solveState.playbackPending == 1 && playing.frames < frames) {
             timed(playing, realFrame);
             if (playing.frames == 100) dumpPicture("playing");
         }
     }
-    while (playbackPending == 1) realFrame();
+    while (solveState.playbackPending == 1) realFrame();
 
     // One paused frame for the pictures (the banner).
     tapKey('P');

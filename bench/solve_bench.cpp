@@ -4,12 +4,13 @@
 //
 // Each benchmark iteration solves the whole set once in each place. Counters:
 //   tmpfs_median_us, tmpfs_max_us  time of one solve (computeSolve, or the
-//   disk_median_us, disk_max_us    Quick playback for entry 5) in each place
+//   disk_median_us, disk_max_us    history replay of "Quick") in each place
 //   disk_over_tmpfs             the disk median over the tmpfs median
 //   mean_qt, median_qt, max_qt  solution length in quarter turns
 //   solved                      cubes that ended solved in both places
 #include "model/cube.h"
 #include "model/moves.h"
+#include "solve/menu.h"
 #include "solve/quick.h"
 #include "solve/solver.h"
 
@@ -53,15 +54,10 @@ struct WorkDir {
     }
 };
 
-// Resets the program state a fresh run starts with, then puts the scramble
-// in as manual turns (so the Quick entry has a history to undo).
+// Puts the solver back to a fresh run's start, then the scramble in as
+// manual turns (so the history replay has a history to undo).
 void setUp(const std::vector<Move>& scramble) {
-    initCubieArray();
-    initFaceletGrid();
-    backupTaken = 0;
-    historyTop = 0;
-    workColourSet = 0;
-    lastStageActive = 0;
+    resetSolver();
     for (const Move& m : scramble) {
         pushHistory(m.layer, m.direction);
         turnLayer(m.layer, m.direction);
@@ -84,10 +80,7 @@ constexpr Place kPlaces[2] = {{"tmpfs", "/dev/shm"}, {"disk", "/var/tmp"}};
 // that both see the same load on the machine.
 void BM_Solve(benchmark::State& state) {
     const int entry = static_cast<int>(state.range(0));
-    if (entry != 5 && !entryAvailable(entry)) {
-        state.SkipWithError("entry has no routine in this build");
-        return;
-    }
+    const bool replay = kMenu[entry].kind == kHistoryReplay;
     char cwd[4096];
     if (!getcwd(cwd, sizeof cwd)) {
         state.SkipWithError("cannot tell the working directory");
@@ -116,23 +109,23 @@ void BM_Solve(benchmark::State& state) {
                 state.ResumeTiming();
                 const auto t0 = std::chrono::steady_clock::now();
                 int length = 0;
-                if (entry == 5) {
+                if (replay) {
                     length = runQuickSolve(played, kHistorySize + 64);
                 } else if (computeSolve(entry)) {
                     length = solutionCount;
                 }
                 const auto t1 = std::chrono::steady_clock::now();
                 state.PauseTiming();
-                if (entry != 5) {
+                if (!replay) {
                     for (int i = 0; i < solutionCount; ++i)
                         turnLayer(SolutionList[i].layer, SolutionList[i].direction);
-                    playbackPending = 0;
+                    endSolve();
                 }
                 solvedHere += isSolved() ? 1 : 0;
                 micros[place].push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
                 if (place == 0) lengths.push_back(length);
                 // Keep the journal from growing across the whole run.
-                if (entry != 5) unlink("kub2.txt");
+                if (!replay) unlink("kub2.txt");
             }
             solved += solvedHere == 2 ? 1 : 0;
         }
@@ -157,6 +150,6 @@ void BM_Solve(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_Solve)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Solve)->DenseRange(0, kMenuSize - 1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 BENCHMARK_MAIN();

@@ -6,8 +6,6 @@
 
 #include <GL/gl.h>
 
-int frameCycle = 0;
-
 namespace {
 
 // One row per copy, in drawing order: colour, pen offset from
@@ -40,9 +38,9 @@ int pauseBannerCopies(int cycle, float shiftX, float shiftY, BannerCopy (&out)[3
     return n;
 }
 
-void drawPauseBanner(float shiftX, float shiftY) {
+void drawPauseBanner(int cycle, float shiftX, float shiftY) {
     BannerCopy copies[3];
-    const int n = pauseBannerCopies(frameCycle, shiftX, shiftY, copies);
+    const int n = pauseBannerCopies(cycle, shiftX, shiftY, copies);
     // The line font leaves its wide pen set; keep it from drawing the next
     // frame's floor grid thick while the program is paused.
     glPushAttrib(GL_LINE_BIT);

@@ -3,10 +3,6 @@
 // own window of the 35-frame cycle so that they blink out of step.
 #pragma once
 
-// Counts frames 0..34 and wraps; the frame controller advances it once per
-// frame and the banner blinks with it.
-extern int frameCycle;
-
 // Length of the banner's blink cycle in frames.
 constexpr int kBannerCycle = 35;
 // Size of the banner's letters (50 pixels per letter).
@@ -23,7 +19,7 @@ struct BannerCopy {
 // were written to `out`. Pure: touches no GL state.
 int pauseBannerCopies(int cycle, float shiftX, float shiftY, BannerCopy (&out)[3]);
 
-// Draws the banner for the current frameCycle into the current projection
+// Draws the banner for frame counter `cycle` into the current projection
 // (the frame routine uses a window-pixel projection with y upwards). The
 // caller draws it only while paused.
-void drawPauseBanner(float shiftX, float shiftY);
+void drawPauseBanner(int cycle, float shiftX, float shiftY);

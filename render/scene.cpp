@@ -21,9 +21,6 @@ const double CubieColourTable[7][3] = {
     {1.0, 1.0, 1.0}, // 6 white
 };
 
-short selectedLayer = 1;
-unsigned char gridVisible = 1;
-
 namespace {
 
 // freeglut refuses to draw anything before glutInit; the program has no
@@ -92,50 +89,26 @@ constexpr double kMarkerRadius = 0.1;
 constexpr int kGridHalf = 100;
 constexpr int kGridFloor = -3;
 
-// The cache of compiled solids: one list of entries per kind of solid, newest
-// first. Only spheres (kind 10) are drawn by this program.
-struct SolidListEntry {
-    GLuint list;          // display list that draws the solid
-    SolidListEntry* next; // older entry of the same kind
-    int paramCount;       // 1 for a sphere
-    double* params;       // owned; a sphere's radius
+// The sphere cache: the display list compiled for each radius drawn so far.
+// The program draws one radius; a radius past the cache's size is drawn
+// without a list.
+struct SphereList {
+    double radius;
+    GLuint list;
 };
-constexpr int kSolidKinds = 11;
-constexpr int kSphereKind = 10;
-SolidListEntry* SphereListCache[kSolidKinds] = {};
+constexpr int kMaxSphereLists = 8;
+SphereList sphereLists[kMaxSphereLists];
+int sphereListCount = 0;
 
 constexpr int kSphereSlices = 16;
 constexpr int kSphereStacks = 16;
 
-int sameParams(const SolidListEntry* e, const double* key, int count) {
-    if (e->paramCount != count) return 0;
-    for (int i = 0; i < count; ++i) {
-        if (e->params[i] != key[i]) return 0;
-    }
-    return 1;
-}
-
-// Calls the cached list of a `kind` solid of one parameter; on a miss makes a
-// new entry at the head of its list and opens its display list in
-// compile-and-execute mode (the caller draws the solid, then glEndList).
-// Returns 1 when the caller must draw and close the list.
-int callOrOpenSolid(int kind, double param) {
-    const double key[1] = {param};
-    for (SolidListEntry* e = SphereListCache[kind]; e; e = e->next) {
-        if (sameParams(e, key, 1)) {
-            glCallList(e->list);
-            return 0;
-        }
-    }
-    SolidListEntry* e = new SolidListEntry;
-    e->list = glGenLists(1);
-    e->paramCount = 1;
-    e->params = new double[1];
-    e->params[0] = param;
-    e->next = SphereListCache[kind];
-    SphereListCache[kind] = e;
-    glNewList(e->list, GL_COMPILE_AND_EXECUTE);
-    return 1;
+void emitSphere(double radius) {
+    GLUquadric* quadric = gluNewQuadric();
+    gluQuadricDrawStyle(quadric, GLU_FILL);
+    gluQuadricNormals(quadric, GLU_SMOOTH);
+    gluSphere(quadric, radius, kSphereSlices, kSphereStacks);
+    gluDeleteQuadric(quadric);
 }
 
 // ---- the cubies in one batch ------------------------------------------------
@@ -285,9 +258,9 @@ void drawCube(int layer, int direction, int angle) {
     }
 }
 
-void drawLayerMarker() {
-    if (selectedLayer < 1 || selectedLayer > 9) return;
-    const double* at = kMarkerPosition[selectedLayer];
+void drawLayerMarker(int layer) {
+    if (layer < 1 || layer > 9) return;
+    const double* at = kMarkerPosition[layer];
     glPushMatrix();
     glTranslated(at[0], at[1], at[2]);
     glColor3d(0.0, 1.0, 0.0);
@@ -295,8 +268,8 @@ void drawLayerMarker() {
     glPopMatrix();
 }
 
-void drawFloorGrid() {
-    if (!gridVisible) return;
+void drawFloorGrid(int visible) {
+    if (!visible) return;
     glPushMatrix();
     // Single-precision components, red above 1 passed as it is.
     glColor3f(1.6f, 0.6f, 0.6f);
@@ -314,33 +287,33 @@ void drawFloorGrid() {
 }
 
 void solidSphere(double radius) {
+    for (int i = 0; i < sphereListCount; ++i) {
+        if (sphereLists[i].radius == radius) {
+            glCallList(sphereLists[i].list);
+            return;
+        }
+    }
+    if (sphereListCount == kMaxSphereLists) {
+        emitSphere(radius);
+        return;
+    }
     // First sphere of this radius: compile it, drawing it at the same time.
-    if (!callOrOpenSolid(kSphereKind, radius)) return;
-    GLUquadric* quadric = gluNewQuadric();
-    gluQuadricDrawStyle(quadric, GLU_FILL);
-    gluQuadricNormals(quadric, GLU_SMOOTH);
-    gluSphere(quadric, radius, kSphereSlices, kSphereStacks);
-    gluDeleteQuadric(quadric);
+    SphereList& entry = sphereLists[sphereListCount++];
+    entry.radius = radius;
+    entry.list = glGenLists(1);
+    glNewList(entry.list, GL_COMPILE_AND_EXECUTE);
+    emitSphere(radius);
     glEndList();
 }
 
 // The cached list names belong to the context they were compiled in and die
-// with it, so only the entries are freed here; no GL call is made, which
+// with it, so the entries are only forgotten here; no GL call is made, which
 // keeps this safe with no context or with a new one current.
 void clearSphereCache() {
     cubeShape.known = 0;
-    for (SolidListEntry*& head : SphereListCache) {
-        while (head) {
-            SolidListEntry* next = head->next;
-            delete[] head->params;
-            delete head;
-            head = next;
-        }
-    }
+    sphereListCount = 0;
 }
 
 int sphereCacheSize() {
-    int n = 0;
-    for (const SolidListEntry* e = SphereListCache[kSphereKind]; e; e = e->next) ++n;
-    return n;
+    return sphereListCount;
 }

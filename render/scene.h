@@ -4,12 +4,6 @@
 
 // Colour number 1..6 -> RGB (index 0 unused).
 extern const double CubieColourTable[7][3];
-// The layer 1..9 that Up/Down turn and the marker shows; the frame
-// controller changes it.
-extern short selectedLayer;
-// 1 while the floor grid is shown; the window layer inverts it on every
-// key-down of G.
-extern unsigned char gridVisible;
 
 // One cubie of `cubies` (the caller passes the live CubieArray) at x, y, z
 // 1..3; leaves the model-view matrix as it found it.
@@ -18,15 +12,15 @@ void drawCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]);
 // the sense of `direction`; angle 0 is the cube at rest, a layer outside 1..9
 // draws nothing.
 void drawCube(int layer, int direction, int angle);
-// The marker sphere beside the selected layer.
-void drawLayerMarker();
-// The floor grid, when gridVisible is set.
-void drawFloorGrid();
+// The marker sphere beside `layer` (1..9; any other draws nothing).
+void drawLayerMarker(int layer);
+// The floor grid, when `visible` is not 0.
+void drawFloorGrid(int visible);
 // A filled, smoothly shaded sphere of `radius` at the origin, compiled once
 // per radius into a display list kept in the sphere cache.
 void solidSphere(double radius);
 // Forgets every cached sphere list and the learned shape of the cubies'
 // cubes; called whenever a new GL context is made.
 void clearSphereCache();
-// Number of entries in the sphere cache (for tests).
+// Number of radii in the sphere cache (for tests).
 int sphereCacheSize();

@@ -12,7 +12,7 @@ namespace {
 
 // Stands for v on the lifted baseline: the point lies one line width
 // (size / 3 + 1) above the pen's y and does not scale with the size.
-constexpr float B = -1000.0f;
+constexpr float kLiftedBase = -1000.0f;
 
 enum : signed char { kEnd = 0, kMove = 1, kLine = 2 };
 
@@ -22,10 +22,10 @@ struct GlyphPoint {
     signed char op;
     float u, v;
 };
-constexpr GlyphPoint M(float u, float v) {
+constexpr GlyphPoint moveTo(float u, float v) {
     return {kMove, u, v};
 }
-constexpr GlyphPoint L(float u, float v) {
+constexpr GlyphPoint lineTo(float u, float v) {
     return {kLine, u, v};
 }
 
@@ -41,143 +41,215 @@ struct GlyphDef {
 };
 
 constexpr GlyphDef kGlyphs[] = {
-    {'!', 0, {M(0, 10), L(0, 3), M(0.5, 1), L(0.5, B), L(-0.5, B), L(-0.5, 1), L(0.5, 1)}},
-    {'#', 0, {M(3, 10), L(2, 0), M(0, 10), L(-1, 0), M(-2, 7), L(4, 7), M(-2, 3), L(4, 3)}},
-    {'$', 'S', {M(0, 11), L(0, -1), M(2, 11), L(2, -1)}},
+    {'!',
+     0,
+     {moveTo(0, 10), lineTo(0, 3), moveTo(0.5, 1), lineTo(0.5, kLiftedBase),
+      lineTo(-0.5, kLiftedBase), lineTo(-0.5, 1), lineTo(0.5, 1)}},
+    {'#',
+     0,
+     {moveTo(3, 10), lineTo(2, 0), moveTo(0, 10), lineTo(-1, 0), moveTo(-2, 7), lineTo(4, 7),
+      moveTo(-2, 3), lineTo(4, 3)}},
+    {'$', 'S', {moveTo(0, 11), lineTo(0, -1), moveTo(2, 11), lineTo(2, -1)}},
     {'%',
      0,
-     {M(-1, 9), L(0, 9), L(0, 8), L(-1, 8), L(-1, 9), M(4, 10), L(-2, 0), M(2, 1), L(3, 1), L(3, 2),
-      L(2, 2), L(2, 1)}},
+     {moveTo(-1, 9), lineTo(0, 9), lineTo(0, 8), lineTo(-1, 8), lineTo(-1, 9), moveTo(4, 10),
+      lineTo(-2, 0), moveTo(2, 1), lineTo(3, 1), lineTo(3, 2), lineTo(2, 2), lineTo(2, 1)}},
     {'&',
      0,
-     {M(3, 10), L(0, 10), L(-2, 8), L(-2, 6), L(3, 0), M(3, 10), L(-2, 3), L(-2, 2), L(0, 0),
-      M(0, B), L(1, B), L(3, 5)}},
-    {'(', 0, {M(4, 10), L(2, 8), L(2, 2), L(4, 0)}},
-    {')', 0, {M(-3, 10), L(-1, 8), L(-1, 2), L(-3, 0)}},
-    {'*', 0, {M(1, 2), L(1, 8), M(-2, 5), L(4, 5), M(-1, 6.5), L(3.3, 3), M(-1, 3.5), L(3.2, 6.8)}},
-    {'+', 0, {M(1, 2), L(1, 8), M(-2, 5), L(4, 5)}},
-    {',', 0, {M(1, 2), L(1, 1), L(0, 1), L(0, 2), L(1, 2), M(1, 1), L(0, -2)}},
-    {'-', 0, {M(-2, 5), L(3, 5)}},
-    {'.', 0, {M(1, 2), L(1, 1), L(0, 1), L(0, 2), L(1, 2)}},
-    {'/', 0, {M(2, 10), L(-1, 0)}},
+     {moveTo(3, 10), lineTo(0, 10), lineTo(-2, 8), lineTo(-2, 6), lineTo(3, 0), moveTo(3, 10),
+      lineTo(-2, 3), lineTo(-2, 2), lineTo(0, 0), moveTo(0, kLiftedBase), lineTo(1, kLiftedBase),
+      lineTo(3, 5)}},
+    {'(', 0, {moveTo(4, 10), lineTo(2, 8), lineTo(2, 2), lineTo(4, 0)}},
+    {')', 0, {moveTo(-3, 10), lineTo(-1, 8), lineTo(-1, 2), lineTo(-3, 0)}},
+    {'*',
+     0,
+     {moveTo(1, 2), lineTo(1, 8), moveTo(-2, 5), lineTo(4, 5), moveTo(-1, 6.5), lineTo(3.3f, 3),
+      moveTo(-1, 3.5), lineTo(3.2f, 6.8f)}},
+    {'+', 0, {moveTo(1, 2), lineTo(1, 8), moveTo(-2, 5), lineTo(4, 5)}},
+    {',',
+     0,
+     {moveTo(1, 2), lineTo(1, 1), lineTo(0, 1), lineTo(0, 2), lineTo(1, 2), moveTo(1, 1),
+      lineTo(0, -2)}},
+    {'-', 0, {moveTo(-2, 5), lineTo(3, 5)}},
+    {'.', 0, {moveTo(1, 2), lineTo(1, 1), lineTo(0, 1), lineTo(0, 2), lineTo(1, 2)}},
+    {'/', 0, {moveTo(2, 10), lineTo(-1, 0)}},
     {'0',
      0,
-     {M(-2, 8), L(-2, 2), L(-1, 0), M(-1, B), L(3, B), L(4, 2), L(4, 8), L(3, 10), L(-1, 10),
-      L(-2, 8), L(4, 2)}},
-    {'1', 0, {M(2, 10), L(2, 0), M(2, 10), L(0, 6)}},
+     {moveTo(-2, 8), lineTo(-2, 2), lineTo(-1, 0), moveTo(-1, kLiftedBase), lineTo(3, kLiftedBase),
+      lineTo(4, 2), lineTo(4, 8), lineTo(3, 10), lineTo(-1, 10), lineTo(-2, 8), lineTo(4, 2)}},
+    {'1', 0, {moveTo(2, 10), lineTo(2, 0), moveTo(2, 10), lineTo(0, 6)}},
     {'2',
      0,
-     {M(3, 7), L(-1, 0), M(-1, B), L(3, B), M(3, 7), L(3, 8), L(2, 10), L(0, 10), L(-1, 8),
-      L(-1, 6)}},
+     {moveTo(3, 7), lineTo(-1, 0), moveTo(-1, kLiftedBase), lineTo(3, kLiftedBase), moveTo(3, 7),
+      lineTo(3, 8), lineTo(2, 10), lineTo(0, 10), lineTo(-1, 8), lineTo(-1, 6)}},
     {'3',
      0,
-     {M(3, 10), L(-2, 10), M(3, 10), L(0, 6), L(1, 6), L(3, 4), L(3, 2), L(1, 0), M(1, B),
-      L(-2, B)}},
-    {'4', 0, {M(3, 8), L(3, 0), M(0, 10), L(-2, 4), L(3, 4)}},
+     {moveTo(3, 10), lineTo(-2, 10), moveTo(3, 10), lineTo(0, 6), lineTo(1, 6), lineTo(3, 4),
+      lineTo(3, 2), lineTo(1, 0), moveTo(1, kLiftedBase), lineTo(-2, kLiftedBase)}},
+    {'4', 0, {moveTo(3, 8), lineTo(3, 0), moveTo(0, 10), lineTo(-2, 4), lineTo(3, 4)}},
     {'5',
      0,
-     {M(3, 10), L(-2, 10), L(-2, 6), L(1, 6), L(3, 5), L(3, 2), L(1, 0), M(1, B), L(-1, B),
-      L(-2, 2)}},
+     {moveTo(3, 10), lineTo(-2, 10), lineTo(-2, 6), lineTo(1, 6), lineTo(3, 5), lineTo(3, 2),
+      lineTo(1, 0), moveTo(1, kLiftedBase), lineTo(-1, kLiftedBase), lineTo(-2, 2)}},
     {'6',
      0,
-     {M(-1, 6), L(1, 6), L(3, 5), L(3, 2), L(1, 0), M(1, B), L(-1, B), L(-2, 2), L(-2, 4), L(-1, 6),
-      L(1, 10), L(3, 10)}},
-    {'7', 0, {M(-2, 10), L(3, 10), L(-1, 0)}},
+     {moveTo(-1, 6), lineTo(1, 6), lineTo(3, 5), lineTo(3, 2), lineTo(1, 0), moveTo(1, kLiftedBase),
+      lineTo(-1, kLiftedBase), lineTo(-2, 2), lineTo(-2, 4), lineTo(-1, 6), lineTo(1, 10),
+      lineTo(3, 10)}},
+    {'7', 0, {moveTo(-2, 10), lineTo(3, 10), lineTo(-1, 0)}},
     {'8',
      0,
-     {M(-1, 6), L(2, 6), L(3, 4), L(3, 2), L(2, 0), M(2, B), L(-1, B), L(-2, 2), L(-2, 4), L(-1, 6),
-      L(-2, 7), L(-2, 9), L(-1, 10), L(2, 10), L(3, 9), L(3, 7), L(2, 6)}},
+     {moveTo(-1, 6), lineTo(2, 6), lineTo(3, 4), lineTo(3, 2), lineTo(2, 0), moveTo(2, kLiftedBase),
+      lineTo(-1, kLiftedBase), lineTo(-2, 2), lineTo(-2, 4), lineTo(-1, 6), lineTo(-2, 7),
+      lineTo(-2, 9), lineTo(-1, 10), lineTo(2, 10), lineTo(3, 9), lineTo(3, 7), lineTo(2, 6)}},
     {'9',
      0,
-     {M(-1, 5), L(2, 5), M(-1, 5), L(-2, 6), L(-2, 9), L(-1, 10), L(2, 10), L(3, 9), L(3, 6),
-      L(2, 5), M(3, 6), L(3, 3), L(1, 0), M(1, B), L(-1, B)}},
+     {moveTo(-1, 5), lineTo(2, 5), moveTo(-1, 5), lineTo(-2, 6), lineTo(-2, 9), lineTo(-1, 10),
+      lineTo(2, 10), lineTo(3, 9), lineTo(3, 6), lineTo(2, 5), moveTo(3, 6), lineTo(3, 3),
+      lineTo(1, 0), moveTo(1, kLiftedBase), lineTo(-1, kLiftedBase)}},
     {':',
      0,
-     {M(1, 6), L(1, 5), L(0, 5), L(0, 6), L(1, 6), M(1, 1), L(1, 2), L(0, 2), L(0, 1), L(1, 1)}},
+     {moveTo(1, 6), lineTo(1, 5), lineTo(0, 5), lineTo(0, 6), lineTo(1, 6), moveTo(1, 1),
+      lineTo(1, 2), lineTo(0, 2), lineTo(0, 1), lineTo(1, 1)}},
     {';',
      0,
-     {M(1, 5), L(1, 6), L(0, 6), L(0, 5), L(1, 5), M(1, 2), L(1, 1), L(0, 1), L(0, 2), L(1, 2),
-      M(1, 1), L(0, -2)}},
-    {'<', 0, {M(3, 8), L(-1, 5), L(3, 2)}},
-    {'=', 0, {M(-3, 3), L(4, 3), M(-3, 7), L(4, 7)}},
-    {'>', 0, {M(-1, 8), L(3, 5), L(-1, 2)}},
+     {moveTo(1, 5), lineTo(1, 6), lineTo(0, 6), lineTo(0, 5), lineTo(1, 5), moveTo(1, 2),
+      lineTo(1, 1), lineTo(0, 1), lineTo(0, 2), lineTo(1, 2), moveTo(1, 1), lineTo(0, -2)}},
+    {'<', 0, {moveTo(3, 8), lineTo(-1, 5), lineTo(3, 2)}},
+    {'=', 0, {moveTo(-3, 3), lineTo(4, 3), moveTo(-3, 7), lineTo(4, 7)}},
+    {'>', 0, {moveTo(-1, 8), lineTo(3, 5), lineTo(-1, 2)}},
     {'?',
      0,
-     {M(-2, 6), L(-2, 8), L(0, 10), L(2, 10), L(4, 8), L(4, 6), L(0.5, 5), L(0.5, 2), M(1, 1),
-      L(1, B), L(0, B), L(0, 1), L(1, 1)}},
+     {moveTo(-2, 6), lineTo(-2, 8), lineTo(0, 10), lineTo(2, 10), lineTo(4, 8), lineTo(4, 6),
+      lineTo(0.5, 5), lineTo(0.5, 2), moveTo(1, 1), lineTo(1, kLiftedBase), lineTo(0, kLiftedBase),
+      lineTo(0, 1), lineTo(1, 1)}},
     {'@',
      0,
-     {M(3, B), L(-2, B), M(-2, 0), L(-2, 10), L(3, 10), L(3, 3), L(0, 3), L(0, 7), L(2, 7)}},
-    {'A', 0, {M(1, 10), L(-3, 0), M(1, 10), L(5, 0), M(-1, 5), L(3, 5)}},
+     {moveTo(3, kLiftedBase), lineTo(-2, kLiftedBase), moveTo(-2, 0), lineTo(-2, 10), lineTo(3, 10),
+      lineTo(3, 3), lineTo(0, 3), lineTo(0, 7), lineTo(2, 7)}},
+    {'A',
+     0,
+     {moveTo(1, 10), lineTo(-3, 0), moveTo(1, 10), lineTo(5, 0), moveTo(-1, 5), lineTo(3, 5)}},
     {'B',
      0,
-     {M(-2, 10), L(-2, 0), M(-2, 10), L(3, 10), L(3.5, 9), L(3.5, 7), L(3, 6), L(-2, 6), M(-2, 5.5),
-      L(3.5, 5.5), L(4.5, 4), L(4.5, 1), L(3.5, B), L(-2, B)}},
+     {moveTo(-2, 10), lineTo(-2, 0), moveTo(-2, 10), lineTo(3, 10), lineTo(3.5, 9), lineTo(3.5, 7),
+      lineTo(3, 6), lineTo(-2, 6), moveTo(-2, 5.5), lineTo(3.5, 5.5), lineTo(4.5, 4),
+      lineTo(4.5, 1), lineTo(3.5, kLiftedBase), lineTo(-2, kLiftedBase)}},
     {'C',
      0,
-     {M(-2, 8), L(-2, 2), M(-2, 8), L(0, 10), L(3, 10), L(4, 8), M(-2, 2), L(0, B), L(3, B),
-      L(4, 2)}},
+     {moveTo(-2, 8), lineTo(-2, 2), moveTo(-2, 8), lineTo(0, 10), lineTo(3, 10), lineTo(4, 8),
+      moveTo(-2, 2), lineTo(0, kLiftedBase), lineTo(3, kLiftedBase), lineTo(4, 2)}},
     {'D',
      0,
-     {M(-1.5, 10), L(-1.5, 0), M(-2, 10), L(0, 10), L(3, 10), L(4, 8), M(-2, B), L(0, B), L(3, B),
-      L(4, 2), L(4, 8)}},
-    {'E', 0, {M(-2, 0), L(-2, 10), L(4, 10), M(-2, 5.5), L(3, 5.5), M(-2, B), L(4, B)}},
-    {'F', 0, {M(-2, 0), L(-2, 10), L(4, 10), M(-2, 5), L(3, 5)}},
+     {moveTo(-1.5, 10), lineTo(-1.5, 0), moveTo(-2, 10), lineTo(0, 10), lineTo(3, 10), lineTo(4, 8),
+      moveTo(-2, kLiftedBase), lineTo(0, kLiftedBase), lineTo(3, kLiftedBase), lineTo(4, 2),
+      lineTo(4, 8)}},
+    {'E',
+     0,
+     {moveTo(-2, 0), lineTo(-2, 10), lineTo(4, 10), moveTo(-2, 5.5), lineTo(3, 5.5),
+      moveTo(-2, kLiftedBase), lineTo(4, kLiftedBase)}},
+    {'F', 0, {moveTo(-2, 0), lineTo(-2, 10), lineTo(4, 10), moveTo(-2, 5), lineTo(3, 5)}},
     {'G',
      0,
-     {M(-2, 8), L(-2, 2), M(-2, 8), L(0, 10), L(3, 10), L(4, 8), M(-2, 2), L(0, B), L(3, B),
-      L(4, 2), L(4, 4), M(2, 4), L(4, 4)}},
-    {'H', 0, {M(-2, 0), L(-2, 10), M(4, 0), L(4, 10), M(-2, 5.5), L(4, 5.5)}},
-    {'I', 0, {M(1, 0), L(1, 10), M(-0.5, B), L(2.5, B), M(-0.5, 10), L(2.5, 10)}},
+     {moveTo(-2, 8), lineTo(-2, 2), moveTo(-2, 8), lineTo(0, 10), lineTo(3, 10), lineTo(4, 8),
+      moveTo(-2, 2), lineTo(0, kLiftedBase), lineTo(3, kLiftedBase), lineTo(4, 2), lineTo(4, 4),
+      moveTo(2, 4), lineTo(4, 4)}},
+    {'H',
+     0,
+     {moveTo(-2, 0), lineTo(-2, 10), moveTo(4, 0), lineTo(4, 10), moveTo(-2, 5.5), lineTo(4, 5.5)}},
+    {'I',
+     0,
+     {moveTo(1, 0), lineTo(1, 10), moveTo(-0.5, kLiftedBase), lineTo(2.5, kLiftedBase),
+      moveTo(-0.5, 10), lineTo(2.5, 10)}},
     {'J',
      0,
-     {M(3, 10), L(1, 10), M(3, 2), L(3, 10), M(3, 2), L(2, B), L(0, B), L(-1, 2), L(-1, 3)}},
-    {'K', 0, {M(-2, 0), L(-2, 10), M(-2, 4.5), L(3.5, 10), M(-2, 5.5), L(3.5, 0)}},
-    {'L', 0, {M(-2, 0), L(-2, 10), M(-2, B), L(3.5, B), L(3.5, 2)}},
-    {'M', 0, {M(-2, 0), L(-2, 10), M(4, 0), L(4, 10), L(1, 3), M(-2, 10), L(1, 3)}},
-    {'N', 0, {M(-2, 0), L(-2, 10), M(4, 0), L(4, 10), M(-2, 10), L(4, B)}},
+     {moveTo(3, 10), lineTo(1, 10), moveTo(3, 2), lineTo(3, 10), moveTo(3, 2),
+      lineTo(2, kLiftedBase), lineTo(0, kLiftedBase), lineTo(-1, 2), lineTo(-1, 3)}},
+    {'K',
+     0,
+     {moveTo(-2, 0), lineTo(-2, 10), moveTo(-2, 4.5), lineTo(3.5, 10), moveTo(-2, 5.5),
+      lineTo(3.5, 0)}},
+    {'L',
+     0,
+     {moveTo(-2, 0), lineTo(-2, 10), moveTo(-2, kLiftedBase), lineTo(3.5, kLiftedBase),
+      lineTo(3.5, 2)}},
+    {'M',
+     0,
+     {moveTo(-2, 0), lineTo(-2, 10), moveTo(4, 0), lineTo(4, 10), lineTo(1, 3), moveTo(-2, 10),
+      lineTo(1, 3)}},
+    {'N',
+     0,
+     {moveTo(-2, 0), lineTo(-2, 10), moveTo(4, 0), lineTo(4, 10), moveTo(-2, 10),
+      lineTo(4, kLiftedBase)}},
     {'O',
      0,
-     {M(4, 2), L(4, 8), M(4, 2), L(3, B), L(-1, B), L(-2, 2), L(-2, 8), M(4, 8), L(3, 10),
-      L(-1, 10), L(-2, 8)}},
+     {moveTo(4, 2), lineTo(4, 8), moveTo(4, 2), lineTo(3, kLiftedBase), lineTo(-1, kLiftedBase),
+      lineTo(-2, 2), lineTo(-2, 8), moveTo(4, 8), lineTo(3, 10), lineTo(-1, 10), lineTo(-2, 8)}},
     {'P',
      0,
-     {M(-2, 10), L(-2, 0), M(-2, 10), L(3.5, 10), L(4, 8.5), L(4, 6.5), L(3.5, 5), L(-2, 5)}},
+     {moveTo(-2, 10), lineTo(-2, 0), moveTo(-2, 10), lineTo(3.5, 10), lineTo(4, 8.5),
+      lineTo(4, 6.5), lineTo(3.5, 5), lineTo(-2, 5)}},
     {'Q',
      0,
-     {M(4, 2), L(4, 8), M(4, 2), L(3, B), L(-1, B), L(-2, 2), L(-2, 8), M(4, 8), L(3, 10),
-      L(-1, 10), L(-2, 8), M(2, 3), L(4.8, 0)}},
+     {moveTo(4, 2), lineTo(4, 8), moveTo(4, 2), lineTo(3, kLiftedBase), lineTo(-1, kLiftedBase),
+      lineTo(-2, 2), lineTo(-2, 8), moveTo(4, 8), lineTo(3, 10), lineTo(-1, 10), lineTo(-2, 8),
+      moveTo(2, 3), lineTo(4.8f, 0)}},
     {'R',
      0,
-     {M(-2, 10), L(-2, 0), M(-2, 10), L(3.5, 10), L(4, 9), L(4, 7), L(3.5, 6), L(-2, 6), M(4, 0),
-      L(0, 6)}},
+     {moveTo(-2, 10), lineTo(-2, 0), moveTo(-2, 10), lineTo(3.5, 10), lineTo(4, 9), lineTo(4, 7),
+      lineTo(3.5, 6), lineTo(-2, 6), moveTo(4, 0), lineTo(0, 6)}},
     {'S',
      0,
-     {M(-2, 6), L(-2, 8), L(0, 10), L(3, 10), L(3.5, 9), M(-2, 6), L(3.5, 4), L(3.5, 2), L(0.5, 0),
-      M(0.5, B), L(-1.5, B), L(-2, 1), L(-2, 2)}},
+     {moveTo(-2, 6), lineTo(-2, 8), lineTo(0, 10), lineTo(3, 10), lineTo(3.5, 9), moveTo(-2, 6),
+      lineTo(3.5, 4), lineTo(3.5, 2), lineTo(0.5, 0), moveTo(0.5, kLiftedBase),
+      lineTo(-1.5, kLiftedBase), lineTo(-2, 1), lineTo(-2, 2)}},
     {'T',
      0,
-     {M(1, 0), L(1, 10), M(-1.5, 10), L(4.5, 10), M(-1.5, 10), L(-1.5, 9), M(4.5, 10), L(4.5, 9)}},
-    {'U', 0, {M(3.5, 0), L(3.5, 10), M(3.5, 1), L(2, B), L(-0.7, B), L(-1.5, 2), L(-1.5, 10)}},
+     {moveTo(1, 0), lineTo(1, 10), moveTo(-1.5, 10), lineTo(4.5, 10), moveTo(-1.5, 10),
+      lineTo(-1.5, 9), moveTo(4.5, 10), lineTo(4.5, 9)}},
+    {'U',
+     0,
+     {moveTo(3.5, 0), lineTo(3.5, 10), moveTo(3.5, 1), lineTo(2, kLiftedBase),
+      lineTo(-0.7f, kLiftedBase), lineTo(-1.5, 2), lineTo(-1.5, 10)}},
     {'V',
      0,
-     {M(3.5, 10), L(1, 0), M(-1.5, 10), L(1, 0), M(-0.5, 10), L(-2.5, 10), M(2.5, 10), L(4.5, 10)}},
+     {moveTo(3.5, 10), lineTo(1, 0), moveTo(-1.5, 10), lineTo(1, 0), moveTo(-0.5, 10),
+      lineTo(-2.5, 10), moveTo(2.5, 10), lineTo(4.5, 10)}},
     {'W',
      0,
-     {M(4, 10), L(3, 0), L(1, 5), M(-2, 10), L(-1, 0), M(1, 5), L(-1, 0), M(-3, 10), L(-1, 10),
-      M(3, 10), L(5, 10)}},
-    {'X', 0, {M(-2, 10), L(4, 0), M(4, 10), L(-2, 0)}},
-    {'Y', 0, {M(-2, 10), L(1, 4), M(4, 10), L(1, 4), M(1, 0), L(1, 4), M(0, B), L(2, B)}},
-    {'Z', 0, {M(4, 10), L(-2, 0), M(4, 10), L(-2, 10), M(-2, B), L(4, B)}},
-    {'[', 0, {M(2, 0), L(2, 10), L(4, 10), M(2, B), L(4, B)}},
-    {']', 0, {M(-1, 0), L(-1, 10), L(-3, 10), M(-1, B), L(-3, B)}},
-    {'^', 0, {M(-2, 8), L(0, 10), L(2, 8)}},
-    {'_', 0, {M(-3, B), L(4, B)}},
-    {'`', 0, {M(-2, 10), L(0, 8)}},
-    {'{', 0, {M(1, 5), L(2, 6), L(2, 10), L(4, 10), M(1, 5), L(2, 4), L(2, 0), M(2, B), L(4, B)}},
-    {'|', 0, {M(1, 10), L(1, 0)}},
-    {'}', 0, {M(1, 5), L(0, 6), L(0, 10), L(-2, 10), M(1, 5), L(0, 4), L(0, 0), M(0, B), L(-2, B)}},
-    {'~', 0, {M(-2, 4), L(-1, 5), L(0, 5), L(1, 4), L(2, 4), L(3, 5)}},
+     {moveTo(4, 10), lineTo(3, 0), lineTo(1, 5), moveTo(-2, 10), lineTo(-1, 0), moveTo(1, 5),
+      lineTo(-1, 0), moveTo(-3, 10), lineTo(-1, 10), moveTo(3, 10), lineTo(5, 10)}},
+    {'X', 0, {moveTo(-2, 10), lineTo(4, 0), moveTo(4, 10), lineTo(-2, 0)}},
+    {'Y',
+     0,
+     {moveTo(-2, 10), lineTo(1, 4), moveTo(4, 10), lineTo(1, 4), moveTo(1, 0), lineTo(1, 4),
+      moveTo(0, kLiftedBase), lineTo(2, kLiftedBase)}},
+    {'Z',
+     0,
+     {moveTo(4, 10), lineTo(-2, 0), moveTo(4, 10), lineTo(-2, 10), moveTo(-2, kLiftedBase),
+      lineTo(4, kLiftedBase)}},
+    {'[',
+     0,
+     {moveTo(2, 0), lineTo(2, 10), lineTo(4, 10), moveTo(2, kLiftedBase), lineTo(4, kLiftedBase)}},
+    {']',
+     0,
+     {moveTo(-1, 0), lineTo(-1, 10), lineTo(-3, 10), moveTo(-1, kLiftedBase),
+      lineTo(-3, kLiftedBase)}},
+    {'^', 0, {moveTo(-2, 8), lineTo(0, 10), lineTo(2, 8)}},
+    {'_', 0, {moveTo(-3, kLiftedBase), lineTo(4, kLiftedBase)}},
+    {'`', 0, {moveTo(-2, 10), lineTo(0, 8)}},
+    {'{',
+     0,
+     {moveTo(1, 5), lineTo(2, 6), lineTo(2, 10), lineTo(4, 10), moveTo(1, 5), lineTo(2, 4),
+      lineTo(2, 0), moveTo(2, kLiftedBase), lineTo(4, kLiftedBase)}},
+    {'|', 0, {moveTo(1, 10), lineTo(1, 0)}},
+    {'}',
+     0,
+     {moveTo(1, 5), lineTo(0, 6), lineTo(0, 10), lineTo(-2, 10), moveTo(1, 5), lineTo(0, 4),
+      lineTo(0, 0), moveTo(0, kLiftedBase), lineTo(-2, kLiftedBase)}},
+    {'~',
+     0,
+     {moveTo(-2, 4), lineTo(-1, 5), lineTo(0, 5), lineTo(1, 4), lineTo(2, 4), lineTo(3, 5)}},
 };
 constexpr int kGlyphCount = sizeof kGlyphs / sizeof kGlyphs[0];
 static_assert(kGlyphCount == 65, "one glyph per printable code but \" ' \\ and a..z");
@@ -186,21 +258,22 @@ static_assert(kGlyphCount == 65, "one glyph per printable code but \" ' \\ and a
 constexpr std::array<signed char, 128> makeGlyphIndex() {
     std::array<signed char, 128> index{};
     for (int c = 0; c < 128; ++c) index[c] = -1;
-    for (int g = 0; g < kGlyphCount; ++g) index[static_cast<int>(kGlyphs[g].code)] = g;
+    for (int row = 0; row < kGlyphCount; ++row)
+        index[static_cast<int>(kGlyphs[row].code)] = static_cast<signed char>(row);
     return index;
 }
 constexpr std::array<signed char, 128> kGlyphIndex = makeGlyphIndex();
 
-constexpr int ownSegments(const GlyphDef& g) {
+constexpr int ownSegments(const GlyphDef& glyph) {
     int n = 0;
-    for (const GlyphPoint& p : g.pts) n += p.op == kLine;
+    for (const GlyphPoint& point : glyph.pts) n += point.op == kLine;
     return n;
 }
 constexpr int mostSegments() {
     int most = 0;
-    for (const GlyphDef& g : kGlyphs) {
-        int n = ownSegments(g);
-        if (g.under) n += ownSegments(kGlyphs[kGlyphIndex[static_cast<int>(g.under)]]);
+    for (const GlyphDef& glyph : kGlyphs) {
+        int n = ownSegments(glyph);
+        if (glyph.under) n += ownSegments(kGlyphs[kGlyphIndex[static_cast<int>(glyph.under)]]);
         if (n > most) most = n;
     }
     return most;
@@ -208,19 +281,19 @@ constexpr int mostSegments() {
 static_assert(mostSegments() <= kMaxGlyphSegments,
               "a glyph has more segments than kMaxGlyphSegments");
 
-// Places the strokes of one table row at pen (x, y) and size s, appending
+// Places the strokes of one table row at pen (x, y) and size `scale`, appending
 // its segments to out from index n; returns the new count.
-int placeStrokes(const GlyphDef& g, int x, int y, float s, float width,
+int placeStrokes(const GlyphDef& glyph, int x, int y, float scale, float width,
                  StrokeSegment (&out)[kMaxGlyphSegments], int n) {
-    const float lifted = static_cast<float>(y) + (s / 3.0f + 1.0f);
-    float px = 0.0f, py = 0.0f;
-    for (const GlyphPoint& p : g.pts) {
-        if (p.op == kEnd) break;
-        const float qx = static_cast<float>(x) + p.u * s;
-        const float qy = p.v == B ? lifted : static_cast<float>(y) + p.v * s;
-        if (p.op == kLine) out[n++] = {px, py, qx, qy, width};
-        px = qx;
-        py = qy;
+    const float lifted = static_cast<float>(y) + (scale / 3.0f + 1.0f);
+    float fromX = 0.0f, fromY = 0.0f;
+    for (const GlyphPoint& point : glyph.pts) {
+        if (point.op == kEnd) break;
+        const float toX = static_cast<float>(x) + point.u * scale;
+        const float toY = point.v == kLiftedBase ? lifted : static_cast<float>(y) + point.v * scale;
+        if (point.op == kLine) out[n++] = {fromX, fromY, toX, toY, width};
+        fromX = toX;
+        fromY = toY;
     }
     return n;
 }
@@ -229,18 +302,19 @@ int placeStrokes(const GlyphDef& g, int x, int y, float s, float width,
 
 int glyphSegments(char c, int x, int y, float size, StrokeSegment (&out)[kMaxGlyphSegments]) {
     int code = c;
-    float s = size;
+    float scale = size;
     if (code >= 'a' && code <= 'z') {
         code -= 'a' - 'A';
-        s = 0.7f * size;
+        scale = 0.7f * size;
     }
     if (code < 0 || code > 127 || kGlyphIndex[code] < 0) return 0;
-    const GlyphDef& g = kGlyphs[kGlyphIndex[code]];
+    const GlyphDef& glyph = kGlyphs[kGlyphIndex[code]];
     int n = 0;
-    if (g.under)
-        n = placeStrokes(kGlyphs[kGlyphIndex[static_cast<int>(g.under)]], x, y, s, s / 3.0f + 1.0f,
-                         out, n);
-    return placeStrokes(g, x, y, s, g.under ? s / 6.0f + 1.0f : s / 3.0f + 1.0f, out, n);
+    if (glyph.under)
+        n = placeStrokes(kGlyphs[kGlyphIndex[static_cast<int>(glyph.under)]], x, y, scale,
+                         scale / 3.0f + 1.0f, out, n);
+    return placeStrokes(glyph, x, y, scale, glyph.under ? scale / 6.0f + 1.0f : scale / 3.0f + 1.0f,
+                        out, n);
 }
 
 float strokeStringSize(float size) {

@@ -2,53 +2,51 @@
 #include "model/cube.h"
 #include "model/moves.h"
 #include "model/textlog.h"
+#include "solve/routines.h"
 #include "solve/solver.h"
 #include "solve/stage_common.h"
-
-int workColour = 0;
-int workColourSet = 0;
-int lastStageActive = 0;
-int solveRequested = 0;
-int playbackPending = 0;
-int phaseMark = 0;
-int driverCalls = 0;
-int solutionOverflow = 0;
 
 StageRoutine baseStageTable[8] = {nullptr,    baseStage1, baseStage2, baseStage3,
                                   baseStage4, baseStage5, baseStage6, baseStage7};
 
 namespace {
 
-using StageTest = bool (*)();
-constexpr StageTest kStageTests[8] = {nullptr,        stageComplete1, stageComplete2,
-                                      stageComplete3, stageComplete4, stageComplete5,
-                                      stageComplete6, stageComplete7};
-
-bool allEqualCentre(const Cell* cells, int n, int face) {
-    for (int i = 0; i < n; ++i)
-        if (cells[i].colour() != centre(face)) return false;
-    return true;
+// Stage k as the driver runs it: through baseStageTable, where tests may
+// have put a stage of their own.
+template <int k> void runBaseStage() {
+    baseStageTable[k]();
 }
 
-// A face-6 corner as its three cells.
-struct Corner {
-    Cell a, b, c;
-    bool holds(int colour) const {
-        return a.colour() == colour || b.colour() == colour || c.colour() == colour;
-    }
+constexpr DriverStep kBaseSteps[6] = {
+    {stageComplete1, runBaseStage<1>}, {stageComplete2, runBaseStage<2>},
+    {stageComplete3, runBaseStage<3>}, {stageComplete4, runBaseStage<4>},
+    {stageComplete5, runBaseStage<5>}, {stageComplete6, runBaseStage<6>},
 };
+
+// With stages 1 to 6 complete (or stage 7 under way): the cube is solved
+// once stage 7 is complete; otherwise stage 7 runs, and keeps running on
+// every call until it finishes.
+int lastStage() {
+    if (stageComplete7()) {
+        solveState.solveRequested = 0;
+        return 0;
+    }
+    solveState.lastStageActive = 1;
+    runBaseStage<7>();
+    return 1;
+}
 
 } // namespace
 
 int driverCallAllowed() {
-    if (solutionOverflow || driverCalls >= kMaxDriverCalls) return 0;
-    ++driverCalls;
+    if (solveState.solutionOverflow || solveState.driverCalls >= kMaxDriverCalls) return 0;
+    ++solveState.driverCalls;
     return 1;
 }
 
 int applyMove(const Move& m) {
     if (solutionCount >= kSolutionListSize) {
-        solutionOverflow = 1;
+        solveState.solutionOverflow = 1;
         return 0;
     }
     turnLayer(m.layer, m.direction);
@@ -63,26 +61,8 @@ void applyMoveList() {
 }
 
 void BaseDriver() {
-    if (backupTaken == 0) backupCube();
-    journalOpen();
-    int stage = 0;
-    for (int k = 1; k <= 6 && stage == 0; ++k)
-        if (!kStageTests[k]() && lastStageActive == 0) stage = k;
-    if (stage == 0) {
-        if (stageComplete7()) {
-            solveRequested = 0;
-        } else {
-            lastStageActive = 1;
-            stage = 7;
-        }
-    }
-    if (stage != 0) {
-        baseStageTable[stage]();
-        applyMoveList();
-    }
-    journalClose();
-    workColourSet = 0;
-    playbackPending = 1;
+    runFirstFailingStep(kBaseSteps, 6, nullptr, lastStage);
+    solveState.workColourSet = 0;
 }
 
 bool stageComplete1() {
@@ -92,26 +72,14 @@ bool stageComplete1() {
 }
 
 bool stageComplete2() {
-    static constexpr Cell face5[] = {{5, 3, 3}, {5, 1, 3}, {5, 1, 1}, {5, 3, 1}};
-    static constexpr Cell side[5][2] = {{},
-                                        {{1, 3, 3}, {1, 1, 3}},
-                                        {{2, 3, 3}, {2, 3, 1}},
-                                        {{3, 3, 3}, {3, 1, 3}},
-                                        {{4, 3, 3}, {4, 3, 1}}};
-    if (!allEqualCentre(face5, 4, 5)) return false;
-    for (int i = 1; i <= 4; ++i)
-        if (!allEqualCentre(side[i], 2, i)) return false;
+    for (int k = 1; k <= 4; ++k)
+        if (!pieceSolved(kFace5Corner[k])) return false;
     return true;
 }
 
 bool stageComplete3() {
-    static constexpr Cell side[5][2] = {{},
-                                        {{1, 3, 2}, {1, 1, 2}},
-                                        {{2, 2, 1}, {2, 2, 3}},
-                                        {{3, 3, 2}, {3, 1, 2}},
-                                        {{4, 2, 1}, {4, 2, 3}}};
-    for (int i = 1; i <= 4; ++i)
-        if (!allEqualCentre(side[i], 2, i)) return false;
+    for (int k = 1; k <= 4; ++k)
+        if (!pieceSolved(kMiddleEdge[k])) return false;
     return true;
 }
 
@@ -122,15 +90,11 @@ bool stageComplete4() {
 }
 
 bool stageComplete5() {
-    // Corner between faces i and i+1 holds centre i and not centre i-1.
-    static constexpr Corner corner[5] = {{},
-                                         {{6, 1, 3}, {1, 1, 1}, {2, 1, 3}},
-                                         {{6, 1, 1}, {2, 1, 1}, {3, 1, 1}},
-                                         {{6, 3, 1}, {3, 3, 1}, {4, 1, 1}},
-                                         {{6, 3, 3}, {1, 3, 1}, {4, 1, 3}}};
+    // The corner between faces i and i+1 holds centre i and not centre i-1.
     for (int i = 1; i <= 4; ++i) {
-        const int previous = i == 1 ? 4 : i - 1;
-        if (!corner[i].holds(centre(i)) || corner[i].holds(centre(previous))) return false;
+        const CornerCells& corner = kFace6Corner[nextFace(i)];
+        if (!cornerHolds(corner, centre(i)) || cornerHolds(corner, centre(previousFace(i))))
+            return false;
     }
     return true;
 }
@@ -142,6 +106,7 @@ bool stageComplete6() {
 }
 
 bool stageComplete7() {
-    static constexpr Cell face6[] = {{6, 3, 3}, {6, 3, 1}, {6, 1, 1}, {6, 1, 3}};
-    return allEqualCentre(face6, 4, 6) && stageComplete6();
+    for (int k = 1; k <= 4; ++k)
+        if (kFace6Corner[k].cap.colour() != centre(6)) return false;
+    return stageComplete6();
 }

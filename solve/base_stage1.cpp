@@ -31,18 +31,18 @@ struct LiftCase {
 };
 
 constexpr LiftCase kLiftCases[12] = {
-    {{1, 2, 3}, 0, {{6, +1}, {6, +1}}, 2, "1", 0, {}},
-    {{1, 1, 2}, 1, {{6, +1}}, 1, "2", 2, {1, -1}},
-    {{1, 3, 2}, 1, {{6, -1}}, 1, nullptr, 4, {3, -1}},
-    {{2, 3, 2}, 0, {{1, +1}, {1, +1}}, 2, "3", 0, {}},
-    {{2, 2, 3}, 2, {{1, -1}}, 1, "4", 1, {6, +1}},
-    {{2, 2, 1}, 2, {{1, +1}}, 1, "5", 3, {4, +1}},
-    {{3, 2, 3}, 0, {{4, +1}, {4, +1}}, 2, "6", 0, {}},
-    {{3, 1, 2}, 3, {{4, +1}}, 1, "7", 2, {1, +1}},
-    {{3, 3, 2}, 3, {{4, -1}}, 1, "8", 4, {3, +1}},
-    {{4, 3, 2}, 0, {{3, +1}, {3, +1}}, 2, "9", 0, {}},
-    {{4, 2, 3}, 4, {{3, -1}}, 1, "10", 1, {6, -1}},
-    {{4, 2, 1}, 4, {{3, +1}}, 1, "11", 3, {4, -1}},
+    {kSlotSide[1], 0, {{6, +1}, {6, +1}}, 2, "1", 0, {}},
+    {kMiddleEdge[2].before, 1, {{6, +1}}, 1, "2", 2, {1, -1}},
+    {kMiddleEdge[1].after, 1, {{6, -1}}, 1, nullptr, 4, {3, -1}},
+    {kSlotSide[2], 0, {{1, +1}, {1, +1}}, 2, "3", 0, {}},
+    {kMiddleEdge[2].after, 2, {{1, -1}}, 1, "4", 1, {6, +1}},
+    {kMiddleEdge[3].before, 2, {{1, +1}}, 1, "5", 3, {4, +1}},
+    {kSlotSide[3], 0, {{4, +1}, {4, +1}}, 2, "6", 0, {}},
+    {kMiddleEdge[3].after, 3, {{4, +1}}, 1, "7", 2, {1, +1}},
+    {kMiddleEdge[4].before, 3, {{4, -1}}, 1, "8", 4, {3, +1}},
+    {kSlotSide[4], 0, {{3, +1}, {3, +1}}, 2, "9", 0, {}},
+    {kMiddleEdge[1].before, 4, {{3, -1}}, 1, "10", 1, {6, -1}},
+    {kMiddleEdge[4].after, 4, {{3, +1}}, 1, "11", 3, {4, -1}},
 };
 
 // Carries the edge standing above face n into the middle layer with the cross
@@ -61,19 +61,20 @@ bool slotSolved(int k) {
     return kSlotSide[k].colour() == centre(k) && kSlotDown[k].colour() == centre(5);
 }
 bool slotFilled(int k) {
-    return kSlotDown[k].colour() == workColour && kSlotSide[k].colour() == centre(k);
+    return kSlotDown[k].colour() == solveState.workColour && kSlotSide[k].colour() == centre(k);
 }
 
 bool crossColourOnFace6() {
     for (int i = 1; i <= 4; ++i)
-        if (kEdgeTop[i].colour() == workColour) return true;
+        if (kEdgeTop[i].colour() == solveState.workColour) return true;
     return false;
 }
 
 // Step 1: a cross edge above its own face with the cross colour on the side.
 bool dropEdgeAboveItsFace() {
     for (int i = 1; i <= 4; ++i) {
-        if (kEdgeSide[i].colour() == workColour && targetFace(kEdgeTop[i].colour()) == i) {
+        if (kEdgeSide[i].colour() == solveState.workColour &&
+            targetFace(kEdgeTop[i].colour()) == i) {
             emitMoves(kDropIntoSlot[i], 4);
             return true;
         }
@@ -84,7 +85,7 @@ bool dropEdgeAboveItsFace() {
 // Step 2: such an edge above another face; layer 7 carries it to its own.
 bool carryEdgeToItsFace() {
     for (int i = 1; i <= 4; ++i) {
-        if (kEdgeSide[i].colour() == workColour) {
+        if (kEdgeSide[i].colour() == solveState.workColour) {
             emitLayer7Run(targetFace(kEdgeTop[i].colour()) - i);
             emitMarker("HERE");
             return true;
@@ -96,7 +97,7 @@ bool carryEdgeToItsFace() {
 // Step 3: the cross colour on a side face in the face-5 or middle layer.
 bool liftEdgeFromSide() {
     for (const LiftCase& lc : kLiftCases) {
-        if (lc.cell.colour() != workColour) continue;
+        if (lc.cell.colour() != solveState.workColour) continue;
         if (lc.ownSlot == 0 || !slotSolved(lc.ownSlot)) {
             emitMoves(lc.first, lc.firstCount);
             if (lc.marker) emitMarker(lc.marker);
@@ -118,7 +119,7 @@ bool liftEdgeFromSide() {
 bool turnEdgeDown() {
     int m = 0;
     for (int i = 1; i <= 4; ++i)
-        if (kEdgeTop[i].colour() == workColour) m = i;
+        if (kEdgeTop[i].colour() == solveState.workColour) m = i;
     if (m == 0) return false;
     int n = 0;
     for (int k = 1; k <= 4; ++k)

@@ -8,21 +8,20 @@
 
 namespace {
 
-// A face-6-layer corner cell that may show the cross colour, and the cell
-// whose colour names the side face the corner belongs above.
-struct Candidate {
-    Cell cross, partner;
-};
-
 // What follows the layer-7 run once the corner stands above side face j:
 // turns of layer 7 and the pair (L, D) of the kind's table at j, or its
 // inverse (L, -D).
 enum TailStep { Layer7Minus, Layer7Plus, Pair, PairBack };
 
-// The three kinds of corner, each with candidates k = 1..4, its tail and the
-// table of pairs it takes (L, D) from.
+// The three kinds of corner, each with its candidates k = 1..4, its tail and
+// the table of pairs it takes (L, D) from. Candidate k is a cell of the
+// face-6 corner k (or k+1, with `nextCorner`) that may show the cross colour,
+// with the cell of the same corner whose colour names the side face the
+// corner belongs above.
 struct CornerKind {
-    Candidate candidates[5];
+    int nextCorner;
+    Cell CornerCells::*cross;
+    Cell CornerCells::*partner;
     TailStep tail[6];
     int tailCount;
     const Move* pairs; // (L, D) by j = 1..4
@@ -34,66 +33,56 @@ constexpr Move kQ[5] = {{}, {3, -1}, {6, +1}, {1, +1}, {4, -1}};
 constexpr CornerKind kKinds[3] = {
     // Cross colour on a side face, at the corner it shares with the previous
     // face of the ring: the corner goes straight down, solved.
-    {{{},
-      {{1, 3, 1}, {4, 1, 3}},
-      {{2, 1, 3}, {1, 1, 1}},
-      {{3, 1, 1}, {2, 1, 1}},
-      {{4, 1, 1}, {3, 3, 1}}},
+    {0,
+     &CornerCells::after,
+     &CornerCells::before,
      {Layer7Minus, Pair, Layer7Plus, PairBack},
      4,
      kP},
     // Cross colour on a side face, at the corner it shares with the next
     // face: the corner goes straight down, solved.
-    {{{},
-      {{1, 1, 1}, {2, 1, 3}},
-      {{2, 1, 1}, {3, 1, 1}},
-      {{3, 3, 1}, {4, 1, 1}},
-      {{4, 1, 3}, {1, 3, 1}}},
+    {1,
+     &CornerCells::before,
+     &CornerCells::after,
      {Layer7Plus, Pair, Layer7Minus, PairBack},
      4,
      kQ},
     // Cross colour on face 6: the corner is turned so that it shows the cross
     // colour on a side face, for one of the two kinds above.
-    {{{},
-      {{6, 3, 3}, {1, 3, 1}},
-      {{6, 1, 3}, {2, 1, 3}},
-      {{6, 1, 1}, {3, 1, 1}},
-      {{6, 3, 1}, {4, 1, 1}}},
+    {0,
+     &CornerCells::cap,
+     &CornerCells::after,
      {Layer7Minus, Pair, Layer7Minus, PairBack, Layer7Plus, Layer7Plus},
      6,
      kP},
 };
 
-// The face-5 corner slots in the order they are examined, the cells that
-// must equal their faces' centres, and the moves that lift a wrong corner
-// out of the slot into the face-6 layer.
+const CornerCells& candidateCorner(const CornerKind& kind, int k) {
+    return kFace6Corner[kind.nextCorner ? nextFace(k) : k];
+}
+
+// The face-5 corner slots k in the order they are examined, and the moves
+// that lift a wrong corner out of the slot into the face-6 layer.
 struct Slot {
-    Cell cells[3];
-    int faces[3];
+    int corner;
     Move lift[3];
 };
 
 constexpr Slot kSlots[4] = {
-    {{{5, 3, 3}, {1, 3, 3}, {4, 3, 3}}, {5, 1, 4}, {{3, -1}, {7, +1}, {3, +1}}},
-    {{{5, 1, 3}, {1, 1, 3}, {2, 3, 3}}, {5, 1, 2}, {{1, -1}, {7, +1}, {1, +1}}},
-    {{{5, 1, 1}, {2, 3, 1}, {3, 1, 3}}, {5, 2, 3}, {{1, +1}, {7, +1}, {1, -1}}},
-    {{{5, 3, 1}, {3, 3, 3}, {4, 3, 1}}, {5, 3, 4}, {{3, +1}, {7, +1}, {3, -1}}},
+    {1, {{3, -1}, {7, +1}, {3, +1}}},
+    {2, {{1, -1}, {7, +1}, {1, +1}}},
+    {3, {{1, +1}, {7, +1}, {1, -1}}},
+    {4, {{3, +1}, {7, +1}, {3, -1}}},
 };
-
-bool slotSolved(const Slot& s) {
-    for (int i = 0; i < 3; ++i)
-        if (s.cells[i].colour() != centre(s.faces[i])) return false;
-    return true;
-}
 
 // Emits the corner kind's moves for the highest candidate showing the cross
 // colour; false when none does (or its partner names no side face).
 bool placeCorner(const CornerKind& kind) {
     int k = 0;
     for (int i = 1; i <= 4; ++i)
-        if (kind.candidates[i].cross.colour() == workColour) k = i;
+        if ((candidateCorner(kind, i).*kind.cross).colour() == solveState.workColour) k = i;
     if (k == 0) return false;
-    const int j = targetFace(kind.candidates[k].partner.colour());
+    const int j = targetFace((candidateCorner(kind, k).*kind.partner).colour());
     if (j == 0) return false;
     emitLayer7Run(j - k);
     const Move pair = kind.pairs[j];
@@ -126,7 +115,7 @@ void baseStage2() {
         if (!done) done = placeCorner(kind);
     for (const Slot& s : kSlots) {
         if (done) break;
-        if (!slotSolved(s)) {
+        if (!pieceSolved(kFace5Corner[s.corner])) {
             emitMoves(s.lift, 3);
             done = true;
         }

@@ -43,18 +43,8 @@ constexpr StrayEdge kStray[12] = {
     {3, 4, 1, 3, +1}, {4, 3, 4, 2, -1}, {4, 2, 1, 3, -2}, {4, 1, 4, 2, +1},
 };
 
-// The middle slots in the order they are examined: their two cells, the
-// faces whose centres those must show, and the sequence that fills the slot.
-struct Slot {
-    Cell a, b;
-    int faceA, faceB, sequence;
-};
-constexpr Slot kSlots[4] = {
-    {{1, 3, 2}, {4, 2, 3}, 1, 4, 1},
-    {{1, 1, 2}, {2, 2, 3}, 1, 2, 2},
-    {{3, 1, 2}, {2, 2, 1}, 3, 2, 3},
-    {{3, 3, 2}, {4, 2, 1}, 3, 4, 4},
-};
+// The middle slots are examined in ring order; sequence k fills slot k
+// (kMiddleEdge[k]).
 
 } // namespace
 
@@ -80,9 +70,9 @@ void baseStage3() {
         }
     }
     if (sequence == 0 && run == 0) {
-        for (const Slot& s : kSlots) {
-            if (s.a.colour() != c[s.faceA] || s.b.colour() != c[s.faceB]) {
-                sequence = s.sequence;
+        for (int k = 1; k <= 4; ++k) {
+            if (!pieceSolved(kMiddleEdge[k])) {
+                sequence = k;
                 break;
             }
         }

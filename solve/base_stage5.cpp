@@ -7,38 +7,28 @@
 
 namespace {
 
-constexpr Move inverse(Move m) {
-    return {m.layer, -m.direction};
-}
-
 // A face-6 corner position between side faces i and i+1, and the case that
 // keeps it fixed. P, Q and R turn the layers of faces i+2, i+3 and i; the
 // eight moves are P, Q, R', Q', P', Q, R, Q' and cycle the other three
 // corners one way round the ring, leaving every other piece in place.
 struct CornerCase {
-    Cell cells[3]; // face-6 cell, then the two side cells
-    int own;       // side face i: its centre colour is on the placed corner
-    int previous;  // side face i-1: its centre colour is not
+    int own; // side face i: its centre colour is on the placed corner, and
+             // that of face i-1 is not
     Move p, q, r;
 };
 constexpr CornerCase kCases[4] = {
-    {{{6, 1, 3}, {1, 1, 1}, {2, 1, 3}}, 1, 4, {4, 1}, {3, 1}, {6, 1}},    // 1/2
-    {{{6, 1, 1}, {2, 1, 1}, {3, 1, 1}}, 2, 1, {3, 1}, {6, -1}, {1, 1}},   // 2/3
-    {{{6, 3, 1}, {3, 3, 1}, {4, 1, 1}}, 3, 2, {6, -1}, {1, -1}, {4, -1}}, // 3/4
-    {{{6, 3, 3}, {1, 3, 1}, {4, 1, 3}}, 4, 3, {1, -1}, {4, 1}, {3, -1}},  // 4/1
+    {1, {4, 1}, {3, 1}, {6, 1}},    // 1/2
+    {2, {3, 1}, {6, -1}, {1, 1}},   // 2/3
+    {3, {6, -1}, {1, -1}, {4, -1}}, // 3/4
+    {4, {1, -1}, {4, 1}, {3, -1}},  // 4/1
 };
 // When no corner is placed.
 constexpr int kFallbackCase = 0;
 
-bool holds(const CornerCase& k, int colour) {
-    for (const Cell& cell : k.cells)
-        if (cell.colour() == colour) return true;
-    return false;
-}
-
 // The corner that belongs at this position stands there, in any twist.
 bool placed(const CornerCase& k) {
-    return holds(k, centre(k.own)) && !holds(k, centre(k.previous));
+    const CornerCells& corner = kFace6Corner[nextFace(k.own)];
+    return cornerHolds(corner, centre(k.own)) && !cornerHolds(corner, centre(previousFace(k.own)));
 }
 
 } // namespace

@@ -12,30 +12,23 @@
 // side faces k-1 and k). Chosen on the first run in the program's life and
 // kept for every later solve: a phase's twists only cancel out when they are
 // all made at the same place.
-int workCorner = 0;
-int workCornerSet = 0;
 
 namespace {
 
-constexpr Move inverse(Move m) {
-    return {m.layer, -m.direction};
-}
-
-// A face-6 corner position, indexed like workCorner. For the corner between
-// side faces i and i+1, X turns the layer of face i and Y that of face i+1.
-// Case a (face-6 colour on the first side cell, on face i+1) is
-// X, Y, X', Y' twice; case b (on the second side cell, face i) is its inverse
-// Y, X, Y', X' twice.
-struct TwistCorner {
-    Cell first, second; // the two side cells; the third cell is on face 6
+// The twist moves at face-6 corner k (kFace6Corner[k], indexed like
+// workCorner). For the corner between side faces i and i+1, X turns the
+// layer of face i and Y that of face i+1. Case a (face-6 colour on the
+// corner's cell on face i+1) is X, Y, X', Y' twice; case b (on its cell on
+// face i) is its inverse Y, X, Y', X' twice.
+struct TwistMoves {
     Move x, y;
 };
-constexpr TwistCorner kCorners[5] = {
+constexpr TwistMoves kTwists[5] = {
     {},
-    {{1, 3, 1}, {4, 1, 3}, {3, -1}, {6, -1}}, // 4/1
-    {{2, 1, 3}, {1, 1, 1}, {6, 1}, {1, -1}},  // 1/2
-    {{3, 1, 1}, {2, 1, 1}, {1, 1}, {4, 1}},   // 2/3
-    {{4, 1, 1}, {3, 3, 1}, {4, -1}, {3, 1}},  // 3/4
+    {{3, -1}, {6, -1}}, // 4/1
+    {{6, 1}, {1, -1}},  // 1/2
+    {{1, 1}, {4, 1}},   // 2/3
+    {{4, -1}, {3, 1}},  // 3/4
 };
 
 // The first run's choice looks at the corners in this order and keeps the
@@ -56,8 +49,9 @@ constexpr int kPositioning[5][5] = {
     {0, -1, 2, 1, 0},  // to 3/4
 };
 
-bool twisted(int k, int u) {
-    return kCorners[k].first.colour() == u || kCorners[k].second.colour() == u;
+bool twisted(int k, int faceSixColour) {
+    return kFace6Corner[k].after.colour() == faceSixColour ||
+           kFace6Corner[k].before.colour() == faceSixColour;
 }
 
 void emitTwist(Move a, Move b) {
@@ -72,18 +66,18 @@ void baseStage7() {
     const int u = centre(6);
     // A working corner outside 1..4 (only possible when the stage was first
     // run on a cube with no twisted corner) is chosen again.
-    if (workCornerSet == 0 || workCorner < 1 || workCorner > 4) {
+    if (solveState.workCornerSet == 0 || solveState.workCorner < 1 || solveState.workCorner > 4) {
         for (int k : kChoiceOrder)
-            if (twisted(k, u)) workCorner = k;
-        workCornerSet = 1;
+            if (twisted(k, u)) solveState.workCorner = k;
+        solveState.workCornerSet = 1;
     }
-    const int w = workCorner;
+    const int w = solveState.workCorner;
     if (w < 1 || w > 4) {
         // No corner is twisted and none ever was: only re-aligning is left.
-    } else if (kCorners[w].first.colour() == u) {
-        emitTwist(kCorners[w].x, kCorners[w].y);
-    } else if (kCorners[w].second.colour() == u) {
-        emitTwist(kCorners[w].y, kCorners[w].x);
+    } else if (kFace6Corner[w].after.colour() == u) {
+        emitTwist(kTwists[w].x, kTwists[w].y);
+    } else if (kFace6Corner[w].before.colour() == u) {
+        emitTwist(kTwists[w].y, kTwists[w].x);
     } else {
         int from = 0;
         for (int k : kSearchOrder)

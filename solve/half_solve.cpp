@@ -11,32 +11,14 @@
 
 namespace {
 
-// A piece of the first two layers as its cells, each to show the centre of
-// its own face.
-struct Piece {
-    Cell cell[3];
-    int n;
-    bool solved() const {
-        for (int i = 0; i < n; ++i)
-            if (cell[i].colour() != centre(cell[i].f)) return false;
-        return true;
-    }
-};
+// Face-5 corners and middle edges 1/2, 2/3, 3/4, and then the pair's 4/1, as
+// indices of the ring.
+constexpr int kPieceOrder[4] = {2, 3, 4, 1};
+constexpr int kPairPiece = 1;
 
-// Face-5 corners 1/2, 2/3, 3/4 and then the pair's corner 4/1.
-constexpr Piece kCorners[4] = {{{{5, 1, 3}, {1, 1, 3}, {2, 3, 3}}, 3},
-                               {{{5, 1, 1}, {2, 3, 1}, {3, 1, 3}}, 3},
-                               {{{5, 3, 1}, {3, 3, 3}, {4, 3, 1}}, 3},
-                               {{{5, 3, 3}, {1, 3, 3}, {4, 3, 3}}, 3}};
-// Middle edges 1/2, 2/3, 3/4 and then the pair's edge 4/1.
-constexpr Piece kMiddleEdges[4] = {{{{1, 1, 2}, {2, 2, 3}}, 2},
-                                   {{{2, 2, 1}, {3, 1, 2}}, 2},
-                                   {{{3, 3, 2}, {4, 2, 1}}, 2},
-                                   {{{1, 3, 2}, {4, 2, 3}}, 2}};
-
-bool firstThreeSolved(const Piece* pieces) {
+template <typename Piece> bool firstThreeSolved(const Piece* pieces) {
     for (int i = 0; i < 3; ++i)
-        if (!pieces[i].solved()) return false;
+        if (!pieceSolved(pieces[kPieceOrder[i]])) return false;
     return true;
 }
 
@@ -55,30 +37,39 @@ constexpr DriverStep kSteps[5] = {
 } // namespace
 
 bool threeCornersComplete() {
-    return firstThreeSolved(kCorners);
+    return firstThreeSolved(kFace5Corner);
 }
 bool pairCornerOut() {
-    return !kCorners[3].solved();
+    return !pieceSolved(kFace5Corner[kPairPiece]);
 }
 bool threeMiddleEdgesComplete() {
-    return firstThreeSolved(kMiddleEdges);
+    return firstThreeSolved(kMiddleEdge);
 }
 bool pairEdgeOut() {
-    return !kMiddleEdges[3].solved();
+    return !pieceSolved(kMiddleEdge[kPairPiece]);
 }
 
 void removePairCorner() {
     stageBegin();
-    if (kCorners[3].solved()) emitMoves(kCornerOut, 3);
+    if (pieceSolved(kFace5Corner[kPairPiece])) emitMoves(kCornerOut, 3);
     stageEnd();
 }
 
 void removePairEdge() {
     stageBegin();
-    if (kMiddleEdges[3].solved()) emitMoves(kEdgeOut, 8);
+    if (pieceSolved(kMiddleEdge[kPairPiece])) emitMoves(kEdgeOut, 8);
     stageEnd();
 }
 
 void HalfSolveDriver() {
     runFirstFailingStep(kSteps, 5);
 }
+
+const FirstPhase kHalfSolvePhase = {
+    "first two layers but one pair",
+    {stageComplete1, threeCornersComplete, pairCornerOut, threeMiddleEdgesComplete, pairEdgeOut},
+    5,
+    HalfSolveDriver,
+    0,
+    nullptr,
+    nullptr};

@@ -5,10 +5,6 @@
 #include "model/cube.h"
 #include "solve/solver.h"
 
-int quickPrepared = 0;
-int yawMark = -4;
-int pitchMark = -4;
-
 const Move QuickPatternA[16] = {{7, 1}, {1, 1},  {7, -1}, {1, -1}, {7, -1}, {6, 1},
                                 {7, 1}, {6, -1}, {6, 1},  {7, -1}, {6, -1}, {7, 1},
                                 {1, 1}, {7, 1},  {1, -1}, {7, -1}};
@@ -83,28 +79,28 @@ void prepareQuick() {
     for (int time = 0; time < 2; ++time) {
         if (historyTop > 42) {
             appendPattern(QuickPatternC, 8);
-            yawMark = historyTop - 4;
+            solveState.yawMark = historyTop - 4;
         } else {
             appendPattern(kFirstPatterns[a], kFirstLengths[a]);
-            yawMark = historyTop - 8;
+            solveState.yawMark = historyTop - 8;
         }
     }
     if (historyTop <= 42 && b != 1) {
         for (int i = historyTop; i >= 6; --i) MoveHistory[i + 16] = MoveHistory[i];
         for (int i = 0; i < 16; ++i) MoveHistory[6 + i] = QuickPatternD[i];
         historyTop += 16;
-        pitchMark = historyTop - 8;
+        solveState.pitchMark = historyTop - 8;
     }
-    quickPrepared = 1;
+    solveState.quickPrepared = 1;
 }
 
 void finishQuick() {
     historyTop = 0;
     for (int i = 1; i <= 99; ++i) MoveHistory[i] = {0, 0};
-    solveRequested = 0;
-    quickPrepared = 0;
-    yawMark = -4;
-    pitchMark = -4;
+    solveState.solveRequested = 0;
+    solveState.quickPrepared = 0;
+    solveState.yawMark = -4;
+    solveState.pitchMark = -4;
 }
 
 Move quickUndoMove() {
@@ -112,7 +108,7 @@ Move quickUndoMove() {
 }
 
 int runQuickSolve(Move* played, int capacity) {
-    if (!quickPrepared) prepareQuick();
+    if (!solveState.quickPrepared) prepareQuick();
     int count = 0;
     for (;;) {
         const bool solved = isSolved();

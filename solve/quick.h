@@ -6,9 +6,7 @@
 
 #include "model/moves.h"
 
-extern int quickPrepared;
-extern int yawMark;
-extern int pitchMark;
+#include "solve/solver.h"
 
 extern const Move QuickPatternA[16];
 extern const Move QuickPatternB[16];

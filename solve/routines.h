@@ -5,6 +5,8 @@
 // applies its moves to the live cube, the SolutionList and "kub2.txt".
 #pragma once
 
+#include "solve/menu.h"
+
 // ---- "6 - cross" (six_cross.cpp) ------------------------------------------
 // Stages 1, 3, 4 and 6 of the Base algorithm around a step that only lifts
 // the four cross-colour corners into the face-5 layer, in any twist.
@@ -22,9 +24,6 @@ void TwoByTwoDriver();
 bool blockEdgesComplete();      // F5[2][3], F5[3][2], F1[2][3], F4[3][2]
 bool blockCornerComplete();     // F5[3][3], F1[3][3], F4[3][3]
 bool blockMiddleEdgeComplete(); // F1[3][2], F4[2][3]
-// 1 once the two fixed turns were made in this solve; cleared when the
-// solution's playback ends (or the solve is abandoned), not by the retry.
-extern int blockTurnsDone;
 // A block attempt is cut off when it reaches this many moves.
 constexpr int kBlockMoveLimit = 400;
 // The retry after a cut-off: the CubieArray back from its backup, then
@@ -58,15 +57,17 @@ bool face5CornersInOrder();
 void twistFace6Corners();
 void swapFace6Corners();
 
-// ---- The first phase of entries 1 to 4 (first_phase.cpp) -------------------
-// Runs the first phase of `entry` to its end, then sets phaseMark. Returns 0
-// when the solve ran into its bound (the solve is then to be abandoned).
+// ---- The first phase of a two-phase entry (first_phase.cpp) ---------------
+// Each routine's file describes its first phase for the menu table.
+extern const FirstPhase kSixCrossPhase;
+extern const FirstPhase kTwoByTwoPhase;
+extern const FirstPhase kHalfSolvePhase;
+extern const FirstPhase kXPatternPhase;
+// Runs `phase` to its end, then sets phaseMark. Returns 0 when the solve ran
+// into its bound (the solve is then to be abandoned).
+int runPhase(const FirstPhase& phase);
+// runPhase for the first phase of menu entry `entry`; 0 when it has none.
 int runFirstPhase(int entry);
-// The slots of firstPhaseTable: runFirstPhase for one entry each.
-int sixCrossFirstPhase();
-int twoByTwoFirstPhase();
-int halfSolveFirstPhase();
-int xPatternFirstPhase();
 
 // One step of a driver: a test and the routine that runs while it fails.
 struct DriverStep {
@@ -76,11 +77,14 @@ struct DriverStep {
 // The first of `n` steps whose test fails, or -1. While lastStageActive is 1
 // no step runs.
 int firstFailingStep(const DriverStep* steps, int n);
-// One call of a first-phase driver: takes the backup on the first call, runs
-// the first failing step's routine, calls `emitted` (when given) with the
-// step's index once the routine has filled the MoveList, applies and
-// journals the MoveList, and marks the solution for playback.
-void runFirstFailingStep(const DriverStep* steps, int n, void (*emitted)(int step) = nullptr);
+// One call of a driver: takes the backup on the first call, runs the first
+// failing step's routine, calls `emitted` (when given) with the step's index
+// once the routine has filled the MoveList, applies and journals the
+// MoveList, and marks the solution for playback. When no step runs,
+// `noStepRan` (when given) is called instead, and the MoveList is applied
+// when it returns 1.
+void runFirstFailingStep(const DriverStep* steps, int n, void (*emitted)(int step) = nullptr,
+                         int (*noStepRan)() = nullptr);
 
 // ---- How often the guards against endless solves stepped in -----------------
 // "6 - cross" took the cross colour itself on a cube whose cross was already

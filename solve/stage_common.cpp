@@ -16,10 +16,26 @@ int targetFace(int colour) {
     return j;
 }
 
+bool pieceSolved(const CornerCells& corner) {
+    return corner.cap.colour() == centre(corner.cap.f) &&
+           corner.before.colour() == centre(corner.before.f) &&
+           corner.after.colour() == centre(corner.after.f);
+}
+
+bool pieceSolved(const EdgeCells& edge) {
+    return edge.before.colour() == centre(edge.before.f) &&
+           edge.after.colour() == centre(edge.after.f);
+}
+
+bool cornerHolds(const CornerCells& corner, int colour) {
+    return corner.cap.colour() == colour || corner.before.colour() == colour ||
+           corner.after.colour() == colour;
+}
+
 void takeWorkColour() {
-    if (workColourSet != 0) return;
-    workColour = centre(5);
-    workColourSet = 1;
+    if (solveState.workColourSet != 0) return;
+    solveState.workColour = centre(5);
+    solveState.workColourSet = 1;
 }
 
 void stageBegin() {

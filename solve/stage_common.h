@@ -33,6 +33,49 @@ constexpr Cell kEdgeTop[5] = {{0, 0, 0}, {6, 2, 3}, {6, 1, 2}, {6, 2, 1}, {6, 3,
 constexpr Cell kSlotSide[5] = {{0, 0, 0}, {1, 2, 3}, {2, 3, 2}, {3, 2, 3}, {4, 3, 2}};
 constexpr Cell kSlotDown[5] = {{0, 0, 0}, {5, 2, 3}, {5, 1, 2}, {5, 2, 1}, {5, 3, 2}};
 
+// The corners and middle edges round the ring, by k = 1..4: piece k stands
+// between side faces k-1 and k (piece 1 between faces 4 and 1). `before` is
+// its cell on face k-1, `after` its cell on face k, and a corner's `cap` its
+// cell on face 5 or face 6.
+struct CornerCells {
+    Cell cap, before, after;
+};
+struct EdgeCells {
+    Cell before, after;
+};
+constexpr CornerCells kFace5Corner[5] = {{},
+                                         {{5, 3, 3}, {4, 3, 3}, {1, 3, 3}},
+                                         {{5, 1, 3}, {1, 1, 3}, {2, 3, 3}},
+                                         {{5, 1, 1}, {2, 3, 1}, {3, 1, 3}},
+                                         {{5, 3, 1}, {3, 3, 3}, {4, 3, 1}}};
+constexpr CornerCells kFace6Corner[5] = {{},
+                                         {{6, 3, 3}, {4, 1, 3}, {1, 3, 1}},
+                                         {{6, 1, 3}, {1, 1, 1}, {2, 1, 3}},
+                                         {{6, 1, 1}, {2, 1, 1}, {3, 1, 1}},
+                                         {{6, 3, 1}, {3, 3, 1}, {4, 1, 1}}};
+constexpr EdgeCells kMiddleEdge[5] = {{},
+                                      {{4, 2, 3}, {1, 3, 2}},
+                                      {{1, 1, 2}, {2, 2, 3}},
+                                      {{2, 2, 1}, {3, 1, 2}},
+                                      {{3, 3, 2}, {4, 2, 1}}};
+// Every cell of the piece shows the centre of its own face.
+bool pieceSolved(const CornerCells& corner);
+bool pieceSolved(const EdgeCells& edge);
+// One of the corner's three cells shows `colour`.
+bool cornerHolds(const CornerCells& corner, int colour);
+// The ring's next and previous side face: 1 -> 2 -> 3 -> 4 -> 1.
+constexpr int nextFace(int i) {
+    return i == 4 ? 1 : i + 1;
+}
+constexpr int previousFace(int i) {
+    return i == 1 ? 4 : i - 1;
+}
+
+// The move that undoes m.
+constexpr Move inverse(Move m) {
+    return {m.layer, -m.direction};
+}
+
 // Starts a stage call: moveListLast = 0, "Kyb.txt" opened truncated.
 void stageBegin();
 // Puts a move at the end of this call's output and writes its trace line.

@@ -8,7 +8,6 @@
 #include "solve/solver.h"
 #include "solve/stage_common.h"
 
-int blockTurnsDone = 0;
 int blockRetries = 0;
 int blockRetriesAbandoned = 0;
 
@@ -41,23 +40,23 @@ bool blockMiddleEdgeComplete() {
 void TwoByTwoDriver() {
     if (backupTaken == 0) backupCube();
     journalOpen();
-    if (!blockEdgesComplete() && lastStageActive == 0) {
+    if (!blockEdgesComplete() && solveState.lastStageActive == 0) {
         baseStage1();
         applyMoveList();
-    } else if (!blockCornerComplete() && lastStageActive == 0) {
+    } else if (!blockCornerComplete() && solveState.lastStageActive == 0) {
         baseStage2();
         applyMoveList();
-    } else if (blockTurnsDone == 0) {
+    } else if (solveState.blockTurnsDone == 0) {
         // Nothing goes into the MoveList or "Kyb.txt": a later stage call
         // that emits nothing still finds the record an earlier stage left.
         for (const Move& m : kFixedTurns) applyMove(m);
-        blockTurnsDone = 1;
-    } else if (!blockMiddleEdgeComplete() && lastStageActive == 0) {
+        solveState.blockTurnsDone = 1;
+    } else if (!blockMiddleEdgeComplete() && solveState.lastStageActive == 0) {
         baseStage3();
         applyMoveList();
     }
     journalClose();
-    playbackPending = 1;
+    solveState.playbackPending = 1;
 }
 
 void restartBlockAttempt() {
@@ -72,5 +71,14 @@ void abandonBlockAttempts() {
     ++blockRetriesAbandoned;
     backToBackup();
     solutionCount = 0;
-    phaseMark = 0;
+    solveState.phaseMark = 0;
 }
+
+const FirstPhase kTwoByTwoPhase = {
+    "2x2x2 block",
+    {blockCornerComplete, blockEdgesComplete, blockMiddleEdgeComplete},
+    3,
+    TwoByTwoDriver,
+    kBlockMoveLimit,
+    nullptr,
+    nullptr};

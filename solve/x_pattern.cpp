@@ -15,20 +15,13 @@ int xCornerOrderStops = 0;
 
 namespace {
 
-// Corner cells of side face i: the two in the face-6 layer, then the two in
-// the face-5 layer. The first face-6-layer cell is the one compared with the
-// face's centre.
-constexpr Cell kSideCorners[5][4] = {{},
-                                     {{1, 1, 1}, {1, 3, 1}, {1, 3, 3}, {1, 1, 3}},
-                                     {{2, 1, 1}, {2, 1, 3}, {2, 3, 3}, {2, 3, 1}},
-                                     {{3, 1, 1}, {3, 3, 1}, {3, 3, 3}, {3, 1, 3}},
-                                     {{4, 1, 1}, {4, 1, 3}, {4, 3, 3}, {4, 3, 1}}};
-
+// The two corner cells of side face i in the face-6 layer, and the two in
+// the face-5 layer, show one colour.
 bool face6PairMatches(int i) {
-    return kSideCorners[i][0].colour() == kSideCorners[i][1].colour();
+    return kFace6Corner[i].after.colour() == kFace6Corner[nextFace(i)].before.colour();
 }
 bool face5PairMatches(int i) {
-    return kSideCorners[i][2].colour() == kSideCorners[i][3].colour();
+    return kFace5Corner[i].after.colour() == kFace5Corner[nextFace(i)].before.colour();
 }
 
 bool allShow(const Cell* cells, int n, int colour) {
@@ -41,10 +34,13 @@ bool allShow(const Cell* cells, int n, int colour) {
 // as the four cells that must show centre 6; in any other position the layer
 // is turned so that the next call sees the corners from another side.
 constexpr Cell kTwistPatterns[7][4] = {
-    {{6, 3, 1}, {6, 1, 3}, {1, 3, 1}, {2, 1, 1}}, {{6, 3, 1}, {6, 1, 1}, {1, 3, 1}, {1, 1, 1}},
-    {{6, 3, 3}, {6, 1, 3}, {4, 1, 1}, {2, 1, 1}}, {{6, 3, 1}, {3, 1, 1}, {1, 3, 1}, {2, 1, 3}},
-    {{6, 1, 3}, {4, 1, 3}, {3, 3, 1}, {2, 1, 1}}, {{4, 1, 1}, {2, 1, 1}, {1, 3, 1}, {1, 1, 1}},
-    {{4, 1, 3}, {4, 1, 1}, {2, 1, 3}, {2, 1, 1}},
+    {kFace6Corner[4].cap, kFace6Corner[2].cap, kFace6Corner[1].after, kFace6Corner[3].before},
+    {kFace6Corner[4].cap, kFace6Corner[3].cap, kFace6Corner[1].after, kFace6Corner[2].before},
+    {kFace6Corner[1].cap, kFace6Corner[2].cap, kFace6Corner[4].after, kFace6Corner[3].before},
+    {kFace6Corner[4].cap, kFace6Corner[3].after, kFace6Corner[1].after, kFace6Corner[2].after},
+    {kFace6Corner[2].cap, kFace6Corner[1].before, kFace6Corner[4].before, kFace6Corner[3].before},
+    {kFace6Corner[4].after, kFace6Corner[3].before, kFace6Corner[1].after, kFace6Corner[2].before},
+    {kFace6Corner[1].before, kFace6Corner[4].after, kFace6Corner[2].after, kFace6Corner[3].before},
 };
 // Twists corner 2/3 in place and exchanges corners 1/2 and 4/1, leaving the
 // face-5 layer alone.
@@ -66,18 +62,20 @@ constexpr int kSwapStep = 2;
 } // namespace
 
 bool face5XComplete() {
-    static constexpr Cell cells[4] = {{5, 1, 1}, {5, 3, 1}, {5, 3, 3}, {5, 1, 3}};
-    return allShow(cells, 4, centre(5));
+    for (int k = 1; k <= 4; ++k)
+        if (kFace5Corner[k].cap.colour() != centre(5)) return false;
+    return true;
 }
 
 bool face6XComplete() {
-    static constexpr Cell cells[4] = {{6, 1, 1}, {6, 3, 1}, {6, 3, 3}, {6, 1, 3}};
-    return allShow(cells, 4, centre(6));
+    for (int k = 1; k <= 4; ++k)
+        if (kFace6Corner[k].cap.colour() != centre(6)) return false;
+    return true;
 }
 
 bool sideXComplete() {
     for (int i = 1; i <= 4; ++i)
-        if (!face6PairMatches(i) || kSideCorners[i][0].colour() != centre(i) ||
+        if (!face6PairMatches(i) || kFace6Corner[i].after.colour() != centre(i) ||
             !face5PairMatches(i))
             return false;
     return true;
@@ -132,3 +130,22 @@ void XPatternDriver() {
     takeWorkColour();
     runFirstFailingStep(kSteps, 3, writeMarkers);
 }
+
+namespace {
+
+// The four face-5 corners show centre 5 but stand out of their cyclic order.
+// No step of this phase changes the face-5 layer any more, so the X on the
+// side faces can never come about; the Base loop takes over from there.
+bool xCornersStuck() {
+    return face5XComplete() && !face5CornersInOrder();
+}
+
+} // namespace
+
+const FirstPhase kXPatternPhase = {"eight corners",
+                                   {face6XComplete, face5XComplete, sideXComplete},
+                                   3,
+                                   XPatternDriver,
+                                   0,
+                                   xCornersStuck,
+                                   &xCornerOrderStops};

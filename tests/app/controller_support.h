@@ -31,16 +31,11 @@ inline const ControllerDrawing kRecordingDrawing = {
         recorded.cubes.push_back({l, d, a});
     },
     [](int, int, int, const int (&)[4][4][4][7]) { ++recorded.cubies; },
-    [] { ++recorded.markers; }};
+    [](int) { ++recorded.markers; }};
 
 // The program as it starts, with the recorder in place of the renderer.
 inline void startProgram() {
-    cubetest::freshProgram();
-    historyTop = mixStart = quickPrepared = 0;
-    yawMark = pitchMark = -4;
-    std::memset(keyDown, 0, sizeof keyDown);
-    std::memset(keyPressed, 0, sizeof keyPressed);
-    resetController();
+    resetProgram();
     controllerDrawing = kRecordingDrawing;
     recorded = FrameRecord{};
 }

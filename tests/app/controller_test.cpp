@@ -74,15 +74,15 @@ TEST(Controller, EveryEntrySolvesAMixOnScreen) {
             const int frames = int(framesWhile([] { return selectedAlgorithm == 5; }, 5000).size());
             EXPECT_GT(frames, 3 * 50);
         } else {
-            ASSERT_EQ(playbackPending, 1);
+            ASSERT_EQ(solveState.playbackPending, 1);
             EXPECT_EQ(recorded.cubes.size(), 0u);
             EXPECT_TRUE(CubeCopy::take() == mixed);
             const std::vector<Move> moves(SolutionList, SolutionList + solutionCount);
-            const int mark = phaseMark;
+            const int mark = solveState.phaseMark;
             EXPECT_EQ(mark > 0, entry != 0); // these mixes all need a first phase
             std::vector<CubeDraw> drawn;
             int spin = 0;
-            while (playbackPending && drawn.size() < 3 * moves.size() + 61) {
+            while (solveState.playbackPending && drawn.size() < 3 * moves.size() + 61) {
                 const int yaw = viewYaw;
                 frame();
                 ASSERT_EQ(recorded.cubes.size(), 1u);
@@ -97,8 +97,8 @@ TEST(Controller, EveryEntrySolvesAMixOnScreen) {
             }
             EXPECT_EQ(spin, mark > 0 ? 60 : 0);
             expectPlayed(drawn, moves.data(), int(moves.size()));
-            EXPECT_EQ(solveRequested, 0);
-            EXPECT_EQ(phaseMark, 0);
+            EXPECT_EQ(solveState.solveRequested, 0);
+            EXPECT_EQ(solveState.phaseMark, 0);
         }
         EXPECT_TRUE(isSolved());
         EXPECT_EQ(selectedAlgorithm, -1);
@@ -116,8 +116,8 @@ TEST(Controller, AnUnwritableJournalIsOneLineOnStandardErrorAndTheSolvePlays) {
     tap(VK_KEY_0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "cube-solver: cannot write kub2.txt: Is a directory\n");
-    ASSERT_EQ(playbackPending, 1);
-    framesWhile([] { return playbackPending != 0; }, 3 * 11000);
+    ASSERT_EQ(solveState.playbackPending, 1);
+    framesWhile([] { return solveState.playbackPending != 0; }, 3 * 11000);
     EXPECT_TRUE(isSolved());
     EXPECT_NE(readFile("Kyb.txt"), "<missing>");
 }

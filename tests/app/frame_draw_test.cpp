@@ -87,12 +87,12 @@ TEST_F(FrameDraw, TheMenuLineOfTheRunningEntryTurnsRed) {
     press(VK_KEY_0 + entry);
     frame(); // computes
     release(VK_KEY_0 + entry);
-    ASSERT_EQ(playbackPending, 1);
+    ASSERT_EQ(solveState.playbackPending, 1);
     const Picture pic = frame(); // plays the first move
     ASSERT_EQ(selectedAlgorithm, entry);
     for (int i = 0; i <= 5; ++i) {
         SCOPED_TRACE("menu line of entry " + std::to_string(i));
-        const float y = 30.0f + 10 * i;
+        const float y = 30.0f + 10.0f * static_cast<float>(i);
         EXPECT_EQ(countInRow(pic, y, 0, 300, isRed) > 50, i == entry);
         EXPECT_EQ(countInRow(pic, y, 0, 300, isWhite) > 50, i != entry);
         EXPECT_EQ(countInRow(pic, y, 0, 300, i == entry ? isWhite : isRed), 0);
@@ -104,7 +104,7 @@ TEST_F(FrameDraw, TheMenuLineOfTheRunningEntryTurnsRed) {
     // After the playback (run headless, only the last frame drawn) every menu
     // line is white again.
     controllerDrawing = kRecordingDrawing;
-    for (int frames = 0; playbackPending && frames < 40000; ++frames) ::frame();
+    for (int frames = 0; solveState.playbackPending && frames < 40000; ++frames) ::frame();
     controllerDrawing = kRenderDrawing;
     EXPECT_TRUE(isSolved());
     EXPECT_EQ(countInRow(frame(), 30.0f + 10 * entry, 0, 300, isRed), 0);

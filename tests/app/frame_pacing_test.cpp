@@ -64,7 +64,7 @@ TEST(FramePacing, ASolvePlaysAtSixtyFramesAndTwentyQuarterTurnsASecond) {
         ASSERT_GT(turns, 20);
         const unsigned long long start = clockMicros;
         int frames = 0;
-        while (playbackPending == 1) {
+        while (solveState.playbackPending == 1) {
             pacedFrame();
             ++frames;
         }

@@ -28,7 +28,7 @@ constexpr struct FuzzKey {
 
 bool controllerIdle() {
     return selectedAlgorithm == -1 && mixMode == 0 && turnAngle == 0 && turnRequest == 0 &&
-           playbackPending == 0 && solveRequested == 0 && pendingDigit < 0;
+           solveState.playbackPending == 0 && solveState.solveRequested == 0 && pendingDigit < 0;
 }
 
 // The cube the recorded history starts from, with the records replayed on it
@@ -74,7 +74,7 @@ TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
         }
         const CubeCopy before = CubeCopy::take();
         const int algorithmBefore = selectedAlgorithm;
-        const int playbackBefore = playbackPending;
+        const int playbackBefore = solveState.playbackPending;
         const int mixBefore = mixMode;
         const int historyBefore = historyTop;
 
@@ -122,9 +122,9 @@ TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
 
         if (mixBefore == 0 && mixMode != 0) ++mixes;
         if (turnDirection != 0 && turnAngle == 31 && algorithmBefore == -1 && mixMode == 0 &&
-            playbackPending == 0 && historyTop == historyBefore + 1)
+            solveState.playbackPending == 0 && historyTop == historyBefore + 1)
             ++turns;
-        if (playbackBefore == 1 && playbackPending == 0) {
+        if (playbackBefore == 1 && solveState.playbackPending == 0) {
             ++solvesPlayed;
             ASSERT_TRUE(isSolved()) << "frame " << f << ": a played-back solve left the cube";
         }

@@ -1,5 +1,6 @@
 // The window layer's event handling: SDL keys into the program's key codes
 // and the key table, G toggling the grid, minimise, close and quit.
+#include "app/frame_controller.h"
 #include "app/window.h"
 
 #include "render/scene.h"

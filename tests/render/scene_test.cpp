@@ -110,8 +110,6 @@ class SceneDrawing : public Suite {
         if (HasFatalFailure()) return;
         initCubieArray();
         initFaceletGrid();
-        selectedLayer = 1;
-        gridVisible = 1;
         setupGL();
         resizeView(kSize, kSize);
     }
@@ -138,7 +136,7 @@ TEST_F(SceneDrawing, CubePictureIsTheCubeAndATurnedLayerTheTurnedCube) {
 
 TEST_F(SceneDrawing, FloorGridShowsOnlyWhileVisible) {
     setView(0, 0, 2.0, 15.0);
-    drawFloorGrid();
+    drawFloorGrid(1);
     const Picture shown = readPicture(gl);
     // Below the eye: lines in the lower half only, pink (more red than green,
     // green and blue alike).
@@ -153,9 +151,8 @@ TEST_F(SceneDrawing, FloorGridShowsOnlyWhileVisible) {
     EXPECT_GT(lower, 1000);
     EXPECT_EQ(upper, 0);
     EXPECT_GT(pink, lower * 9 / 10);
-    gridVisible = 0;
     setView(0, 0, 2.0, 15.0);
-    drawFloorGrid();
+    drawFloorGrid(0);
     EXPECT_EQ(readPicture(gl).nonBlackPixels(), 0);
 }
 
@@ -166,9 +163,8 @@ TEST_F(SceneDrawing, MarkerSitsBesideTheSelectedLayer) {
                                  {1.7, -1, -1}, {1.7, -1, 0},  {1.7, -1, 1}, {2, -1, 2},
                                  {2, 0, 2},     {2, 1, 2}};
     for (int layer = 1; layer <= 9; ++layer) {
-        selectedLayer = short(layer);
         setFirstView();
-        drawLayerMarker();
+        drawLayerMarker(layer);
         EXPECT_EQ(colourAt(where[layer]), kGreen) << "layer " << layer;
         const int drawn = readPicture(gl).nonBlackPixels(); // a small sphere only
         EXPECT_GT(drawn, 10) << "layer " << layer;

@@ -73,11 +73,14 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
         ASSERT_EQ(computeSolve(entry), 1) << what << ": the solve ran into its bound";
         const int retried = blockRetries - retries, gaveUp = blockRetriesAbandoned - abandoned;
         ASSERT_TRUE(Snapshot::take() == cube) << what;
-        EXPECT_EQ(playbackPending, 1) << what;
-        EXPECT_LE(driverCalls, kMaxDriverCalls) << what;
-        EXPECT_EQ(backupTaken + lastStageActive + solutionOverflow + moveListDropped, 0) << what;
-        EXPECT_LE(phaseMark, solutionCount) << what;
-        EXPECT_TRUE(entry != 0 || phaseMark == 0) << what;
+        EXPECT_EQ(solveState.playbackPending, 1) << what;
+        EXPECT_LE(solveState.driverCalls, kMaxDriverCalls) << what;
+        EXPECT_EQ(backupTaken + solveState.lastStageActive + solveState.solutionOverflow +
+                      moveListDropped,
+                  0)
+            << what;
+        EXPECT_LE(solveState.phaseMark, solutionCount) << what;
+        EXPECT_TRUE(entry != 0 || solveState.phaseMark == 0) << what;
         const Moves moves = solution();
         apply(moves);
         ASSERT_TRUE(isSolved()) << what;
@@ -100,8 +103,8 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, EntrySolves, ::testing::Range(0, 5),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return "Entry" + std::to_string(info.param);
+                         [](const ::testing::TestParamInfo<int>& entry) {
+                             return "Entry" + std::to_string(entry.param);
                          });
 
 // Entry 5, "Quick": random histories of mixes and manual turns, every 50th
@@ -110,8 +113,8 @@ TEST_F(CubeTest, QuickUndoesManyHistories) {
     std::mt19937 rng(99);
     for (int trial = 0; trial < 1500; ++trial) {
         freshProgram();
-        historyTop = mixStart = quickPrepared = 0;
-        yawMark = pitchMark = -4;
+        historyTop = mixStart = solveState.quickPrepared = 0;
+        solveState.yawMark = solveState.pitchMark = -4;
         runtimeSeed(static_cast<unsigned>(rng()));
         const bool full = trial % 50 == 0;
         const int mixes = full ? 19 : static_cast<int>(rng() % 6);
@@ -119,9 +122,9 @@ TEST_F(CubeTest, QuickUndoesManyHistories) {
             ASSERT_EQ(randomMix(), 1);
             playMixWhole();
             for (int t = full ? 1 : static_cast<int>(rng() % 8); t > 0; --t) {
-                const int layer = 1 + static_cast<int>(rng() % 9), dir = rng() % 2 ? 1 : -1;
-                ASSERT_EQ(pushHistory(layer, dir), 1);
-                turnLayer(layer, dir);
+                const int layer = 1 + static_cast<int>(rng() % 9), direction = rng() % 2 ? 1 : -1;
+                ASSERT_EQ(pushHistory(layer, direction), 1);
+                turnLayer(layer, direction);
             }
         }
         while (full && pushHistory(1 + static_cast<int>(rng() % 9), 1))
@@ -132,8 +135,8 @@ TEST_F(CubeTest, QuickUndoesManyHistories) {
         ASSERT_TRUE(isSolved()) << "history " << trial;
         ASSERT_LE(n, kHistorySize - 1);
         EXPECT_EQ(historyTop, 0);
-        EXPECT_EQ(solveRequested, 0);
-        EXPECT_EQ(quickPrepared, 0);
+        EXPECT_EQ(solveState.solveRequested, 0);
+        EXPECT_EQ(solveState.quickPrepared, 0);
     }
 }
 
@@ -186,11 +189,11 @@ void floodingStage() { // fills every MoveList record
 
 TEST_F(CubeTest, BaseDriverEdgeCases) {
     // A solved cube: nothing applied, the request answered, the journal created empty.
-    solveRequested = workColourSet = 1;
+    solveState.solveRequested = solveState.workColourSet = 1;
     BaseDriver();
-    EXPECT_EQ(solveRequested, 0);
-    EXPECT_EQ(workColourSet, 0);
-    EXPECT_EQ(playbackPending, 1);
+    EXPECT_EQ(solveState.solveRequested, 0);
+    EXPECT_EQ(solveState.workColourSet, 0);
+    EXPECT_EQ(solveState.playbackPending, 1);
     EXPECT_EQ(solutionCount, 0);
     EXPECT_EQ(readFile(kJournalFileName), "");
 
@@ -206,7 +209,7 @@ TEST_F(CubeTest, BaseDriverEdgeCases) {
     restoreCube();
     EXPECT_TRUE(Snapshot::take() == before);
 
-    // lastStageActive runs stage 7 whatever stage 1's test says.
+    // solveState.lastStageActive runs stage 7 whatever stage 1's test says.
     freshProgram();
     turnLayer(9, 1); // the cross broken
     turnLayer(7, 1); // and the last layer turned
@@ -214,10 +217,10 @@ TEST_F(CubeTest, BaseDriverEdgeCases) {
     ASSERT_FALSE(stageComplete7());
     baseStageTable[7] = countedStage7;
     stage7Runs = 0;
-    lastStageActive = 1;
+    solveState.lastStageActive = 1;
     BaseDriver();
     EXPECT_EQ(stage7Runs, 1);
-    lastStageActive = 0;
+    solveState.lastStageActive = 0;
     BaseDriver();
     EXPECT_EQ(stage7Runs, 1);
 }
@@ -239,12 +242,14 @@ TEST_F(CubeTest, StalledOrFloodingSolvesAreAbandoned) {
         ASSERT_FALSE(stageComplete1());
         const Snapshot before = Snapshot::take();
         baseStageTable[1] = c.stage;
-        solveRequested = 1;
+        solveState.solveRequested = 1;
         EXPECT_EQ(computeSolve(0), 0);
-        EXPECT_TRUE(c.calls < 0 || driverCalls == c.calls) << driverCalls;
+        EXPECT_TRUE(c.calls < 0 || solveState.driverCalls == c.calls) << solveState.driverCalls;
         EXPECT_TRUE(Snapshot::take() == before);
         EXPECT_EQ(solutionCount, 0);
-        EXPECT_EQ(playbackPending + solveRequested + backupTaken + lastStageActive, 0);
+        EXPECT_EQ(solveState.playbackPending + solveState.solveRequested + backupTaken +
+                      solveState.lastStageActive,
+                  0);
         EXPECT_EQ(lineCount(readFile(kJournalFileName)), c.journalLines);
         baseStageTable[1] = savedTable[1];
         std::remove(kJournalFileName);

@@ -28,18 +28,12 @@ using Moves = std::vector<Turn>;
 
 // The cube at its start state and everything a solve reads, as at start-up.
 inline void freshProgram() {
-    initCubieArray();
-    initFaceletGrid();
-    backupTaken = workColour = workColourSet = lastStageActive = solveRequested = 0;
-    playbackPending = solutionCount = moveListLast = workCorner = workCornerSet = 0;
-    blockTurnsDone = phaseMark = driverCalls = solutionOverflow = moveListDropped = 0;
-    std::memset(MoveList, 0, sizeof MoveList);
-    runtimeSeed(1);
+    resetSolver();
 }
 
 // What the end of a solution's playback clears before the next solve.
 inline void playbackEnded() {
-    solveRequested = playbackPending = phaseMark = blockTurnsDone = 0;
+    endSolve();
 }
 
 inline void apply(const Moves& moves) {

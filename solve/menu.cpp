@@ -1,0 +1,23 @@
+// The algorithm menu, one row per digit key.
+#include "solve/menu.h"
+
+#include "solve/routines.h"
+
+constexpr MenuEntry kMenu[kMenuSize] = {
+    {"Base algorythm", kBaseLoop, nullptr, nullptr},
+    {"6 - cross algorythm", kTwoPhase, &kSixCrossPhase, nullptr},
+    {"2x2x2 algorythm", kTwoPhase, &kTwoByTwoPhase, nullptr},
+    {"Half-solve algoryth", kTwoPhase, &kHalfSolvePhase, nullptr},
+    {"'X' - algorythm", kTwoPhase, &kXPatternPhase, nullptr},
+    {"Quick algorythm", kHistoryReplay, nullptr, nullptr},
+};
+static_assert(kMenu[kMenuSize - 1].label != nullptr, "kMenuSize counts one row too many");
+
+const char* const kBaseStageNames[8] = {nullptr,
+                                        "cross",
+                                        "first-layer corners",
+                                        "middle layer",
+                                        "last-layer edges placed",
+                                        "last-layer corners placed",
+                                        "last-layer edges turned",
+                                        "last-layer corners turned"};
