@@ -19,9 +19,7 @@
 #include "model/cube.h"
 #include "model/moves.h"
 #include "solve/solver.h"
-#if __has_include("app/frame_pacing.h")
 #include "app/frame_pacing.h"
-#endif
 
 #include <SDL.h>
 #include <GL/gl.h>
@@ -166,9 +164,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) frames = std::atoi(argv[++i]);
         if (std::strcmp(argv[i], "--dump") == 0 && i + 1 < argc) dumpDir = argv[++i];
     }
-#if __has_include("app/frame_pacing.h")
     framePacing = 0;
-#endif
     std::srand(1);
     initCubieArray();
     initFaceletGrid();
