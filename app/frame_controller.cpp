@@ -4,6 +4,7 @@
 
 #include "app/keys.h"
 #include "model/cube.h"
+#include "model/cube_text.h"
 #include "model/moves.h"
 #include "model/textlog.h"
 #include "render/scene.h"
@@ -35,6 +36,7 @@ int mixKeyArmed = 1;
 int frameCycle = 0;
 short selectedLayer = 1;
 unsigned char gridVisible = 1;
+int givenStateUnsolved = 0;
 
 namespace {
 
@@ -185,6 +187,14 @@ void manualTurn() {
 // Branch e: the solve of the selected entry.
 void solveSelected() {
     if (menuEntryExists(selectedAlgorithm) && kMenu[selectedAlgorithm].kind == kHistoryReplay) {
+        if (givenStateUnsolved && solveState.quickPrepared == 0 && !isSolved()) {
+            // Undoing the history cannot solve the given cube: refused.
+            solveState.solveRequested = 0;
+            selectedAlgorithm = -1;
+            drawCubeAtRest();
+            return;
+        }
+        givenStateUnsolved = 0;
         playQuick();
         return;
     }
@@ -330,6 +340,7 @@ void playSolution() {
         endSolve();
         spinFrames = 0;
         selectedAlgorithm = -1;
+        if (isSolved()) givenStateUnsolved = 0;
     }
 }
 
@@ -379,8 +390,15 @@ void resetController() {
     frameCycle = 0;
     pendingDigit = -1;
     mixKeyArmed = 1;
+    givenStateUnsolved = 0;
     for (int& frames : guardedHeldFrames) frames = 0;
     selectedLayer = 1;
+}
+
+int startFromState(const char* text, char* message, int messageSize) {
+    if (!readStateString(text, message, messageSize)) return 0;
+    givenStateUnsolved = 1;
+    return 1;
 }
 
 void resetProgram() {

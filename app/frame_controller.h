@@ -48,6 +48,14 @@ extern int pendingDigit;
 // on a fresh press of R.
 extern int mixKeyArmed;
 
+// 1 while the cube the program was started on with --state has not been
+// solved since: the history replay ("Quick") only undoes recorded turns,
+// which cannot solve that cube, so its key is refused then (nothing changes).
+extern int givenStateUnsolved;
+// Makes a checked state string the cube (see readStateString) and marks it
+// as given. Returns 0 with the message when the string is refused.
+int startFromState(const char* text, char* message, int messageSize);
+
 // What the controller draws with. It defaults to the real GL matrix calls and
 // the cube renderer; tests put recording stand-ins in its place so that whole
 // key-and-frame scenarios run without a GL context.

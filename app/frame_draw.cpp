@@ -6,9 +6,12 @@
 #include "app/hud_font.h"
 #include "app/overlay.h"
 #include "app/window.h"
+#include "model/cube_text.h"
+#include "model/moves.h"
 #include "render/banner.h"
 #include "render/scene.h"
 #include "solve/menu.h"
+#include "solve/solver.h"
 
 #include <SDL.h>
 #include <GL/gl.h>
@@ -123,6 +126,46 @@ void drawMenuLines() {
     }
 }
 
+// The learning line, below everything else on the left: while a solution
+// plays, the stage that made the move on the cube and the move in notation.
+constexpr float kLearningX = 10.0f;
+constexpr float kLearningY = 130.0f;
+
+// The move the cube shows in this frame and the name of its stage; false at
+// rest. In the frame a move ends the players have already stepped past it
+// (the angle is back to 0), so that move is the one before the cursor.
+bool movePlayed(Move* move, const char** stage) {
+    const int ended = turnAngle == 0 ? 1 : 0;
+    if (solveState.playbackPending) {
+        const int pos = solutionPos - (solutionPos > 0 ? ended : 0);
+        if (pos >= solutionCount) return false;
+        *move = SolutionList[pos];
+        *stage = solveStageName(selectedAlgorithm, SolutionStage[pos]);
+        return true;
+    }
+    if (menuEntryExists(selectedAlgorithm) && kMenu[selectedAlgorithm].kind == kHistoryReplay &&
+        solveState.quickPrepared) {
+        const int top = historyTop + ended;
+        if (top < 1 || top >= kHistorySize) return false;
+        *move = {MoveHistory[top].layer, -MoveHistory[top].direction};
+        *stage = kMenu[selectedAlgorithm].label;
+        return true;
+    }
+    return false;
+}
+
+void drawLearningLine() {
+    Move move{};
+    const char* stage = nullptr;
+    if (!movePlayed(&move, &stage)) return;
+    char name[3];
+    writeMoveName(move.layer, move.direction, name);
+    char text[96];
+    std::snprintf(text, sizeof text, "%s: %s", stage, name);
+    setColour(kWhite);
+    hudDrawing.print(kLearningX, kLearningY, text);
+}
+
 } // namespace
 
 unsigned (*frameTicks)() = platformTicks;
@@ -159,6 +202,7 @@ void drawHudLines() {
         formatLine(text, line, clock);
         hudDrawing.print(x, y, text);
     }
+    drawLearningLine();
 }
 
 void drawFrame() {

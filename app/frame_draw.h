@@ -35,5 +35,6 @@ extern HudDrawing hudDrawing;
 extern const HudDrawing kGlHudDrawing;
 
 // The HUD lines (the menu's from the menu table), in their order and
-// colours, through hudDrawing.
+// colours, through hudDrawing; while a solution plays, one more line at
+// (10, 130): the stage and the move on the cube in notation.
 void drawHudLines();

@@ -1,32 +1,75 @@
 // Start-up: the cube in its start state, the two questions, the window, the
 // loop.
+#include "app/frame_controller.h"
 #include "app/window.h"
 
 #include "model/cube.h"
+#include "model/cube_text.h"
 
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+// The state string of --state or --state-file, checked before anything is
+// shown; "" when the program starts on the start state.
+char startState[kStateLineMax + 1];
+
+// Reads the command line. Returns -1 to go on, or the exit status to end
+// with: 0 after --help or --version, 2 after a message for a bad argument or
+// a state no real cube can have.
+int readArguments(int argc, char** argv) {
+    char message[kTextMessageSize] = "";
+    for (int i = 1; i < argc; ++i) {
+        const bool state = std::strcmp(argv[i], "--state") == 0;
+        const bool stateFile = std::strcmp(argv[i], "--state-file") == 0;
+        if ((!state && !stateFile) || i + 1 >= argc || startState[0] != '\0') {
+            std::fprintf(stderr, "cube-solver: unknown, incomplete or repeated argument '%s'\n",
+                         argv[i]);
+            return 2;
+        }
+        const char* value = argv[++i];
+        if (stateFile && !readStateFile(value, startState, message, sizeof message)) break;
+        if (state) std::snprintf(startState, sizeof startState, "%s", value);
+        if (!checkStateString(state ? value : startState, message, sizeof message)) break;
+    }
+    if (message[0] == '\0') return -1;
+    std::fprintf(stderr, "cube-solver: %s\n", message);
+    return 2;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    // The only arguments: --help and --version answer and end the run; any
-    // other start is the program as always.
+    // --help and --version answer and end the run; --state and --state-file
+    // start on a given cube; no argument is the program as always.
     if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
         std::printf("cube-solver %s\n", CUBE_VERSION);
         return 0;
     }
     if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::printf("usage: cube-solver [--help] [--version]\n"
-                    "  Shows the cube in a window after asking two questions (full screen?\n"
-                    "  soft mode?). Keys: see the window's help text and cube-solver(6).\n"
-                    "  --help       print this text\n"
-                    "  --version    print the program's version\n");
+        std::printf(
+            "usage: cube-solver [--state STRING | --state-file FILE]\n"
+            "       cube-solver --help | --version\n"
+            "  Shows the cube in a window after asking two questions (full screen?\n"
+            "  soft mode?). Keys: see the window's help text and cube-solver(6).\n"
+            "  --state STRING     start from this cube: 54 letters, faces U R F D L B,\n"
+            "                     nine stickers each in reading order (see cube-solve(6));\n"
+            "                     a state no real cube can have ends the program (exit 2)\n"
+            "  --state-file FILE  the same, from the first line of FILE ('-' = stdin)\n"
+            "  --help       print this text\n"
+            "  --version    print the program's version\n");
         return 0;
     }
+    const int refused = readArguments(argc, argv);
+    if (refused >= 0) return refused;
     startTick = float(SDL_GetTicks());
     initCubieArray();
     initFaceletGrid();
+    char message[kTextMessageSize];
+    if (startState[0] != '\0') startFromState(startState, message, sizeof message); // checked
 
     if (!askYesNo("Start FullScreen?", "Would You Like To Run In Fullscreen Mode?", kIconQuestion))
         fullscreen = 0;

@@ -1,18 +1,23 @@
 // cube-solve: the program's solver without a window, for scripts, tests and
 // benchmarks.
 //
-//   cube-solve [--mixes N] [--moves FILE] [--entry E] [--print]
+//   cube-solve [--state STRING | --state-file FILE] [--mixes N] [--moves FILE]
+//              [--entry E] [--print] [--notation] [--stages] [--show-state]
 //
-// Starts from the start state, as a fresh run of the program does; presses the
+// Starts from the start state, as a fresh run of the program does (or from
+// the cube a state string describes, checked before anything is done); presses the
 // mix key N times (each mix applied whole); applies the moves in FILE ("-" for
 // standard input; one "layer direction" pair a line, the journal's format) as
 // manual turns; then solves with menu entry E (default 0) as pressing that
 // digit does, writing "Kyb.txt" and "kub2.txt" into the working directory,
 // plays the solution back on the restored cube and checks that it ends solved.
+// The solution is printed as "layer direction" lines, in standard notation,
+// or one line per stage of the routine.
 // Exit status: 0 solved, 1 not solved, 2 bad input (nothing written then), 3
 // solved but "Kyb.txt" or "kub2.txt" could not be written (the message says
 // which and why).
 #include "model/cube.h"
+#include "model/cube_text.h"
 #include "model/moves.h"
 #include "model/textlog.h"
 #include "solve/menu.h"
@@ -41,19 +46,32 @@ constexpr int kMaxLineLength = 254;
 constexpr int kMaxFileMoves = kHistoryLimit;
 Move fileMoves[kMaxFileMoves];
 int fileMoveCount = 0;
-Move quickPlayed[kHistorySize + 64];
+constexpr int kQuickPlayedSize = kHistorySize + 64;
+Move quickPlayed[kQuickPlayedSize];
+// The solution in notation: at most three characters and a space a move.
+char notationText[kSolutionListSize * 4 + 1];
 
 void usage() {
     std::fprintf(
         stderr,
-        "usage: cube-solve [--mixes N] [--moves FILE] [--entry E] [--print]\n"
+        "usage: cube-solve [--state STRING | --state-file FILE] [--mixes N] [--moves FILE]\n"
+        "                  [--entry E] [--print] [--notation] [--stages] [--show-state]\n"
+        "  --state STRING  start from this cube: 54 letters, faces U R F D L B, nine\n"
+        "               stickers each in reading order, each the letter of the face\n"
+        "               whose centre has its colour (solved: UUUUUUUUURRR...BBB)\n"
+        "  --state-file FILE  the same, from the first line of FILE ('-' = stdin)\n"
         "  --mixes N    press the mix key N times first (0 to %d)\n"
         "  --moves FILE then apply the moves in FILE as manual turns ('-' = stdin),\n"
         "               one \"layer direction\" pair a line, layer 1..9, direction 1 or -1;\n"
         "               at most %d lines (%d fewer per mix, blank lines count) of at most\n"
         "               %d characters\n"
-        "  --entry E    solve with menu entry E, 0..%d (default 0)\n"
+        "  --entry E    solve with menu entry E, 0..%d (default 0); the history replay\n"
+        "               (Quick) cannot solve a cube given with --state\n"
         "  --print      write the solution's moves to standard output\n"
+        "  --notation   print the solution in standard notation (R U' F2 M ...)\n"
+        "  --stages     print the solution one line per stage, headed by its name\n"
+        "  --show-state print the cube's state string before the solve\n"
+        "  --version    print the program's version\n"
         "Each option may be given once.\n"
         "Exit status: %d solved, %d not solved, %d bad input (nothing written),\n"
         "             %d solved but Kyb.txt or kub2.txt could not be written\n",
@@ -83,10 +101,27 @@ struct ToolOptions {
     int mixes = 0;
     int entry = 0;
     int print = 0;
+    int notation = 0;
+    int stages = 0;
+    int showState = 0;
     const char* movesFile = nullptr;
+    const char* state = nullptr;
+    const char* stateFile = nullptr;
 };
 
-enum Flag { kMixesFlag, kMovesFlag, kEntryFlag, kPrintFlag, kHelpFlag, kFlagCount };
+enum Flag {
+    kMixesFlag,
+    kMovesFlag,
+    kEntryFlag,
+    kPrintFlag,
+    kStateFlag,
+    kStateFileFlag,
+    kNotationFlag,
+    kStagesFlag,
+    kShowStateFlag,
+    kHelpFlag,
+    kFlagCount
+};
 
 struct FlagSpec {
     const char* name;
@@ -94,11 +129,11 @@ struct FlagSpec {
     int takesValue;
 };
 
-constexpr FlagSpec kFlags[kFlagCount] = {{"--mixes", nullptr, 1},
-                                         {"--moves", nullptr, 1},
-                                         {"--entry", nullptr, 1},
-                                         {"--print", nullptr, 0},
-                                         {"--help", "-h", 0}};
+constexpr FlagSpec kFlags[kFlagCount] = {{"--mixes", nullptr, 1},      {"--moves", nullptr, 1},
+                                         {"--entry", nullptr, 1},      {"--print", nullptr, 0},
+                                         {"--state", nullptr, 1},      {"--state-file", nullptr, 1},
+                                         {"--notation", nullptr, 0},   {"--stages", nullptr, 0},
+                                         {"--show-state", nullptr, 0}, {"--help", "-h", 0}};
 
 int findFlag(const char* arg) {
     for (int f = 0; f < kFlagCount; ++f)
@@ -153,12 +188,99 @@ int parseOptions(int argc, char** argv, ToolOptions* o) {
         case kPrintFlag:
             o->print = 1;
             break;
+        case kStateFlag:
+            o->state = value;
+            break;
+        case kStateFileFlag:
+            o->stateFile = value;
+            break;
+        case kNotationFlag:
+            o->notation = 1;
+            break;
+        case kStagesFlag:
+            o->stages = 1;
+            break;
+        case kShowStateFlag:
+            o->showState = 1;
+            break;
         default:
             usage();
             return kExitSolved;
         }
     }
+    if (o->state && o->stateFile) {
+        std::fprintf(stderr, "cube-solve: give --state or --state-file, not both\n");
+        return kExitBadInput;
+    }
+    if ((o->state || o->stateFile) && kMenu[o->entry].kind == kHistoryReplay) {
+        std::fprintf(stderr,
+                     "cube-solve: entry %d (\"%s\") only undoes the recorded mixes and turns, so "
+                     "it cannot solve a cube given with --state or --state-file\n",
+                     o->entry, kMenu[o->entry].label);
+        return kExitBadInput;
+    }
     return -1;
+}
+
+// ---- The state string -------------------------------------------------------
+
+char stateText[kStateLineMax + 1];
+
+// Takes the state string of --state or --state-file into stateText and checks
+// it. Returns false after the message.
+bool takeStateText(const ToolOptions& o) {
+    char message[kTextMessageSize];
+    if (o.stateFile) {
+        if (!readStateFile(o.stateFile, stateText, message, sizeof message)) {
+            std::fprintf(stderr, "cube-solve: %s\n", message);
+            return false;
+        }
+    } else {
+        std::snprintf(stateText, sizeof stateText, "%s", o.state);
+    }
+    if (!checkStateString(o.stateFile ? stateText : o.state, message, sizeof message)) {
+        std::fprintf(stderr, "cube-solve: %s\n", message);
+        return false;
+    }
+    return true;
+}
+
+// ---- Printing the solution --------------------------------------------------
+
+// Writes moves[0..count-1]: in notation, or as "layer direction" pairs
+// separated by `pairGap`.
+void printMoves(const Move* moves, int count, int notation, const char* pairGap) {
+    if (notation) {
+        formatMoves(moves, count, notationText, sizeof notationText);
+        std::fputs(notationText, stdout);
+        return;
+    }
+    for (int i = 0; i < count; ++i)
+        std::printf("%s%d %d", i ? pairGap : "", moves[i].layer, moves[i].direction);
+}
+
+// The solution of `entry`, as the options ask: one line per stage (a run of
+// records of one stage id; `stages` null for a routine without stages), one
+// line in notation, or one "layer direction" line per move.
+void printSolution(const ToolOptions& o, const Move* moves, const int* stages, int count) {
+    if (o.stages) {
+        for (int i = 0; i < count;) {
+            int end = i + 1;
+            while (stages && end < count && stages[end] == stages[i]) ++end;
+            if (!stages) end = count;
+            const char* name = stages ? solveStageName(o.entry, stages[i]) : kMenu[o.entry].label;
+            std::printf("%s: ", name);
+            printMoves(moves + i, end - i, o.notation, ", ");
+            std::fputc('\n', stdout);
+            i = end;
+        }
+    } else if (o.notation) {
+        printMoves(moves, count, 1, "");
+        std::fputc('\n', stdout);
+    } else if (o.print) {
+        printMoves(moves, count, 0, "\n");
+        if (count > 0) std::fputc('\n', stdout);
+    }
 }
 
 // ---- Move files -----------------------------------------------------------
@@ -322,21 +444,31 @@ int main(int argc, char** argv) {
     ToolOptions o;
     const int parsed = parseOptions(argc, argv, &o);
     if (parsed >= 0) return parsed;
-    const int mixes = o.mixes, entry = o.entry, print = o.print;
+    const int mixes = o.mixes, entry = o.entry;
     if (mixes > kHistoryLimit / N) {
         std::fprintf(stderr, "cube-solve: too many mixes for the history: %d (at most %d)\n", mixes,
                      kHistoryLimit / N);
         return kExitBadInput;
     }
+    if ((o.state || o.stateFile) && !takeStateText(o)) return kExitBadInput;
     if (o.movesFile && !readMoves(o.movesFile, kHistoryLimit - mixes * N, mixes))
         return kExitBadInput;
     // A fresh program run: the start state and the generator at its start.
     resetSolver();
+    if (o.state || o.stateFile) {
+        char message[kTextMessageSize];
+        readStateString(stateText, message, sizeof message); // checked above
+    }
     const bool replay = kMenu[entry].kind == kHistoryReplay;
     for (int m = 0; m < mixes; ++m) mixOnce();
     for (int i = 0; i < fileMoveCount; ++i) {
         pushHistory(fileMoves[i].layer, fileMoves[i].direction);
         turnLayer(fileMoves[i].layer, fileMoves[i].direction);
+    }
+    if (o.showState) {
+        char state[kStateLength + 1];
+        writeStateString(state);
+        std::printf("%s\n", state);
     }
 
     const auto started = std::chrono::steady_clock::now();
@@ -345,12 +477,10 @@ int main(int argc, char** argv) {
     bool computed = true;
     if (replay) {
         solveState.solveRequested = 1;
-        moves = runQuickSolve(quickPlayed, kHistorySize + 64);
+        moves = runQuickSolve(quickPlayed, kQuickPlayedSize);
         solveState.driverCalls = 0;
         solved = isSolved();
-        if (print)
-            for (int i = 0; i < moves && i < kHistorySize + 64; ++i)
-                std::printf("%d %d\n", quickPlayed[i].layer, quickPlayed[i].direction);
+        printSolution(o, quickPlayed, nullptr, moves < kQuickPlayedSize ? moves : kQuickPlayedSize);
     } else {
         solveState.solveRequested = 1;
         // The 'X' routine writes its marker lines to standard output while it
@@ -373,10 +503,9 @@ int main(int argc, char** argv) {
     if (!replay) {
         if (computed) {
             // The playback: every recorded move applied to the restored cube.
-            for (int i = 0; i < solutionCount; ++i) {
+            for (int i = 0; i < solutionCount; ++i)
                 turnLayer(SolutionList[i].layer, SolutionList[i].direction);
-                if (print) std::printf("%d %d\n", SolutionList[i].layer, SolutionList[i].direction);
-            }
+            printSolution(o, SolutionList, SolutionStage, solutionCount);
             solved = isSolved();
             endSolve();
         } else {

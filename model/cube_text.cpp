@@ -2,7 +2,9 @@
 
 #include "model/cube.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -421,4 +423,42 @@ int parseMoves(const char* text, Move* moves, int capacity, char* message, int m
             moves[n++] = {t->layer, prime ? -t->clockwise : t->clockwise};
     }
     return n;
+}
+
+int readStateFile(const char* fileName, char* out, char* message, int messageSize) {
+    const bool useStdin = std::strcmp(fileName, "-") == 0;
+    const char* shown = useStdin ? "<stdin>" : fileName;
+    const size_t size = static_cast<size_t>(messageSize);
+    FILE* in = useStdin ? stdin : std::fopen(fileName, "rb");
+    if (!in) {
+        std::snprintf(message, size, "cannot read %s: %s", shown, std::strerror(errno));
+        return 0;
+    }
+    // The first line only, read no further than its line feed (a terminal
+    // or a pipe need not end) and no longer than kStateLineMax + 1 bytes.
+    int length = 0, c = 0, nul = 0;
+    while (length <= kStateLineMax && (c = std::getc(in)) != EOF && c != '\n') {
+        if (c == '\0') nul = 1;
+        if (length < kStateLineMax) out[length] = static_cast<char>(c);
+        ++length;
+    }
+    const int failed = std::ferror(in);
+    const int readErrno = errno;
+    if (!useStdin) std::fclose(in);
+    if (failed) {
+        std::snprintf(message, size, "cannot read %s: %s", shown, std::strerror(readErrno));
+        return 0;
+    }
+    if (length > kStateLineMax) {
+        std::snprintf(message, size, "%s: the state line is longer than %d characters", shown,
+                      kStateLineMax);
+        return 0;
+    }
+    if (nul) {
+        std::snprintf(message, size, "%s: NUL byte in the state line", shown);
+        return 0;
+    }
+    if (length > 0 && out[length - 1] == '\r') --length;
+    out[length] = '\0';
+    return 1;
 }

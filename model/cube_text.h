@@ -57,6 +57,18 @@ int checkStateString(const char* text, char* message, int messageSize);
 // On a fault nothing changes and 0 is returned with the message.
 int readStateString(const char* text, char* message, int messageSize);
 
+// Longest state line read from a file: room for the 54 letters and some
+// stray characters, so that a wrong length is still reported as one.
+constexpr int kStateLineMax = 120;
+
+// Reads the first line of `fileName` ("-" = standard input) into out
+// (kStateLineMax + 1 bytes), its line feed (and a carriage return before it)
+// stripped; nothing after the line feed is read, and no more than
+// kStateLineMax + 1 bytes, so endless input ends too. Returns 1, or 0 with a
+// message naming the file when it cannot be read or the line is too long or
+// holds a NUL byte. The letters are checked by checkStateString.
+int readStateFile(const char* fileName, char* out, char* message, int messageSize);
+
 // Writes one quarter turn's name ("R", "U'", ...; at most 2 letters) and a NUL.
 void writeMoveName(int layer, int direction, char out[3]);
 

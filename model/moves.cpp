@@ -6,6 +6,8 @@ Move MoveList[kMoveListSize];
 int moveListLast = 0;
 Move SolutionList[kSolutionListSize];
 int solutionCount = 0;
+int SolutionStage[kSolutionListSize];
+int solutionStage = 0;
 Move MoveHistory[kHistorySize];
 int historyTop = 0;
 int mixStart = 0;
@@ -27,6 +29,7 @@ void runtimeSeed(unsigned state) {
 int appendSolution(int layer, int direction) {
     if (solutionCount < 0 || solutionCount >= kSolutionListSize) return 0;
     SolutionList[solutionCount] = {layer, direction};
+    SolutionStage[solutionCount] = solutionStage;
     ++solutionCount;
     return 1;
 }

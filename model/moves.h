@@ -17,6 +17,11 @@ extern int moveListLast;
 constexpr int kSolutionListSize = 11000;
 extern Move SolutionList[kSolutionListSize];
 extern int solutionCount;
+// The stage that made each SolutionList record (a stage id of solve/menu.h),
+// written beside the record; solutionStage is the id the drivers set before
+// they store moves.
+extern int SolutionStage[kSolutionListSize];
+extern int solutionStage;
 
 // Mixes and manual turns since the last "Quick" solve, records 1..historyTop.
 constexpr int kHistorySize = 1000;

@@ -32,6 +32,7 @@ int lastStage() {
         return 0;
     }
     solveState.lastStageActive = 1;
+    solutionStage = 7;
     runBaseStage<7>();
     return 1;
 }
@@ -61,7 +62,9 @@ void applyMoveList() {
 }
 
 void BaseDriver() {
-    runFirstFailingStep(kBaseSteps, 6, nullptr, lastStage);
+    // The moves of step k (0..5) are Base stage k + 1's.
+    runFirstFailingStep(
+        kBaseSteps, 6, [](int step) { solutionStage = step + 1; }, lastStage);
     solveState.workColourSet = 0;
 }
 

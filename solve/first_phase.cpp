@@ -6,6 +6,7 @@
 #include "model/cube.h"
 #include "model/moves.h"
 #include "model/textlog.h"
+#include "solve/menu.h"
 #include "solve/routines.h"
 #include "solve/solver.h"
 
@@ -57,6 +58,7 @@ void runFirstFailingStep(const DriverStep* steps, int n, void (*emitted)(int ste
 }
 
 int runPhase(const FirstPhase& e) {
+    solutionStage = kFirstPhaseStage;
     if (!runIterations(e)) return 0;
     // A block attempt that reached the limit (one move short of it counts
     // too) is tried once more from the backup turned by (1, -1). Every

@@ -21,3 +21,10 @@ const char* const kBaseStageNames[8] = {nullptr,
                                         "last-layer corners placed",
                                         "last-layer edges turned",
                                         "last-layer corners turned"};
+
+const char* solveStageName(int entry, int stage) {
+    if (stage >= 1 && stage <= 7) return kBaseStageNames[stage];
+    if (!menuEntryExists(entry)) return "";
+    if (stage == kFirstPhaseStage && kMenu[entry].firstPhase) return kMenu[entry].firstPhase->name;
+    return kMenu[entry].label;
+}

@@ -40,6 +40,14 @@ extern const MenuEntry kMenu[kMenuSize];
 // The Base algorithm's seven stages by number 1..7, for reports of the solve.
 extern const char* const kBaseStageNames[8];
 
+// The stage ids kept beside every SolutionList record (SolutionStage): 1..7
+// the Base stages, kFirstPhaseStage the entry's first phase, kWholeEntryStage
+// a routine that names no stages of its own (shown as the entry's label).
+constexpr int kFirstPhaseStage = 8;
+constexpr int kWholeEntryStage = 9;
+// The name of stage id `stage` in a solve of menu entry `entry`.
+const char* solveStageName(int entry, int stage);
+
 // 1 when `entry` is a row of the menu.
 inline int menuEntryExists(int entry) {
     return entry >= 0 && entry < kMenuSize;

@@ -42,7 +42,9 @@ void resetSolver() {
     std::memset(MoveList, 0, sizeof MoveList);
     moveListLast = 0;
     std::memset(SolutionList, 0, sizeof SolutionList);
+    std::memset(SolutionStage, 0, sizeof SolutionStage);
     solutionCount = 0;
+    solutionStage = 0;
     std::memset(MoveHistory, 0, sizeof MoveHistory);
     historyTop = 0;
     mixStart = 0;
@@ -60,6 +62,7 @@ int computeSolve(int entry) {
     if (!menuEntryExists(entry) || kMenu[entry].kind == kHistoryReplay) return abandonSolve();
     const MenuEntry& row = kMenu[entry];
     solutionCount = 0;
+    solutionStage = kWholeEntryStage; // until a phase or a Base stage says otherwise
     solveState.driverCalls = 0;
     solveState.solutionOverflow = 0;
     if (row.kind == kTwoPhase && !runPhase(*row.firstPhase)) return abandonSolve();

@@ -1,10 +1,12 @@
 // Whole frames drawn into a real GL context and read back: the HUD text (the
-// running entry's menu line red) and the pause banner.
+// running entry's menu line red, the learning line during playback) and the
+// pause banner.
 #include "app/frame.h"
 #include "app/frame_draw.h"
 #include "app/hud_font.h"
 #include "app/overlay.h"
 #include "app/window.h"
+#include "model/cube_text.h"
 #include "render/banner.h"
 #include "tests/app/controller_support.h"
 #include "tests/render/gl_window.h"
@@ -144,6 +146,34 @@ TEST_F(FrameDraw, TheBannerShowsWhilePausedAndBlinks) {
     EXPECT_GT(blue, 100);
     EXPECT_EQ(changedNone, 0);
     EXPECT_EQ(changedElsewhere, 0);
+}
+
+// The learning line (y = 130, left) shows, while a solution plays, the stage
+// and the move on the cube in notation, and is gone at rest.
+std::string learningText;
+TEST_F(FrameDraw, TheLearningLineShowsDuringPlaybackOnly) {
+    TempWorkDir dir;
+    cubetest::apply({{3, -1}, {7, 1}, {5, 1}});
+    const float lineY = 130.0f;
+    EXPECT_EQ(countInRow(frame(), lineY, 0, 200, isWhite), 0); // at rest
+    press(VK_KEY_0);
+    frame(); // computes
+    release(VK_KEY_0);
+    EXPECT_GT(countInRow(frame(), lineY, 0, 200, isWhite), 50); // plays the first move
+    hudDrawing = {[](float, float, float) {},
+                  [](float, float y, const char* text) {
+                      if (y == 130.0f) learningText = text;
+                  }};
+    drawHudLines();
+    char move[3];
+    writeMoveName(SolutionList[0].layer, SolutionList[0].direction, move);
+    EXPECT_EQ(learningText, std::string(solveStageName(0, SolutionStage[0])) + ": " + move);
+    hudDrawing = kGlHudDrawing;
+    controllerDrawing = kRecordingDrawing;
+    for (int frames = 0; solveState.playbackPending && frames < 40000; ++frames) ::frame();
+    controllerDrawing = kRenderDrawing;
+    ASSERT_TRUE(isSolved());
+    EXPECT_EQ(countInRow(frame(), lineY, 0, 200, isWhite), 0);
 }
 
 // The frame's text, queued and drawn in one batch, is pixel for pixel what the

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # cube-solve from the outside: its bad-input paths (exit 2, a message naming
 # the file and line, nothing written), and solves of every entry whose printed
-# moves, replayed, leave the cube solved and whose journal holds them.
+# moves, replayed, leave the cube solved and whose journal holds them; state
+# strings in and out.
 set -u
 BUILD="$(cd "${1:?build directory}" && pwd)"
 TOOL="$BUILD/cube-solve"
@@ -42,6 +43,12 @@ expect_bad "too many mixes" "too many mixes for the history" --mixes 20
 expect_bad "mixes plus moves" "too many for the history" --mixes 19 --moves many.txt --entry 5
 expect_bad "unknown argument" "unknown or incomplete argument '--fast'" --fast
 STDIN=malformed.txt expect_bad "malformed stdin" "<stdin>:2" --moves -
+solved=UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB
+expect_bad "twisted corner" "one corner twisted" --state "${solved:0:8}FU${solved:10:10}R${solved:21}" --print
+expect_bad "state with the history replay" "cannot solve a cube given with --state" \
+  --state "$solved" --entry 5
+printf '%s\n' "${solved}X" > state.txt
+expect_bad "state file" "the state has more than 54 letters" --state-file state.txt
 
 # Solves of a move file and of a mix on top of it: the summary line, the
 # journal (for entries 0..4; a cut-off "2x2x2" attempt keeps its moves in
@@ -67,6 +74,28 @@ for entry in 0 1 2 3 4 5; do
     fi
   done
 done
+
+# Round trips through the state string, over random move files: the state
+# read back shows the same string, and the solve from --state journals exactly
+# what the solve of the same cube reached by --moves journals.
+RANDOM=12
+for trial in $(seq 25); do
+  for i in $(seq $((RANDOM % 40 + 1))); do echo "$((RANDOM % 9 + 1)) $((RANDOM % 2 * 2 - 1))"; done > random.txt
+  state="$("$TOOL" --moves random.txt --show-state --entry 1 2>/dev/null | head -n 1)"
+  back="$("$TOOL" --state "$state" --show-state --entry 1 2>/dev/null | head -n 1)"
+  check "trial $trial: state read back ($state, $back)" $([ "$state" = "$back" ]; echo $?)
+  for entry in 0 1 2 3 4; do
+    rm -f kub2.txt; "$TOOL" --moves random.txt --entry "$entry" 2>/dev/null; mv kub2.txt by-moves.txt
+    printf '%s\n' "$state" | "$TOOL" --state-file - --entry "$entry" 2>/dev/null
+    check "trial $trial entry $entry: the same journal from --state" $(cmp -s kub2.txt by-moves.txt; echo $?)
+  done
+done
+# --stages: the stage lines hold the --print moves in order, each named.
+"$TOOL" --moves good.txt --mixes 1 --entry 1 --print > printed.txt 2>/dev/null
+"$TOOL" --moves good.txt --mixes 1 --entry 1 --stages > staged.txt 2>/dev/null
+check "stage lines carry the printed moves" $([ "$(sed 's/^[^:]*: //; s/, /\n/g' staged.txt)" = "$(cat printed.txt)" ]; echo $?)
+check "stage names: the first phase's, then Base stages'" \
+  $(head -n 1 staged.txt | grep -qv '^cross: ' && grep -q '^last-layer corners turned: ' staged.txt; echo $?)
 
 echo "$passes passed, $fails failed"
 [ "$fails" -eq 0 ]

@@ -2,7 +2,8 @@
 # cube-solver end to end, under X servers of its own: answers the start-up
 # questions, looks at the picture (cube colours, marker, floor grid), presses
 # G, F1 and ESC and checks the exit code. A run with no display must fail with
-# its messages on standard error; then three runs:
+# its messages on standard error, and so must a state no cube can have (exit
+# 2, before any question); then three runs:
 #   fallback   - 1280x1024 screen, full screen Yes, soft mode No: 1024x768 full
 #                screen is refused there, the program asks and goes on windowed
 #   fullscreen - 1024x768 screen, full screen Yes, soft mode No: F1 goes windowed
@@ -31,6 +32,16 @@ if [ $# -lt 2 ]; then
         grep -qF "$text" <<<"$said" && [ "$code" -ne 0 ] && [ "$code" -ne 124 ] ||
             { echo "=== no display FAILED (exit code $code, no '$text')"; status=1; }
     done
+
+    echo "=== a state no cube can have: refused before any question or window"
+    set +e
+    said="$(cd "$(mktemp -d)" && echo UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBU |
+        env -u DISPLAY timeout 60 "$build/cube-solver" --state-file - 2>&1)"
+    code=$?
+    set -e
+    echo "$said"
+    [ "$code" -eq 2 ] && [ "$said" = "cube-solver: there are 10 of letter U, not nine" ] ||
+        { echo "=== bad state FAILED (exit code $code)"; status=1; }
 
     for scenario in fallback fullscreen soft; do
         screen=1280x1024x24

@@ -1,6 +1,7 @@
 // Whole solves of every menu entry over many random cubes, the three cubes on
 // which entries 1, 2 and 4 once never finished, the Base driver's edge cases,
 // the bound that stops a stalled solve, and the "Quick" history passes.
+#include "model/cube_text.h"
 #include "solve/quick.h"
 #include "tests/support/cube_support.h"
 
@@ -51,8 +52,9 @@ class EntrySolves : public CubeTest, public ::testing::WithParamInterface<int> {
 
 } // namespace
 
-// Every cube, solved by the entry and played back, ends solved; the cube is
-// put back after the computation; "kub2.txt" holds exactly the moves applied;
+// Every cube, solved by the entry and played back, ends solved (its notation
+// too, on the cube its state string makes); the cube is put back after the
+// computation; "kub2.txt" holds exactly the moves applied;
 // "Kyb.txt" keeps its format; no bound is reached and no MoveList record is lost.
 TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
     const int entry = GetParam();
@@ -67,6 +69,8 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
             apply(randomTurns(rng, 8 + static_cast<int>(rng() % 23)));
         const std::string what = "entry " + std::to_string(entry) + " cube " + std::to_string(i);
         const Snapshot cube = Snapshot::take();
+        char state[kStateLength + 1];
+        writeStateString(state);
         std::remove(kJournalFileName);
         const int retries = blockRetries, abandoned = blockRetriesAbandoned;
 
@@ -84,6 +88,24 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
         const Moves moves = solution();
         apply(moves);
         ASSERT_TRUE(isSolved()) << what;
+
+        // Written in notation, parsed back and applied to the cube read from
+        // its state string, the solution solves it too. Each move carries
+        // its stage: the first phase's up to phaseMark, then Base stages.
+        static char notation[kSolutionListSize * 4 + 1];
+        static Move parsed[kSolutionListSize];
+        char message[kTextMessageSize] = "";
+        ASSERT_GE(formatMoves(SolutionList, solutionCount, notation, sizeof notation), 0) << what;
+        ASSERT_EQ(parseMoves(notation, parsed, kSolutionListSize, message, sizeof message),
+                  solutionCount)
+            << what << message;
+        ASSERT_EQ(readStateString(state, message, sizeof message), 1) << what << message;
+        for (int k = 0; k < solutionCount; ++k) turnLayer(parsed[k].layer, parsed[k].direction);
+        EXPECT_TRUE(isSolved()) << what << ": " << notation;
+        for (int k = 0; k < solutionCount; ++k)
+            EXPECT_TRUE(k < solveState.phaseMark ? SolutionStage[k] == kFirstPhaseStage
+                                                 : SolutionStage[k] >= 1 && SolutionStage[k] <= 7)
+                << what << " move " << k << " stage " << SolutionStage[k];
 
         // A cut-off "2x2x2" attempt leaves its moves (399 or more) in the
         // journal ahead of the solution; a retry's opening (1, -1) is not journalled.
