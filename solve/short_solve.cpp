@@ -342,8 +342,8 @@ constexpr int kMaxPhase = 40;
 constexpr int kNoSolution = 999;
 // Phase 2 is cut off at this many quarter turns: long phase-2 searches cost
 // much and seldom give a short total, while many phase-1 solutions are cheap.
-// The cut is lifted when the time limit passes without any solution.
-constexpr int kPhase2Cap = 16;
+// The cut is raised when the time limit passes without any solution.
+constexpr int kPhase2Cap = 18;
 int phase2Cap;
 
 struct Start {
@@ -365,8 +365,12 @@ int stopped;
 int timeUp() {
     if ((++nodes & 255) != 0) return stopped;
     const Clock::time_point now = Clock::now();
-    // No solution by the time limit: phase 2 may then take any length.
-    if (!found && now >= deadline) phase2Cap = kMaxPhase;
+    // No solution by the time limit: phase 2 may take two quarter turns more,
+    // and so on every quarter of a millisecond until one is found.
+    if (!found && now >= deadline && phase2Cap < kMaxPhase - 2) {
+        phase2Cap += 2;
+        deadline = now + std::chrono::microseconds(250);
+    }
     if (found && now >= deadline) stopped = 1;
     return stopped;
 }
