@@ -228,6 +228,36 @@ struct ViewTurn {
 };
 ViewTurn viewTurn[3][kShortMoves];
 
+// Phase-2 cubes near solved: every one within kNearCost quarter turns, with
+// its distance, in an open-addressing hash keyed by the three orders (key + 1
+// stored, 0 marks a free slot). The search finishes phase 2 from there by
+// descending the distances, and prunes every other cube near the end.
+constexpr int kNearCost = kShortNearCost;
+constexpr int kNearBits = 20;
+constexpr uint32_t kNearSize = 1u << kNearBits;
+uint64_t nearKey[kNearSize];
+uint8_t nearDist[kNearSize];
+uint64_t nearList[kNearSize];
+int nearCount;
+
+uint64_t phase2Key(int cp, int ep, int sp) {
+    return (static_cast<uint64_t>(cp) * kShortPerms + static_cast<uint64_t>(ep)) *
+               kShortSlicePerms +
+           static_cast<uint64_t>(sp);
+}
+
+uint32_t nearSlot(uint64_t key) {
+    uint32_t slot = static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - kNearBits));
+    while (nearKey[slot] != 0 && nearKey[slot] != key + 1) slot = (slot + 1) & (kNearSize - 1);
+    return slot;
+}
+
+// The distance of a phase-2 cube, or kNearCost + 1 when it lies farther.
+int nearDistance(int cp, int ep, int sp) {
+    const uint32_t slot = nearSlot(phase2Key(cp, ep, sp));
+    return nearKey[slot] != 0 ? nearDist[slot] : kNearCost + 1;
+}
+
 std::atomic<int> ready{0};
 
 constexpr int moveCost(int m) {
@@ -258,6 +288,40 @@ void buildDistances(uint8_t* dist, int sizeA, int sizeB, int solvedA, int solved
             }
         }
     }
+}
+
+void buildNear() {
+    std::memset(nearKey, 0, sizeof nearKey);
+    nearCount = 0;
+    const uint64_t solved = phase2Key(0, 0, 0);
+    const uint32_t first = nearSlot(solved);
+    nearKey[first] = solved + 1;
+    nearDist[first] = 0;
+    nearList[nearCount++] = solved;
+    // Levels by distance; a half turn reaches two levels on, and a later
+    // quarter turn of the same level may still shorten what it found.
+    for (int d = 0; d < kNearCost; ++d)
+        for (int i = 0; i < nearCount; ++i) {
+            const uint64_t key = nearList[i];
+            if (nearDist[nearSlot(key)] != d) continue;
+            const int sp = static_cast<int>(key % kShortSlicePerms);
+            const int ep = static_cast<int>(key / kShortSlicePerms % kShortPerms);
+            const int cp = static_cast<int>(key / kShortSlicePerms / kShortPerms);
+            for (int k = 0; k < kShortPhase2Moves; ++k) {
+                const int nd = d + moveCost(kShortPhase2Move[k]);
+                if (nd > kNearCost) continue;
+                const uint64_t next =
+                    phase2Key(cornerPermMove[cp][k], edgePermMove[ep][k], slicePermMove[sp][k]);
+                const uint32_t slot = nearSlot(next);
+                if (nearKey[slot] == 0) {
+                    nearKey[slot] = next + 1;
+                    nearDist[slot] = static_cast<uint8_t>(nd);
+                    nearList[nearCount++] = next;
+                } else if (nearDist[slot] > nd) {
+                    nearDist[slot] = static_cast<uint8_t>(nd);
+                }
+            }
+        }
 }
 
 void buildTables() {
@@ -312,6 +376,7 @@ void buildTables() {
         edgeSliceDist, kShortPerms, kShortSlicePerms, 0, 0, kShortPhase2Moves, cost2,
         [](int p, int k) { return edgePermMove[p][k]; }, slicePerm);
 
+    buildNear();
     for (int view = 0; view < 3; ++view)
         for (int m = 0; m < kShortMoves; ++m) {
             const LayerGeometry g = layerGeometry(kFaceLayer[m / 3]);
@@ -390,7 +455,22 @@ int phase2Distance(int cp, int ep, int sp) {
 
 // Phase 2 at exactly costLeft quarter turns: 1 found, 0 not, -1 stopped.
 int searchPhase2(int cp, int ep, int sp, int depth, int costLeft, int lastFace) {
-    if (costLeft == 0) return cp == 0 && ep == 0 && sp == 0;
+    if (costLeft <= kNearCost) {
+        if (nearDistance(cp, ep, sp) != costLeft) return 0;
+        // Down the distances: some turn always leads one distance nearer.
+        while (costLeft > 0)
+            for (int k = 0; k < kShortPhase2Moves; ++k) {
+                const int cost = moveCost(kShortPhase2Move[k]);
+                const int ncp = cornerPermMove[cp][k], nep = edgePermMove[ep][k];
+                const int nsp = slicePermMove[sp][k];
+                if (cost > costLeft || nearDistance(ncp, nep, nsp) != costLeft - cost) continue;
+                path2[depth++] = kShortPhase2Move[k];
+                cp = ncp, ep = nep, sp = nsp;
+                costLeft -= cost;
+                break;
+            }
+        return 1;
+    }
     if (timeUp()) return -1;
     for (int k = 0; k < kShortPhase2Moves; ++k) {
         const int m = kShortPhase2Move[k];
@@ -653,6 +733,9 @@ int shortTwistSliceDistance(int twist, int slice) {
 int shortFlipSliceDistance(int flip, int slice) {
     return flipSliceDist[flip * kShortSlices + slice];
 }
+int shortTwistFlipDistance(int twist, int flip) {
+    return twistFlipDist[twist * kShortFlips + flip];
+}
 int shortCornerSliceDistance(int cornerPerm, int slicePerm) {
     return cornerSliceDist[cornerPerm * kShortSlicePerms + slicePerm];
 }
@@ -660,11 +743,16 @@ int shortEdgeSliceDistance(int edgePerm, int slicePerm) {
     return edgeSliceDist[edgePerm * kShortSlicePerms + slicePerm];
 }
 
+int shortNearDistance(int cornerPerm, int edgePerm, int slicePerm) {
+    return nearDistance(cornerPerm, edgePerm, slicePerm);
+}
+
 long shortTableBytes() {
     return static_cast<long>(sizeof twistMove + sizeof flipMove + sizeof sliceMove +
                              sizeof cornerPermMove + sizeof edgePermMove + sizeof slicePermMove +
                              sizeof twistSliceDist + sizeof flipSliceDist + sizeof twistFlipDist +
-                             sizeof cornerSliceDist + sizeof edgeSliceDist);
+                             sizeof cornerSliceDist + sizeof edgeSliceDist + sizeof nearKey +
+                             sizeof nearDist + sizeof nearList);
 }
 
 // ---- the routine -------------------------------------------------------------------

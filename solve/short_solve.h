@@ -81,8 +81,9 @@ ShortCube shortFromSlice(int slice);
 ShortCube shortFromPerms(int cornerPerm, int edgePerm, int slicePerm);
 
 // Move tables (m a search move 0..17; phase-2 tables take an index into
-// kShortPhase2Move) and distance tables, in quarter turns, of phase 1 (twist
-// or flip with slice) and phase 2 (corner or edge order with slice order).
+// kShortPhase2Move) and distance tables, in quarter turns, of phase 1 (twist or
+// flip with slice, twist with flip) and phase 2 (corner or edge order with
+// slice order).
 int shortTwistMove(int twist, int m);
 int shortFlipMove(int flip, int m);
 int shortSliceMove(int slice, int m);
@@ -91,7 +92,12 @@ int shortEdgePermMove(int perm, int p2);
 int shortSlicePermMove(int perm, int p2);
 int shortTwistSliceDistance(int twist, int slice);
 int shortFlipSliceDistance(int flip, int slice);
+int shortTwistFlipDistance(int twist, int flip);
 int shortCornerSliceDistance(int cornerPerm, int slicePerm);
 int shortEdgeSliceDistance(int edgePerm, int slicePerm);
+// The exact phase-2 distance of a phase-2 cube within kShortNearCost quarter
+// turns of solved, else kShortNearCost + 1.
+constexpr int kShortNearCost = 10;
+int shortNearDistance(int cornerPerm, int edgePerm, int slicePerm);
 // Bytes held by all tables.
 long shortTableBytes();

@@ -161,25 +161,39 @@ TEST_F(ShortSolve, DistanceTablesNeverOverestimate) {
     int all[kShortMoves];
     for (int m = 0; m < kShortMoves; ++m) all[m] = m;
     int reached = 0;
-    for (const auto& [k, d] : cubesNear(all, kShortMoves, 5)) {
+    for (const auto& [k, d] : cubesNear(all, kShortMoves, 4)) {
         ShortCube c;
         std::memcpy(&c, k.data(), sizeof c);
         const int t = shortTwist(c), f = shortFlip(c), s = shortSlice(c);
         ASSERT_LE(shortTwistSliceDistance(t, s), d);
         ASSERT_LE(shortFlipSliceDistance(f, s), d);
+        ASSERT_LE(shortTwistFlipDistance(t, f), d);
         reached += shortTwistSliceDistance(t, s) == d;
     }
     EXPECT_GT(reached, 0);
     reached = 0;
-    for (const auto& [k, d] : cubesNear(kShortPhase2Move, kShortPhase2Moves, 9)) {
+    for (const auto& [k, d] : cubesNear(kShortPhase2Move, kShortPhase2Moves, 8)) {
         ShortCube c;
         std::memcpy(&c, k.data(), sizeof c);
         const int cp = shortCornerPerm(c), ep = shortEdgePerm(c), sp = shortSlicePerm(c);
         ASSERT_LE(shortCornerSliceDistance(cp, sp), d);
         ASSERT_LE(shortEdgeSliceDistance(ep, sp), d);
         reached += shortEdgeSliceDistance(ep, sp) == d;
+        // The table of cubes near solved holds their exact distances.
+        ASSERT_EQ(shortNearDistance(cp, ep, sp), d);
     }
     EXPECT_GT(reached, 0);
+    // Phase-2 cubes farther away are absent: one turn beyond the search.
+    std::mt19937 rng(17);
+    for (int i = 0; i < 2000; ++i) {
+        const int cp = static_cast<int>(rng() % kShortPerms);
+        const int ep = static_cast<int>(rng() % kShortPerms);
+        const int sp = static_cast<int>(rng() % kShortSlicePerms);
+        const int h = std::max(shortCornerSliceDistance(cp, sp), shortEdgeSliceDistance(ep, sp));
+        if (h > kShortNearCost) {
+            EXPECT_EQ(shortNearDistance(cp, ep, sp), kShortNearCost + 1);
+        }
+    }
     // Across one move of cost c no distance changes by more than c; with 0
     // only at the solved pair, that holds every entry to its true distance.
     for (int t = 0; t < kShortTwists; t += 3)
