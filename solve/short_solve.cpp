@@ -407,9 +407,11 @@ constexpr int kMaxPhase = 40;
 constexpr int kNoSolution = 999;
 // Phase 2 is cut off at this many quarter turns: long phase-2 searches cost
 // much and seldom give a short total, while many phase-1 solutions are cheap.
-// The cut is raised when the time limit passes without any solution.
-constexpr int kPhase2Cap = 18;
+// The cut is raised while no solution has been found (see timeUp).
+constexpr int kPhase2Cap = 16;
 int phase2Cap;
+constexpr long kRaiseNodes = 40000;
+long nextRaise;
 
 struct Start {
     ShortCube cube;
@@ -429,14 +431,14 @@ int stopped;
 // hand. Without one it goes on until the first solution.
 int timeUp() {
     if ((++nodes & 255) != 0) return stopped;
-    const Clock::time_point now = Clock::now();
-    // No solution by the time limit: phase 2 may take two quarter turns more,
-    // and so on every quarter of a millisecond until one is found.
-    if (!found && now >= deadline && phase2Cap < kMaxPhase - 2) {
+    // Still no solution: phase 2 may take two quarter turns more after every
+    // kRaiseNodes nodes. Counted in work, not time, so that a busy machine
+    // does not send the search into long phase-2 searches.
+    if (!found && nodes >= nextRaise && phase2Cap < kMaxPhase - 2) {
         phase2Cap += 2;
-        deadline = now + std::chrono::microseconds(250);
+        nextRaise = nodes + kRaiseNodes;
     }
-    if (found && now >= deadline) stopped = 1;
+    if (found && Clock::now() >= deadline) stopped = 1;
     return stopped;
 }
 
@@ -780,6 +782,7 @@ int shortSolve(Move* out, int capacity, int timeLimitMicros) {
     deadline = begin + std::chrono::microseconds(timeLimitMicros);
     bestLength = kNoSolution;
     phase2Cap = kPhase2Cap;
+    nextRaise = kRaiseNodes;
     found = 0;
     bestCount = 0;
     bestView = 0;

@@ -29,8 +29,9 @@ int shortSolveReady();
 // quarter turns of the outer layers 1, 3, 4, 6, 7 and 9 into out[0..] (a half
 // turn as two equal quarter turns) and returns their number: 0 for a solved
 // cube, -1 when the tables are not ready, the cube cannot be read, or the
-// solution does not fit into `capacity`. Searches for about timeLimitMicros
-// once a first solution is found. Allocates nothing.
+// solution does not fit into `capacity`. Keeps looking for shorter solutions
+// until timeLimitMicros have passed, or longer while it has none yet.
+// Allocates nothing.
 int shortSolve(Move* out, int capacity, int timeLimitMicros);
 
 // ---- the search's own view of the cube, for its tests -----------------------
@@ -97,7 +98,7 @@ int shortCornerSliceDistance(int cornerPerm, int slicePerm);
 int shortEdgeSliceDistance(int edgePerm, int slicePerm);
 // The exact phase-2 distance of a phase-2 cube within kShortNearCost quarter
 // turns of solved, else kShortNearCost + 1.
-constexpr int kShortNearCost = 10;
+constexpr int kShortNearCost = 11;
 int shortNearDistance(int cornerPerm, int edgePerm, int slicePerm);
 // Bytes held by all tables.
 long shortTableBytes();
