@@ -237,8 +237,6 @@ constexpr int kNearBits = 20;
 constexpr uint32_t kNearSize = 1u << kNearBits;
 uint64_t nearKey[kNearSize];
 uint8_t nearDist[kNearSize];
-uint64_t nearList[kNearSize];
-int nearCount;
 
 uint64_t phase2Key(int cp, int ep, int sp) {
     return (static_cast<uint64_t>(cp) * kShortPerms + static_cast<uint64_t>(ep)) *
@@ -292,18 +290,16 @@ void buildDistances(uint8_t* dist, int sizeA, int sizeB, int solvedA, int solved
 
 void buildNear() {
     std::memset(nearKey, 0, sizeof nearKey);
-    nearCount = 0;
     const uint64_t solved = phase2Key(0, 0, 0);
     const uint32_t first = nearSlot(solved);
     nearKey[first] = solved + 1;
     nearDist[first] = 0;
-    nearList[nearCount++] = solved;
     // Levels by distance; a half turn reaches two levels on, and a later
     // quarter turn of the same level may still shorten what it found.
     for (int d = 0; d < kNearCost; ++d)
-        for (int i = 0; i < nearCount; ++i) {
-            const uint64_t key = nearList[i];
-            if (nearDist[nearSlot(key)] != d) continue;
+        for (uint32_t i = 0; i < kNearSize; ++i) {
+            if (nearKey[i] == 0 || nearDist[i] != d) continue;
+            const uint64_t key = nearKey[i] - 1;
             const int sp = static_cast<int>(key % kShortSlicePerms);
             const int ep = static_cast<int>(key / kShortSlicePerms % kShortPerms);
             const int cp = static_cast<int>(key / kShortSlicePerms / kShortPerms);
@@ -316,7 +312,6 @@ void buildNear() {
                 if (nearKey[slot] == 0) {
                     nearKey[slot] = next + 1;
                     nearDist[slot] = static_cast<uint8_t>(nd);
-                    nearList[nearCount++] = next;
                 } else if (nearDist[slot] > nd) {
                     nearDist[slot] = static_cast<uint8_t>(nd);
                 }
@@ -754,7 +749,7 @@ long shortTableBytes() {
                              sizeof cornerPermMove + sizeof edgePermMove + sizeof slicePermMove +
                              sizeof twistSliceDist + sizeof flipSliceDist + sizeof twistFlipDist +
                              sizeof cornerSliceDist + sizeof edgeSliceDist + sizeof nearKey +
-                             sizeof nearDist + sizeof nearList);
+                             sizeof nearDist);
 }
 
 // ---- the routine -------------------------------------------------------------------
