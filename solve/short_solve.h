@@ -15,7 +15,8 @@
 
 // The time a solve may search for shorter solutions, in microseconds.
 constexpr int kShortSolveTimeLimitMicros = 4000;
-// The longest solution the routine writes, in quarter turns.
+// Room for a solution, in quarter turns: well above any length the search
+// returns (a solution that does not fit is refused, never cut).
 constexpr int kShortSolveMaxLength = 60;
 
 // Builds every move table and distance table (once; later calls return at
