@@ -3,11 +3,13 @@
 #include "app/window.h"
 
 #include "model/cube.h"
+#include "solve/menu.h"
 
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 int main(int argc, char** argv) {
     // The only arguments: --help and --version answer and end the run; any
@@ -27,6 +29,12 @@ int main(int argc, char** argv) {
     startTick = float(SDL_GetTicks());
     initCubieArray();
     initFaceletGrid();
+    // The routines' tables (the "Short" search's take about a second) are
+    // built while the two questions wait for their answers, so that they are
+    // ready before the first frame and no frame waits for them.
+    std::thread routineTables([] {
+        for (int entry = 0; entry < kMenuSize; ++entry) prepareMenuEntry(entry);
+    });
 
     if (!askYesNo("Start FullScreen?", "Would You Like To Run In Fullscreen Mode?", kIconQuestion))
         fullscreen = 0;
@@ -38,6 +46,7 @@ int main(int argc, char** argv) {
         hudShiftX = 350.0f;
     }
 
+    routineTables.join();
     if (!openWindow(kWindowTitle, windowWidth, windowHeight, 32, fullscreen)) {
         // A refusal the user saw in a box ends quietly; one that could only
         // go to standard error (no display) is an error.

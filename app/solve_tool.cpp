@@ -339,6 +339,8 @@ int main(int argc, char** argv) {
         turnLayer(fileMoves[i].layer, fileMoves[i].direction);
     }
 
+    // Only the entry that is run builds its tables, before the solve's time.
+    prepareMenuEntry(entry);
     const auto started = std::chrono::steady_clock::now();
     int moves = 0;
     bool solved = false;
