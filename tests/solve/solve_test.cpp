@@ -46,7 +46,7 @@ const Moves kFormerHangs[] = {
 
 // Cubes per computed entry ("Quick", 5, has its own test): the "2x2x2" runs
 // slowest, with its cut-off attempts; "Short" searches for a fixed time.
-constexpr int kCubes[kMenuSize] = {3000, 1500, 1000, 1500, 1500, 0, 400};
+constexpr int kCubes[kMenuSize] = {3000, 1500, 1000, 1500, 1500, 0, 200};
 
 // The "Short" search's first solution of any cube is within this many quarter
 // turns, and it only ever replaces it with a shorter one.
