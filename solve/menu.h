@@ -32,9 +32,12 @@ struct MenuEntry {
     // kOneCall: takes the backup and applies its moves as a driver does
     // (backupCube, applyMove); returns 0 when it gave up.
     int (*wholeSolve)();
+    // Builds what the routine needs before its first solve (once; later
+    // calls return at once); null = nothing to build.
+    void (*prepare)() = nullptr;
 };
 
-constexpr int kMenuSize = 6;
+constexpr int kMenuSize = 7;
 extern const MenuEntry kMenu[kMenuSize];
 
 // The Base algorithm's seven stages by number 1..7, for reports of the solve.
@@ -51,4 +54,8 @@ const char* solveStageName(int entry, int stage);
 // 1 when `entry` is a row of the menu.
 inline int menuEntryExists(int entry) {
     return entry >= 0 && entry < kMenuSize;
+}
+// Builds what the entry's routine needs, if anything (see MenuEntry::prepare).
+inline void prepareMenuEntry(int entry) {
+    if (menuEntryExists(entry) && kMenu[entry].prepare) kMenu[entry].prepare();
 }

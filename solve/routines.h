@@ -57,6 +57,13 @@ bool face5CornersInOrder();
 void twistFace6Corners();
 void swapFace6Corners();
 
+// ---- "Short" (short_routine.cpp) -------------------------------------------
+// The whole solve in one call (menu kind kOneCall): takes the backup, finds a
+// short solution with the two-phase search and applies it as a driver does,
+// its trace in "Kyb.txt". Returns 0 with the live cube unchanged before the
+// search's tables are built (shortSolveInit) or when the search found nothing.
+int shortWholeSolve();
+
 // ---- The first phase of a two-phase entry (first_phase.cpp) ---------------
 // Each routine's file describes its first phase for the menu table.
 extern const FirstPhase kSixCrossPhase;

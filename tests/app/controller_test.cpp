@@ -59,12 +59,14 @@ TEST(Controller, PauseFreezesAMixMidTurnAndResumesAtTheSameAngle) {
 
 // A digit computes the solve in one frame (no cube drawn, the cube put back),
 // then plays it at three frames a move; entries with a first phase spin the
-// view for 60 frames where their Base phase begins, entry 0 never does;
-// "Quick" undoes the history. Every solve ends with the cube solved.
+// view for 60 frames where their Base phase begins, entry 0 and the one-call
+// "Short" never do; "Quick" undoes the history. Every solve ends with the
+// cube solved.
 TEST(Controller, EveryEntrySolvesAMixOnScreen) {
     TempWorkDir dir;
-    for (int entry = 0; entry <= 5; ++entry) {
+    for (int entry = 0; entry < kMenuSize; ++entry) {
         SCOPED_TRACE("entry " + std::to_string(entry));
+        prepareMenuEntry(entry); // as the program does before its first frame
         startProgram();
         for (int m = 0; m <= entry % 3; ++m) mixAndCheck();
         const CubeCopy mixed = CubeCopy::take();
@@ -72,7 +74,7 @@ TEST(Controller, EveryEntrySolvesAMixOnScreen) {
         testing::internal::CaptureStdout(); // the 'X' routine's markers
         tap(VK_KEY_0 + entry);
         testing::internal::GetCapturedStdout();
-        if (entry == 5) {
+        if (kMenu[entry].kind == kHistoryReplay) {
             const int frames = int(framesWhile([] { return selectedAlgorithm == 5; }, 5000).size());
             EXPECT_GT(frames, 3 * 50);
         } else {
@@ -81,7 +83,8 @@ TEST(Controller, EveryEntrySolvesAMixOnScreen) {
             EXPECT_TRUE(CubeCopy::take() == mixed);
             const std::vector<Move> moves(SolutionList, SolutionList + solutionCount);
             const int mark = solveState.phaseMark;
-            EXPECT_EQ(mark > 0, entry != 0); // these mixes all need a first phase
+            // These mixes all need a first phase; the other kinds have none.
+            EXPECT_EQ(mark > 0, kMenu[entry].kind == kTwoPhase);
             std::vector<CubeDraw> drawn;
             int spin = 0;
             while (solveState.playbackPending && drawn.size() < 3 * moves.size() + 61) {

@@ -92,7 +92,7 @@ TEST_F(FrameDraw, TheMenuLineOfTheRunningEntryTurnsRed) {
     ASSERT_EQ(solveState.playbackPending, 1);
     const Picture pic = frame(); // plays the first move
     ASSERT_EQ(selectedAlgorithm, entry);
-    for (int i = 0; i <= 5; ++i) {
+    for (int i = 0; i < kMenuSize; ++i) {
         SCOPED_TRACE("menu line of entry " + std::to_string(i));
         const float y = 30.0f + 10.0f * static_cast<float>(i);
         EXPECT_EQ(countInRow(pic, y, 0, 300, isRed) > 50, i == entry);

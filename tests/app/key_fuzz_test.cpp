@@ -23,7 +23,7 @@ constexpr struct FuzzKey {
     {'U', 0.005, 0.5},    {VK_LEFT, 0.05, 0.2}, {VK_RIGHT, 0.05, 0.2}, {VK_UP, 0.08, 0.3},
     {VK_DOWN, 0.08, 0.3}, {'P', 0.001, 0.5},    {'R', 0.008, 0.3},     {'0', 0.001, 0.5},
     {'1', 0.0004, 0.5},   {'2', 0.0004, 0.5},   {'3', 0.0004, 0.5},    {'4', 0.0004, 0.5},
-    {'5', 0.0002, 0.5},
+    {'5', 0.0002, 0.5},   {'6', 0.0004, 0.5},
 };
 
 bool controllerIdle() {
@@ -55,6 +55,7 @@ Replay replay;
 TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
     TempWorkDir dir;
     startProgram();
+    for (int entry = 0; entry < kMenuSize; ++entry) prepareMenuEntry(entry); // as main does
     std::mt19937 rng(20261206);
     std::uniform_real_distribution<double> chance(0.0, 1.0);
     replay.restart();

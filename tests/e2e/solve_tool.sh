@@ -53,8 +53,9 @@ expect_bad "state file" "the state has more than 54 letters" --state-file state.
 # Solves of a move file and of a mix on top of it: the summary line, the
 # journal (for entries 0..4; a cut-off "2x2x2" attempt keeps its moves in
 # front, and a retry's opening (1 -1) is not journalled), and the printed
-# moves replayed after the input leave nothing for entry 0 to do.
-for entry in 0 1 2 3 4 5; do
+# moves replayed after the input leave nothing for entry 0 to do. Entry 6
+# solves in one stage call: its journal and its trace are the printed moves.
+for entry in 0 1 2 3 4 5 6; do
   for mixes in 0 1; do
     rm -f Kyb.txt kub2.txt
     "$TOOL" --mixes "$mixes" --moves good.txt --entry "$entry" --print >moves.txt 2>err.txt
@@ -66,6 +67,10 @@ for entry in 0 1 2 3 4 5; do
       n=$(wc -l < journalled.txt)
       check "entry $entry journal ends with the printed moves" \
         $([ "$(tail -n "$n" kub2.txt | md5sum)" = "$(md5sum < journalled.txt)" ]; echo $?)
+    fi
+    if [ "$entry" -eq 6 ]; then
+      check "entry 6 journal and trace are the printed moves" \
+        $(cmp -s kub2.txt moves.txt && cmp -s Kyb.txt moves.txt; echo $?)
     fi
     if [ "$mixes" -eq 0 ]; then
       cat good.txt moves.txt > replay.txt

@@ -45,10 +45,23 @@ void expectTraceFormat(const std::string& trace, const std::string& what) {
 const Moves kFormerHangs[] = {
     {{3, -1}, {7, -1}, {3, 1}}, {{3, -1}, {7, -1}, {7, -1}}, {{1, 1}, {9, -1}, {9, -1}, {3, 1}}};
 
-// Cubes per entry 0..4: the "2x2x2" runs slowest, with its cut-off attempts.
-constexpr int kCubes[5] = {3000, 1500, 1000, 1500, 1500};
+// Cubes per computed entry ("Quick", 5, has its own test): the "2x2x2" runs
+// slowest, with its cut-off attempts; "Short" searches for a fixed time.
+constexpr int kCubes[kMenuSize] = {3000, 1500, 1000, 1500, 1500, 0, 200};
+
+// The "Short" search's first solution of any cube is within this many quarter
+// turns, and it only ever replaces it with a shorter one.
+constexpr int kShortLengthBound = 40;
 
 class EntrySolves : public CubeTest, public ::testing::WithParamInterface<int> {};
+
+// The menu entries solved by computeSolve: all but the history replay.
+std::vector<int> computedEntries() {
+    std::vector<int> entries;
+    for (int e = 0; e < kMenuSize; ++e)
+        if (kMenu[e].kind != kHistoryReplay) entries.push_back(e);
+    return entries;
+}
 
 } // namespace
 
@@ -58,6 +71,8 @@ class EntrySolves : public CubeTest, public ::testing::WithParamInterface<int> {
 // "Kyb.txt" keeps its format; no bound is reached and no MoveList record is lost.
 TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
     const int entry = GetParam();
+    const bool oneCall = kMenu[entry].kind == kOneCall;
+    prepareMenuEntry(entry);
     std::mt19937 rng(1000u + static_cast<unsigned>(entry));
     if (entry == 4) testing::internal::CaptureStdout(); // the 'X' routine's markers
     for (int i = 0; i < kCubes[entry]; ++i) {
@@ -84,14 +99,16 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
                   0)
             << what;
         EXPECT_LE(solveState.phaseMark, solutionCount) << what;
-        EXPECT_TRUE(entry != 0 || solveState.phaseMark == 0) << what;
+        EXPECT_TRUE(kMenu[entry].kind == kTwoPhase || solveState.phaseMark == 0) << what;
         const Moves moves = solution();
+        EXPECT_TRUE(!oneCall || static_cast<int>(moves.size()) <= kShortLengthBound) << what;
         apply(moves);
         ASSERT_TRUE(isSolved()) << what;
 
         // Written in notation, parsed back and applied to the cube read from
         // its state string, the solution solves it too. Each move carries
-        // its stage: the first phase's up to phaseMark, then Base stages.
+        // its stage: the first phase's up to phaseMark, then Base stages; a
+        // routine that solves in one call names the whole solution after itself.
         static char notation[kSolutionListSize * 4 + 1];
         static Move parsed[kSolutionListSize];
         char message[kTextMessageSize] = "";
@@ -103,8 +120,9 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
         for (int k = 0; k < solutionCount; ++k) turnLayer(parsed[k].layer, parsed[k].direction);
         EXPECT_TRUE(isSolved()) << what << ": " << notation;
         for (int k = 0; k < solutionCount; ++k)
-            EXPECT_TRUE(k < solveState.phaseMark ? SolutionStage[k] == kFirstPhaseStage
-                                                 : SolutionStage[k] >= 1 && SolutionStage[k] <= 7)
+            EXPECT_TRUE(kMenu[entry].kind == kOneCall ? SolutionStage[k] == kWholeEntryStage
+                        : k < solveState.phaseMark    ? SolutionStage[k] == kFirstPhaseStage
+                                                   : SolutionStage[k] >= 1 && SolutionStage[k] <= 7)
                 << what << " move " << k << " stage " << SolutionStage[k];
 
         // A cut-off "2x2x2" attempt leaves its moves (399 or more) in the
@@ -117,17 +135,41 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
         EXPECT_TRUE(endsWith(journal, linesOf(journalled))) << what;
         EXPECT_TRUE(retried ? ahead >= (gaveUp ? 399 + 398 : 399) : ahead == 0)
             << what << ": " << ahead << " journal lines ahead of the solution";
-        expectTraceFormat(readFile(kTraceFileName), what);
+        // A one-call routine is one stage call: its trace is the whole solution.
+        if (oneCall)
+            EXPECT_EQ(readFile(kTraceFileName), linesOf(moves)) << what;
+        else
+            expectTraceFormat(readFile(kTraceFileName), what);
         if (HasFailure()) break;
         playbackEnded();
     }
     if (entry == 4) testing::internal::GetCapturedStdout();
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, EntrySolves, ::testing::Range(0, 5),
+INSTANTIATE_TEST_SUITE_P(Entries, EntrySolves, ::testing::ValuesIn(computedEntries()),
                          [](const ::testing::TestParamInfo<int>& entry) {
                              return "Entry" + std::to_string(entry.param);
                          });
+
+// A one-call entry on the solved cube: an empty solution, an empty journal
+// and an empty trace (the one stage call emitted nothing), and the playback
+// ends at once.
+TEST_F(CubeTest, OneCallEntriesOnTheSolvedCubeGiveNoMoves) {
+    for (int entry = 0; entry < kMenuSize; ++entry) {
+        if (kMenu[entry].kind != kOneCall) continue;
+        SCOPED_TRACE("entry " + std::to_string(entry));
+        prepareMenuEntry(entry);
+        freshProgram();
+        std::remove(kJournalFileName);
+        ASSERT_EQ(computeSolve(entry), 1);
+        EXPECT_EQ(solutionCount, 0);
+        EXPECT_EQ(solveState.playbackPending, 1);
+        EXPECT_EQ(backupTaken, 0);
+        EXPECT_TRUE(isSolved());
+        EXPECT_EQ(readFile(kJournalFileName), "");
+        EXPECT_EQ(readFile(kTraceFileName), "");
+    }
+}
 
 // Entry 5, "Quick": random histories of mixes and manual turns, every 50th
 // filled to the history's limit, are undone to a solved cube.

@@ -47,6 +47,25 @@ inline Moves randomTurns(std::mt19937& rng, int n) {
     return out;
 }
 
+// The cube at its start state with the solver as a fresh program has it.
+inline void startState() {
+    freshProgram();
+}
+
+// A fresh start turned by `length` random quarter turns.
+inline void randomCube(std::mt19937& rng, int length) {
+    startState();
+    apply(randomTurns(rng, length));
+}
+
+// The turns that undo `moves`: reversed, each the other way.
+inline Moves inverse(const Moves& moves) {
+    Moves out;
+    for (auto it = moves.rbegin(); it != moves.rend(); ++it)
+        out.push_back({it->first, -it->second});
+    return out;
+}
+
 // SolutionList records from..to-1 (to = solutionCount by default).
 inline Moves solution(int from = 0, int to = -1) {
     if (to < 0) to = solutionCount;

@@ -1,0 +1,828 @@
+// The short-solution routine: cube reading, coordinates, tables and the
+// two-phase search. See short_solve.h.
+#include "solve/short_solve.h"
+
+#include "model/cube.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+
+const int kShortPhase2Move[kShortPhase2Moves] = {0, 1, 2, 3, 4, 5, 7, 10, 13, 16};
+
+namespace {
+
+// ---- geometry ----------------------------------------------------------------
+// Vectors have components -1..1 along x, y, z; cubie (x, y, z) of the
+// CubieArray sits at (x - 2, y - 2, z - 2). Side s faces kSideDir[s].
+
+struct Vec {
+    int v[3];
+};
+
+constexpr Vec kSideDir[7] = {{{0, 0, 0}},  {{0, 0, -1}}, {{1, 0, 0}}, {{0, 0, 1}},
+                             {{-1, 0, 0}}, {{0, -1, 0}}, {{0, 1, 0}}};
+
+bool sameVec(const Vec& a, const Vec& b) {
+    return a.v[0] == b.v[0] && a.v[1] == b.v[1] && a.v[2] == b.v[2];
+}
+
+int sideOf(const Vec& d) {
+    for (int s = 1; s <= 6; ++s)
+        if (sameVec(kSideDir[s], d)) return s;
+    return 0;
+}
+
+// Quarter turn by +90 degrees about coordinate axis c (right-handed), q times.
+Vec rotate(Vec p, int c, int q) {
+    const int a = (c + 1) % 3, b = (c + 2) % 3;
+    for (int i = 0; i < ((q % 4) + 4) % 4; ++i) {
+        const int va = p.v[a];
+        p.v[a] = -p.v[b];
+        p.v[b] = va;
+    }
+    return p;
+}
+
+// A program layer: its coordinate axis (0 x, 1 y, 2 z), its slice (-1..1) and
+// the sign of the angle of its direction +1 about the positive axis
+// (x layers turn -90 degrees, z and y layers +90 degrees).
+struct LayerGeometry {
+    int axis, slice, sign;
+};
+LayerGeometry layerGeometry(int layer) {
+    constexpr int kAxis[3] = {0, 2, 1};
+    constexpr int kSign[3] = {-1, 1, 1};
+    const int group = (layer - 1) / 3;
+    return {kAxis[group], (layer - 1) % 3 - 1, kSign[group]};
+}
+
+// The search's six faces as program layers; faces 0 and 1 lie on the y axis.
+constexpr int kFaceLayer[6] = {7, 9, 1, 3, 4, 6};
+
+// The views: view axis k reads the real cube turned so that real axis x
+// (k = 1) or z (k = 2) lies on the search's y axis. realOf maps a search
+// vector to the real one: a turn about axis kViewAxis by kViewQuarters.
+constexpr int kViewAxis[3] = {0, 2, 0};
+constexpr int kViewQuarters[3] = {0, 3, 1};
+
+Vec realOf(int view, const Vec& p) {
+    return rotate(p, kViewAxis[view], kViewQuarters[view]);
+}
+
+// ---- positions ---------------------------------------------------------------
+
+Vec cornerPos[8];
+int cornerSide[8][3]; // y side first, then the other two right-handed
+Vec edgePos[12];
+int edgeSide[12][2]; // y side first; middle-layer edges: z side first
+
+int determinant(const Vec& a, const Vec& b, const Vec& c) {
+    return a.v[0] * (b.v[1] * c.v[2] - b.v[2] * c.v[1]) -
+           a.v[1] * (b.v[0] * c.v[2] - b.v[2] * c.v[0]) +
+           a.v[2] * (b.v[0] * c.v[1] - b.v[1] * c.v[0]);
+}
+
+void buildPositions() {
+    int nc = 0, ne = 0, nm = 8;
+    for (int x = -1; x <= 1; ++x)
+        for (int y = -1; y <= 1; ++y)
+            for (int z = -1; z <= 1; ++z) {
+                const Vec p = {{x, y, z}};
+                const int zeros = (x == 0) + (y == 0) + (z == 0);
+                Vec dirs[3];
+                int n = 0;
+                for (int c : {1, 0, 2}) // y first, then x, then z
+                    if (p.v[c] != 0) {
+                        Vec d = {{0, 0, 0}};
+                        d.v[c] = p.v[c];
+                        dirs[n++] = d;
+                    }
+                if (zeros == 0) {
+                    if (determinant(dirs[0], dirs[1], dirs[2]) < 0) {
+                        const Vec t = dirs[1];
+                        dirs[1] = dirs[2];
+                        dirs[2] = t;
+                    }
+                    cornerPos[nc] = p;
+                    for (int k = 0; k < 3; ++k) cornerSide[nc][k] = sideOf(dirs[k]);
+                    ++nc;
+                } else if (zeros == 1) {
+                    const int i = y != 0 ? ne++ : nm++;
+                    edgePos[i] = p;
+                    // A middle-layer edge has an x then a z side: put z first.
+                    const int first = y != 0 ? 0 : 1;
+                    edgeSide[i][0] = sideOf(dirs[first]);
+                    edgeSide[i][1] = sideOf(dirs[1 - first]);
+                }
+            }
+}
+
+int cornerAt(const Vec& p) {
+    for (int i = 0; i < 8; ++i)
+        if (sameVec(cornerPos[i], p)) return i;
+    return -1;
+}
+int edgeAt(const Vec& p) {
+    for (int i = 0; i < 12; ++i)
+        if (sameVec(edgePos[i], p)) return i;
+    return -1;
+}
+
+// ---- the 18 moves on pieces ---------------------------------------------------
+
+struct PieceMove {
+    int cornerTo[8], cornerTwist[8], edgeTo[12], edgeFlip[12];
+};
+PieceMove pieceMove[kShortMoves];
+
+void buildPieceMoves() {
+    for (int m = 0; m < kShortMoves; ++m) {
+        const LayerGeometry g = layerGeometry(kFaceLayer[m / 3]);
+        const int q = g.sign * (m % 3 + 1);
+        PieceMove& pm = pieceMove[m];
+        for (int i = 0; i < 8; ++i) {
+            pm.cornerTo[i] = i;
+            pm.cornerTwist[i] = 0;
+            if (cornerPos[i].v[g.axis] != g.slice) continue;
+            const int j = cornerAt(rotate(cornerPos[i], g.axis, q));
+            const int s0 = sideOf(rotate(kSideDir[cornerSide[i][0]], g.axis, q));
+            pm.cornerTo[i] = j;
+            for (int k = 0; k < 3; ++k)
+                if (cornerSide[j][k] == s0) pm.cornerTwist[i] = k;
+        }
+        for (int i = 0; i < 12; ++i) {
+            pm.edgeTo[i] = i;
+            pm.edgeFlip[i] = 0;
+            if (edgePos[i].v[g.axis] != g.slice) continue;
+            const int j = edgeAt(rotate(edgePos[i], g.axis, q));
+            const int s0 = sideOf(rotate(kSideDir[edgeSide[i][0]], g.axis, q));
+            pm.edgeTo[i] = j;
+            pm.edgeFlip[i] = edgeSide[j][0] == s0 ? 0 : 1;
+        }
+    }
+}
+
+// ---- coordinates ---------------------------------------------------------------
+
+constexpr int kFactorial[9] = {1, 1, 2, 6, 24, 120, 720, 5040, 40320};
+
+int choose(int n, int k) {
+    if (k < 0 || k > n) return 0;
+    int r = 1;
+    for (int i = 1; i <= k; ++i) r = r * (n - k + i) / i;
+    return r;
+}
+
+int permRank(const int* a, int n) {
+    int rank = 0;
+    for (int i = 0; i < n; ++i) {
+        int smaller = 0;
+        for (int j = i + 1; j < n; ++j) smaller += a[j] < a[i];
+        rank += smaller * kFactorial[n - 1 - i];
+    }
+    return rank;
+}
+
+// The order of 0..n-1 with the given rank, plus `offset` on each.
+void permUnrank(int rank, int n, int offset, int* a) {
+    int left[8];
+    for (int i = 0; i < n; ++i) left[i] = i;
+    for (int i = 0; i < n; ++i) {
+        const int f = kFactorial[n - 1 - i];
+        int k = rank / f;
+        rank %= f;
+        a[i] = left[k] + offset;
+        for (; k < n - 1 - i; ++k) left[k] = left[k + 1];
+    }
+}
+
+ShortCube solvedCube() {
+    ShortCube c;
+    for (int i = 0; i < 8; ++i) c.cp[i] = i, c.co[i] = 0;
+    for (int i = 0; i < 12; ++i) c.ep[i] = i, c.eo[i] = 0;
+    return c;
+}
+
+int sliceSolved = 0;
+
+// ---- tables ------------------------------------------------------------------
+
+uint16_t twistMove[kShortTwists][kShortMoves];
+uint16_t flipMove[kShortFlips][kShortMoves];
+uint16_t sliceMove[kShortSlices][kShortMoves];
+uint16_t cornerPermMove[kShortPerms][kShortPhase2Moves];
+uint16_t edgePermMove[kShortPerms][kShortPhase2Moves];
+uint8_t slicePermMove[kShortSlicePerms][kShortPhase2Moves];
+uint8_t twistSliceDist[kShortTwists * kShortSlices];
+uint8_t flipSliceDist[kShortFlips * kShortSlices];
+uint8_t twistFlipDist[kShortTwists * kShortFlips];
+uint8_t cornerSliceDist[kShortPerms * kShortSlicePerms];
+uint8_t edgeSliceDist[kShortPerms * kShortSlicePerms];
+
+// Program turn for each view axis and search move.
+struct ViewTurn {
+    int layer, direction, count;
+};
+ViewTurn viewTurn[3][kShortMoves];
+
+// Phase-2 cubes near solved: every one within kNearCost quarter turns, with
+// its distance, in an open-addressing hash keyed by the three orders (key + 1
+// stored, 0 marks a free slot). The search finishes phase 2 from there by
+// descending the distances, and prunes every other cube near the end.
+constexpr int kNearCost = kShortNearCost;
+constexpr int kNearBits = 20;
+constexpr uint32_t kNearSize = 1u << kNearBits;
+uint64_t nearKey[kNearSize];
+uint8_t nearDist[kNearSize];
+
+uint64_t phase2Key(int cp, int ep, int sp) {
+    return (static_cast<uint64_t>(cp) * kShortPerms + static_cast<uint64_t>(ep)) *
+               kShortSlicePerms +
+           static_cast<uint64_t>(sp);
+}
+
+uint32_t nearSlot(uint64_t key) {
+    uint32_t slot = static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - kNearBits));
+    while (nearKey[slot] != 0 && nearKey[slot] != key + 1) slot = (slot + 1) & (kNearSize - 1);
+    return slot;
+}
+
+// The distance of a phase-2 cube, or kNearCost + 1 when it lies farther.
+int nearDistance(int cp, int ep, int sp) {
+    const uint32_t slot = nearSlot(phase2Key(cp, ep, sp));
+    return nearKey[slot] != 0 ? nearDist[slot] : kNearCost + 1;
+}
+
+std::atomic<int> ready{0};
+
+constexpr int moveCost(int m) {
+    return m % 3 == 1 ? 2 : 1;
+}
+
+// Distances in quarter turns over the pairs (a, b) of two coordinates, from
+// the solved pair, with half turns costing 2: a breadth-first search by
+// distance levels, each level expanded once all its entries are known.
+template <typename MoveA, typename MoveB>
+void buildDistances(uint8_t* dist, int sizeA, int sizeB, int solvedA, int solvedB, int moves,
+                    const int* cost, MoveA moveA, MoveB moveB) {
+    const int total = sizeA * sizeB;
+    std::memset(dist, 0xFF, static_cast<size_t>(total));
+    dist[solvedA * sizeB + solvedB] = 0;
+    int known = 1;
+    for (int depth = 0; known < total && depth < 250; ++depth) {
+        for (int i = 0; i < total; ++i) {
+            if (dist[i] != depth) continue;
+            const int a = i / sizeB, b = i % sizeB;
+            for (int m = 0; m < moves; ++m) {
+                const int j = moveA(a, m) * sizeB + moveB(b, m);
+                const int d = depth + cost[m];
+                if (dist[j] > d) {
+                    if (dist[j] == 0xFF) ++known;
+                    dist[j] = static_cast<uint8_t>(d);
+                }
+            }
+        }
+    }
+}
+
+void buildNear() {
+    std::memset(nearKey, 0, sizeof nearKey);
+    const uint64_t solved = phase2Key(0, 0, 0);
+    const uint32_t first = nearSlot(solved);
+    nearKey[first] = solved + 1;
+    nearDist[first] = 0;
+    // Levels by distance; a half turn reaches two levels on, and a later
+    // quarter turn of the same level may still shorten what it found.
+    for (int d = 0; d < kNearCost; ++d)
+        for (uint32_t i = 0; i < kNearSize; ++i) {
+            if (nearKey[i] == 0 || nearDist[i] != d) continue;
+            const uint64_t key = nearKey[i] - 1;
+            const int sp = static_cast<int>(key % kShortSlicePerms);
+            const int ep = static_cast<int>(key / kShortSlicePerms % kShortPerms);
+            const int cp = static_cast<int>(key / kShortSlicePerms / kShortPerms);
+            for (int k = 0; k < kShortPhase2Moves; ++k) {
+                const int nd = d + moveCost(kShortPhase2Move[k]);
+                if (nd > kNearCost) continue;
+                const uint64_t next =
+                    phase2Key(cornerPermMove[cp][k], edgePermMove[ep][k], slicePermMove[sp][k]);
+                const uint32_t slot = nearSlot(next);
+                if (nearKey[slot] == 0) {
+                    nearKey[slot] = next + 1;
+                    nearDist[slot] = static_cast<uint8_t>(nd);
+                } else if (nearDist[slot] > nd) {
+                    nearDist[slot] = static_cast<uint8_t>(nd);
+                }
+            }
+        }
+}
+
+void buildTables() {
+    buildPositions();
+    buildPieceMoves();
+    sliceSolved = shortSlice(solvedCube());
+    for (int t = 0; t < kShortTwists; ++t)
+        for (int m = 0; m < kShortMoves; ++m) {
+            ShortCube c = shortFromTwist(t);
+            shortApplyMove(c, m);
+            twistMove[t][m] = static_cast<uint16_t>(shortTwist(c));
+        }
+    for (int f = 0; f < kShortFlips; ++f)
+        for (int m = 0; m < kShortMoves; ++m) {
+            ShortCube c = shortFromFlip(f);
+            shortApplyMove(c, m);
+            flipMove[f][m] = static_cast<uint16_t>(shortFlip(c));
+        }
+    for (int s = 0; s < kShortSlices; ++s)
+        for (int m = 0; m < kShortMoves; ++m) {
+            ShortCube c = shortFromSlice(s);
+            shortApplyMove(c, m);
+            sliceMove[s][m] = static_cast<uint16_t>(shortSlice(c));
+        }
+    for (int p = 0; p < kShortPerms; ++p)
+        for (int k = 0; k < kShortPhase2Moves; ++k) {
+            ShortCube c = shortFromPerms(p, p, p % kShortSlicePerms);
+            shortApplyMove(c, kShortPhase2Move[k]);
+            cornerPermMove[p][k] = static_cast<uint16_t>(shortCornerPerm(c));
+            edgePermMove[p][k] = static_cast<uint16_t>(shortEdgePerm(c));
+            if (p < kShortSlicePerms) slicePermMove[p][k] = static_cast<uint8_t>(shortSlicePerm(c));
+        }
+
+    int cost1[kShortMoves], cost2[kShortPhase2Moves];
+    for (int m = 0; m < kShortMoves; ++m) cost1[m] = moveCost(m);
+    for (int k = 0; k < kShortPhase2Moves; ++k) cost2[k] = moveCost(kShortPhase2Move[k]);
+    const auto slice = [](int s, int m) { return sliceMove[s][m]; };
+    buildDistances(
+        twistSliceDist, kShortTwists, kShortSlices, 0, sliceSolved, kShortMoves, cost1,
+        [](int t, int m) { return twistMove[t][m]; }, slice);
+    buildDistances(
+        flipSliceDist, kShortFlips, kShortSlices, 0, sliceSolved, kShortMoves, cost1,
+        [](int f, int m) { return flipMove[f][m]; }, slice);
+    buildDistances(
+        twistFlipDist, kShortTwists, kShortFlips, 0, 0, kShortMoves, cost1,
+        [](int t, int m) { return twistMove[t][m]; }, [](int f, int m) { return flipMove[f][m]; });
+    const auto slicePerm = [](int s, int k) { return slicePermMove[s][k]; };
+    buildDistances(
+        cornerSliceDist, kShortPerms, kShortSlicePerms, 0, 0, kShortPhase2Moves, cost2,
+        [](int p, int k) { return cornerPermMove[p][k]; }, slicePerm);
+    buildDistances(
+        edgeSliceDist, kShortPerms, kShortSlicePerms, 0, 0, kShortPhase2Moves, cost2,
+        [](int p, int k) { return edgePermMove[p][k]; }, slicePerm);
+
+    buildNear();
+    for (int view = 0; view < 3; ++view)
+        for (int m = 0; m < kShortMoves; ++m) {
+            const LayerGeometry g = layerGeometry(kFaceLayer[m / 3]);
+            Vec normal = {{0, 0, 0}}, axis = {{0, 0, 0}};
+            normal.v[g.axis] = g.slice;
+            axis.v[g.axis] = 1;
+            const Vec rn = realOf(view, normal), ra = realOf(view, axis);
+            int layer = 0;
+            for (int l : kFaceLayer) {
+                const LayerGeometry h = layerGeometry(l);
+                if (rn.v[h.axis] == h.slice) layer = l;
+            }
+            const LayerGeometry h = layerGeometry(layer);
+            // The search's +1 is sign * 90 degrees about its axis, which lies
+            // along +/- the real axis; the real +1 is h.sign * 90 about it.
+            const int along = ra.v[h.axis];
+            int direction = g.sign * along * h.sign;
+            if (m % 3 == 2) direction = -direction;
+            viewTurn[view][m] = {layer, m % 3 == 1 ? 1 : direction, moveCost(m)};
+        }
+}
+
+// ---- search --------------------------------------------------------------------
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kMaxPhase = 40;
+constexpr int kNoSolution = 999;
+// Phase 2 is cut off at this many quarter turns: long phase-2 searches cost
+// much and seldom give a short total, while many phase-1 solutions are cheap.
+// The cut is raised while no solution has been found (see timeUp).
+constexpr int kPhase2Cap = 16;
+int phase2Cap;
+constexpr long kRaiseNodes = 40000;
+long nextRaise;
+
+struct Start {
+    ShortCube cube;
+    int twist, flip, slice;
+};
+Start start[6];
+
+int path1[kMaxPhase], path2[kMaxPhase];
+int bestLength, bestView, bestCount, found;
+int bestMoves[2 * kMaxPhase];
+
+Clock::time_point deadline;
+long nodes;
+int stopped;
+
+// 1 when the search must end now: past the time limit with a solution at
+// hand. Without one it goes on until the first solution.
+int timeUp() {
+    if ((++nodes & 255) != 0) return stopped;
+    // Still no solution: phase 2 may take two quarter turns more after every
+    // kRaiseNodes nodes. Counted in work, not time, so that a busy machine
+    // does not send the search into long phase-2 searches.
+    if (!found && nodes >= nextRaise && phase2Cap < kMaxPhase - 2) {
+        phase2Cap += 2;
+        nextRaise = nodes + kRaiseNodes;
+    }
+    if (found && Clock::now() >= deadline) stopped = 1;
+    return stopped;
+}
+
+// Face order within a sequence: never the same face twice running, and two
+// faces of one axis only in increasing order.
+bool allowedAfter(int face, int lastFace) {
+    return lastFace < 0 ||
+           (face != lastFace && ((face >> 1) != (lastFace >> 1) || face > lastFace));
+}
+
+int phase2Distance(int cp, int ep, int sp) {
+    const int a = cornerSliceDist[cp * kShortSlicePerms + sp];
+    const int b = edgeSliceDist[ep * kShortSlicePerms + sp];
+    return a > b ? a : b;
+}
+
+// Phase 2 at exactly costLeft quarter turns: 1 found, 0 not, -1 stopped.
+int searchPhase2(int cp, int ep, int sp, int depth, int costLeft, int lastFace) {
+    if (costLeft <= kNearCost) {
+        if (nearDistance(cp, ep, sp) != costLeft) return 0;
+        // Down the distances: some turn always leads one distance nearer.
+        while (costLeft > 0)
+            for (int k = 0; k < kShortPhase2Moves; ++k) {
+                const int cost = moveCost(kShortPhase2Move[k]);
+                const int ncp = cornerPermMove[cp][k], nep = edgePermMove[ep][k];
+                const int nsp = slicePermMove[sp][k];
+                if (cost > costLeft || nearDistance(ncp, nep, nsp) != costLeft - cost) continue;
+                path2[depth++] = kShortPhase2Move[k];
+                cp = ncp, ep = nep, sp = nsp;
+                costLeft -= cost;
+                break;
+            }
+        return 1;
+    }
+    if (timeUp()) return -1;
+    for (int k = 0; k < kShortPhase2Moves; ++k) {
+        const int m = kShortPhase2Move[k];
+        const int cost = moveCost(m);
+        if (cost > costLeft || !allowedAfter(m / 3, lastFace)) continue;
+        const int ncp = cornerPermMove[cp][k], nsp = slicePermMove[sp][k];
+        if (cornerSliceDist[ncp * kShortSlicePerms + nsp] > costLeft - cost) continue;
+        const int nep = edgePermMove[ep][k];
+        if (edgeSliceDist[nep * kShortSlicePerms + nsp] > costLeft - cost) continue;
+        path2[depth] = m;
+        const int r = searchPhase2(ncp, nep, nsp, depth + 1, costLeft - cost, m / 3);
+        if (r != 0) return r;
+    }
+    return 0;
+}
+
+// A phase-1 solution of `length` moves and cost cost1 for `view`: the
+// shortest phase 2 that makes the total shorter than the best so far.
+int startPhase2(int view, int length, int cost1) {
+    ShortCube c = start[view].cube;
+    for (int i = 0; i < length; ++i) shortApplyMove(c, path1[i]);
+    const int cp = shortCornerPerm(c), ep = shortEdgePerm(c), sp = shortSlicePerm(c);
+    const int lastFace = length > 0 ? path1[length - 1] / 3 : -1;
+    for (int cost2 = phase2Distance(cp, ep, sp); cost1 + cost2 < bestLength && cost2 <= phase2Cap;
+         cost2 += 2) {
+        const int r = searchPhase2(cp, ep, sp, 0, cost2, lastFace);
+        if (r < 0) return -1;
+        if (r == 0) continue;
+        bestLength = cost1 + cost2;
+        found = 1;
+        bestView = view;
+        bestCount = 0;
+        for (int i = 0; i < length; ++i) bestMoves[bestCount++] = path1[i];
+        for (int i = 0; cost2 > 0; ++i) {
+            bestMoves[bestCount++] = path2[i];
+            cost2 -= moveCost(path2[i]);
+        }
+        return 1;
+    }
+    return 0;
+}
+
+// Phase 1 at exactly costLeft more quarter turns; -1 when stopped.
+int searchPhase1(int view, int twist, int flip, int slice, int depth, int cost, int costLeft) {
+    if (costLeft == 0) {
+        if (twist != 0 || flip != 0 || slice != sliceSolved) return 0;
+        // A phase 1 that ends in a phase-2 turn was already tried shorter.
+        if (depth > 0) {
+            const int last = path1[depth - 1];
+            if (last / 3 < 2 || moveCost(last) == 2) return 0;
+        }
+        return startPhase2(view, depth, cost) < 0 ? -1 : 0;
+    }
+    if (timeUp()) return -1;
+    const int lastFace = depth > 0 ? path1[depth - 1] / 3 : -1;
+    for (int m = 0; m < kShortMoves; ++m) {
+        const int mc = moveCost(m);
+        if (mc > costLeft || !allowedAfter(m / 3, lastFace)) continue;
+        const int nt = twistMove[twist][m], ns = sliceMove[slice][m];
+        const int nf = flipMove[flip][m];
+        if (mc == costLeft) {
+            // The last turn of phase 1: a quarter turn of a side face that
+            // ends in the phase-2 group.
+            if (m / 3 < 2 || mc == 2 || nt != 0 || nf != 0 || ns != sliceSolved) continue;
+        } else {
+            if (twistSliceDist[nt * kShortSlices + ns] > costLeft - mc) continue;
+            if (flipSliceDist[nf * kShortSlices + ns] > costLeft - mc) continue;
+            if (twistFlipDist[nt * kShortFlips + nf] > costLeft - mc) continue;
+        }
+        path1[depth] = m;
+        if (searchPhase1(view, nt, nf, ns, depth + 1, cost + mc, costLeft - mc) < 0) return -1;
+    }
+    return 0;
+}
+
+ShortCube inverseOf(const ShortCube& c) {
+    ShortCube r;
+    for (int i = 0; i < 8; ++i) {
+        r.cp[c.cp[i]] = i;
+        r.co[c.cp[i]] = (3 - c.co[i]) % 3;
+    }
+    for (int i = 0; i < 12; ++i) {
+        r.ep[c.ep[i]] = i;
+        r.eo[c.ep[i]] = c.eo[i];
+    }
+    return r;
+}
+
+} // namespace
+
+// ---- coordinates (public) --------------------------------------------------------
+
+int shortTwist(const ShortCube& c) {
+    int t = 0;
+    for (int i = 6; i >= 0; --i) t = 3 * t + c.co[i];
+    return t;
+}
+
+int shortFlip(const ShortCube& c) {
+    int f = 0;
+    for (int i = 10; i >= 0; --i) f = 2 * f + c.eo[i];
+    return f;
+}
+
+int shortSlice(const ShortCube& c) {
+    int s = 0, k = 0;
+    for (int i = 0; i < 12; ++i)
+        if (c.ep[i] >= 8) s += choose(i, ++k);
+    return s;
+}
+
+int shortCornerPerm(const ShortCube& c) {
+    return permRank(c.cp, 8);
+}
+
+int shortEdgePerm(const ShortCube& c) {
+    return permRank(c.ep, 8);
+}
+
+int shortSlicePerm(const ShortCube& c) {
+    int a[4];
+    for (int i = 0; i < 4; ++i) a[i] = c.ep[8 + i] - 8;
+    return permRank(a, 4);
+}
+
+ShortCube shortFromTwist(int twist) {
+    ShortCube c = solvedCube();
+    int sum = 0;
+    for (int i = 0; i < 7; ++i, twist /= 3) sum += c.co[i] = twist % 3;
+    c.co[7] = (3 - sum % 3) % 3;
+    return c;
+}
+
+ShortCube shortFromFlip(int flip) {
+    ShortCube c = solvedCube();
+    int sum = 0;
+    for (int i = 0; i < 11; ++i, flip /= 2) sum += c.eo[i] = flip % 2;
+    c.eo[11] = sum % 2;
+    return c;
+}
+
+ShortCube shortFromSlice(int slice) {
+    ShortCube c = solvedCube();
+    int inSlice[12] = {0};
+    for (int k = 4; k >= 1; --k) {
+        int p = k - 1;
+        while (choose(p + 1, k) <= slice) ++p;
+        slice -= choose(p, k);
+        inSlice[p] = 1;
+    }
+    int nextSlice = 8, nextOther = 0;
+    for (int i = 0; i < 12; ++i) c.ep[i] = inSlice[i] ? nextSlice++ : nextOther++;
+    return c;
+}
+
+ShortCube shortFromPerms(int cornerPerm, int edgePerm, int slicePerm) {
+    ShortCube c = solvedCube();
+    permUnrank(cornerPerm, 8, 0, c.cp);
+    permUnrank(edgePerm, 8, 0, c.ep);
+    permUnrank(slicePerm, 4, 8, c.ep + 8);
+    return c;
+}
+
+void shortApplyMove(ShortCube& c, int m) {
+    const PieceMove& pm = pieceMove[m];
+    ShortCube r;
+    for (int i = 0; i < 8; ++i) {
+        r.cp[pm.cornerTo[i]] = c.cp[i];
+        r.co[pm.cornerTo[i]] = (c.co[i] + pm.cornerTwist[i]) % 3;
+    }
+    for (int i = 0; i < 12; ++i) {
+        r.ep[pm.edgeTo[i]] = c.ep[i];
+        r.eo[pm.edgeTo[i]] = c.eo[i] ^ pm.edgeFlip[i];
+    }
+    c = r;
+}
+
+int shortReadCube(ShortCube& out, int view) {
+    const int axisView = view % 3;
+    // Sticker on search side s of the cubie at search position p.
+    const auto sticker = [axisView](const Vec& p, int s) {
+        const Vec rp = realOf(axisView, p);
+        const int rs = sideOf(realOf(axisView, kSideDir[s]));
+        return CubieArray[rp.v[0] + 2][rp.v[1] + 2][rp.v[2] + 2][rs];
+    };
+    // The search side each colour belongs to, from the centres.
+    int home[7] = {0};
+    for (int s = 1; s <= 6; ++s) {
+        const int colour = sticker(kSideDir[s], s);
+        if (colour < 1 || colour > 6 || home[colour] != 0) return 0;
+        home[colour] = s;
+    }
+    ShortCube c;
+    int seenCorner = 0, seenEdge = 0;
+    for (int i = 0; i < 8; ++i) {
+        int h[3];
+        Vec sum = {{0, 0, 0}};
+        for (int k = 0; k < 3; ++k) {
+            const int colour = sticker(cornerPos[i], cornerSide[i][k]);
+            h[k] = colour >= 1 && colour <= 6 ? home[colour] : 0;
+            if (h[k] == 0) return 0;
+            for (int a = 0; a < 3; ++a) sum.v[a] += kSideDir[h[k]].v[a];
+        }
+        const int j = cornerAt(sum);
+        if (j < 0 || (seenCorner >> j & 1)) return 0;
+        seenCorner |= 1 << j;
+        int o = 0;
+        while (o < 3 && h[o] != cornerSide[j][0]) ++o;
+        if (o == 3 || h[(o + 1) % 3] != cornerSide[j][1]) return 0;
+        c.cp[i] = j;
+        c.co[i] = o;
+    }
+    for (int i = 0; i < 12; ++i) {
+        int h[2];
+        Vec sum = {{0, 0, 0}};
+        for (int k = 0; k < 2; ++k) {
+            const int colour = sticker(edgePos[i], edgeSide[i][k]);
+            h[k] = colour >= 1 && colour <= 6 ? home[colour] : 0;
+            if (h[k] == 0) return 0;
+            for (int a = 0; a < 3; ++a) sum.v[a] += kSideDir[h[k]].v[a];
+        }
+        const int j = edgeAt(sum);
+        if (j < 0 || (seenEdge >> j & 1)) return 0;
+        seenEdge |= 1 << j;
+        c.ep[i] = j;
+        c.eo[i] = h[0] == edgeSide[j][0] ? 0 : 1;
+    }
+    out = view >= 3 ? inverseOf(c) : c;
+    return 1;
+}
+
+void shortTurnOf(int view, int m, int& layer, int& direction, int& count) {
+    const ViewTurn& t = viewTurn[view % 3][m];
+    layer = t.layer;
+    direction = t.direction;
+    count = t.count;
+}
+
+int shortTwistMove(int twist, int m) {
+    return twistMove[twist][m];
+}
+int shortFlipMove(int flip, int m) {
+    return flipMove[flip][m];
+}
+int shortSliceMove(int slice, int m) {
+    return sliceMove[slice][m];
+}
+int shortCornerPermMove(int perm, int p2) {
+    return cornerPermMove[perm][p2];
+}
+int shortEdgePermMove(int perm, int p2) {
+    return edgePermMove[perm][p2];
+}
+int shortSlicePermMove(int perm, int p2) {
+    return slicePermMove[perm][p2];
+}
+int shortTwistSliceDistance(int twist, int slice) {
+    return twistSliceDist[twist * kShortSlices + slice];
+}
+int shortFlipSliceDistance(int flip, int slice) {
+    return flipSliceDist[flip * kShortSlices + slice];
+}
+int shortTwistFlipDistance(int twist, int flip) {
+    return twistFlipDist[twist * kShortFlips + flip];
+}
+int shortCornerSliceDistance(int cornerPerm, int slicePerm) {
+    return cornerSliceDist[cornerPerm * kShortSlicePerms + slicePerm];
+}
+int shortEdgeSliceDistance(int edgePerm, int slicePerm) {
+    return edgeSliceDist[edgePerm * kShortSlicePerms + slicePerm];
+}
+
+int shortNearDistance(int cornerPerm, int edgePerm, int slicePerm) {
+    return nearDistance(cornerPerm, edgePerm, slicePerm);
+}
+
+long shortTableBytes() {
+    return static_cast<long>(sizeof twistMove + sizeof flipMove + sizeof sliceMove +
+                             sizeof cornerPermMove + sizeof edgePermMove + sizeof slicePermMove +
+                             sizeof twistSliceDist + sizeof flipSliceDist + sizeof twistFlipDist +
+                             sizeof cornerSliceDist + sizeof edgeSliceDist + sizeof nearKey +
+                             sizeof nearDist);
+}
+
+// ---- the routine -------------------------------------------------------------------
+
+void shortSolveInit() {
+    if (ready.load()) return;
+    buildTables();
+    ready.store(1);
+}
+
+int shortSolveReady() {
+    return ready.load();
+}
+
+int shortSolve(Move* out, int capacity, int timeLimitMicros) {
+    if (!ready.load()) return -1;
+    for (int view = 0; view < 6; ++view) {
+        Start& s = start[view];
+        if (!shortReadCube(s.cube, view)) return -1;
+        s.twist = shortTwist(s.cube);
+        s.flip = shortFlip(s.cube);
+        s.slice = shortSlice(s.cube);
+    }
+    const Clock::time_point begin = Clock::now();
+    deadline = begin + std::chrono::microseconds(timeLimitMicros);
+    bestLength = kNoSolution;
+    phase2Cap = kPhase2Cap;
+    nextRaise = kRaiseNodes;
+    found = 0;
+    bestCount = 0;
+    bestView = 0;
+    nodes = 0;
+    stopped = 0;
+    for (int cost1 = 0; cost1 < bestLength - 1 && cost1 < kMaxPhase && !stopped; ++cost1)
+        for (int view = 0; view < 6 && !stopped; ++view) {
+            const Start& s = start[view];
+            if (twistSliceDist[s.twist * kShortSlices + s.slice] > cost1 ||
+                flipSliceDist[s.flip * kShortSlices + s.slice] > cost1 ||
+                twistFlipDist[s.twist * kShortFlips + s.flip] > cost1)
+                continue;
+            searchPhase1(view, s.twist, s.flip, s.slice, 0, 0, cost1);
+        }
+    if (!found) return -1;
+
+    // The program's turns, in playing order; an inverse view's solution
+    // plays backwards with every turn the other way.
+    const int inverse = bestView >= 3;
+    int count = 0;
+    for (int i = 0; i < bestCount; ++i) {
+        const int m = bestMoves[inverse ? bestCount - 1 - i : i];
+        int layer, direction, turns;
+        shortTurnOf(bestView, m, layer, direction, turns);
+        if (inverse) direction = -direction;
+        for (int t = 0; t < turns; ++t) {
+            // Turns of one layer that meet merge: a turn and its reverse
+            // cancel, three equal turns are one the other way.
+            if (count > 0 && out[count - 1].layer == layer &&
+                out[count - 1].direction == -direction) {
+                --count;
+            } else if (count > 1 && out[count - 1].layer == layer &&
+                       out[count - 2].layer == layer && out[count - 1].direction == direction &&
+                       out[count - 2].direction == direction) {
+                count -= 2;
+                if (count > 0 && out[count - 1].layer == layer &&
+                    out[count - 1].direction == direction)
+                    --count;
+                else
+                    out[count++] = {layer, -direction};
+            } else {
+                if (count >= capacity) return -1;
+                out[count++] = {layer, direction};
+            }
+        }
+    }
+    return count;
+}

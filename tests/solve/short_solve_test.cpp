@@ -1,0 +1,272 @@
+// The short-solution routine: its reading of the cube and its coordinates,
+// its move tables against turnLayer, its distance tables against a plain
+// breadth-first search, and whole solves of random cubes.
+#include "solve/short_solve.h"
+#include "tests/support/cube_support.h"
+
+#include <map>
+#include <vector>
+
+using namespace cubetest;
+
+namespace {
+
+bool sameCube(const ShortCube& a, const ShortCube& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Plays search move m of `view` on the live cube (inverse views play the
+// inverse turn, since their cube is the inverse).
+void playMove(int view, int m, int sense = 1) {
+    int layer, direction, count;
+    shortTurnOf(view, m, layer, direction, count);
+    for (int i = 0; i < count; ++i) turnLayer(layer, direction * sense);
+}
+
+class ShortSolve : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { shortSolveInit(); }
+    void SetUp() override { startState(); }
+};
+
+TEST_F(ShortSolve, CoordinatesRoundTrip) {
+    ASSERT_TRUE(shortSolveReady());
+    for (int t = 0; t < kShortTwists; ++t) ASSERT_EQ(shortTwist(shortFromTwist(t)), t);
+    for (int f = 0; f < kShortFlips; ++f) ASSERT_EQ(shortFlip(shortFromFlip(f)), f);
+    for (int s = 0; s < kShortSlices; ++s) ASSERT_EQ(shortSlice(shortFromSlice(s)), s);
+    for (int p = 0; p < kShortPerms; p += 7) {
+        const ShortCube c = shortFromPerms(p, kShortPerms - 1 - p, p % kShortSlicePerms);
+        ASSERT_EQ(shortCornerPerm(c), p);
+        ASSERT_EQ(shortEdgePerm(c), kShortPerms - 1 - p);
+        ASSERT_EQ(shortSlicePerm(c), p % kShortSlicePerms);
+    }
+
+    std::mt19937 rng(13);
+    for (int cube = 0; cube < 300; ++cube) {
+        randomCube(rng, 40);
+        for (int view = 0; view < 6; ++view) {
+            ShortCube c;
+            ASSERT_TRUE(shortReadCube(c, view)) << "cube " << cube << " view " << view;
+            const ShortCube t = shortFromTwist(shortTwist(c));
+            const ShortCube f = shortFromFlip(shortFlip(c));
+            EXPECT_EQ(0, std::memcmp(t.co, c.co, sizeof c.co)) << "cube " << cube;
+            EXPECT_EQ(0, std::memcmp(f.eo, c.eo, sizeof c.eo)) << "cube " << cube;
+            const ShortCube s = shortFromSlice(shortSlice(c));
+            for (int i = 0; i < 12; ++i) EXPECT_EQ(s.ep[i] >= 8, c.ep[i] >= 8);
+        }
+        // In the phase-2 group of a view the three orders give the cube back.
+        const int view = cube % 6;
+        startState();
+        for (int i = 0; i < 25; ++i) playMove(view, kShortPhase2Move[rng() % kShortPhase2Moves]);
+        ShortCube c;
+        ASSERT_TRUE(shortReadCube(c, view));
+        EXPECT_TRUE(
+            sameCube(c, shortFromPerms(shortCornerPerm(c), shortEdgePerm(c), shortSlicePerm(c))))
+            << "cube " << cube << " view " << view;
+    }
+}
+
+TEST_F(ShortSolve, InverseViewReadsTheInverseCube) {
+    std::mt19937 rng(15);
+    for (int cube = 0; cube < 100; ++cube) {
+        // Outer layers only: a slice turn also turns the centres, so its
+        // inverse is not the inverse of the cube seen from the centres.
+        Moves turns = randomTurns(rng, 30);
+        for (Turn& t : turns)
+            if (t.first % 3 == 2) --t.first;
+        for (int view = 0; view < 3; ++view) {
+            ShortCube inverse, direct;
+            startState();
+            apply(turns);
+            ASSERT_TRUE(shortReadCube(inverse, view + 3));
+            startState();
+            apply(cubetest::inverse(turns));
+            ASSERT_TRUE(shortReadCube(direct, view));
+            EXPECT_TRUE(sameCube(inverse, direct)) << "cube " << cube << " view " << view;
+        }
+    }
+}
+
+TEST_F(ShortSolve, MoveTablesAgreeWithTurningTheCube) {
+    std::mt19937 rng(14);
+    for (int cube = 0; cube < 90; ++cube) {
+        // Every other cube lies in the phase-2 group of its view.
+        const int view = cube % 3, inGroup = cube % 2;
+        startState();
+        for (int i = 0; i < 30; ++i) {
+            if (inGroup)
+                playMove(view, kShortPhase2Move[rng() % kShortPhase2Moves]);
+            else
+                turnLayer(1 + static_cast<int>(rng() % 9), rng() % 2 ? 1 : -1);
+        }
+        ShortCube c;
+        ASSERT_TRUE(shortReadCube(c, view));
+        const Snapshot before = Snapshot::take();
+        for (int m = 0; m < kShortMoves; ++m) {
+            ShortCube expected = c, after;
+            shortApplyMove(expected, m);
+            playMove(view, m);
+            ASSERT_TRUE(shortReadCube(after, view));
+            before.put();
+            EXPECT_TRUE(sameCube(after, expected)) << "cube " << cube << " move " << m;
+            EXPECT_EQ(shortTwistMove(shortTwist(c), m), shortTwist(after));
+            EXPECT_EQ(shortFlipMove(shortFlip(c), m), shortFlip(after));
+            EXPECT_EQ(shortSliceMove(shortSlice(c), m), shortSlice(after));
+        }
+        if (!inGroup) continue;
+        for (int k = 0; k < kShortPhase2Moves; ++k) {
+            ShortCube after;
+            playMove(view, kShortPhase2Move[k]);
+            ASSERT_TRUE(shortReadCube(after, view));
+            before.put();
+            EXPECT_EQ(shortCornerPermMove(shortCornerPerm(c), k), shortCornerPerm(after));
+            EXPECT_EQ(shortEdgePermMove(shortEdgePerm(c), k), shortEdgePerm(after));
+            EXPECT_EQ(shortSlicePermMove(shortSlicePerm(c), k), shortSlicePerm(after));
+        }
+    }
+}
+
+// Every cube within a few quarter turns of solved, with its true distance,
+// by breadth-first search over the given moves (half turns cost 2).
+std::map<std::vector<int>, int> cubesNear(const int* moves, int moveCount, int maxCost) {
+    const auto key = [](const ShortCube& c) {
+        return std::vector<int>(reinterpret_cast<const int*>(&c),
+                                reinterpret_cast<const int*>(&c) + sizeof c / sizeof(int));
+    };
+    const auto cubeOf = [](const std::vector<int>& k) {
+        ShortCube c;
+        std::memcpy(&c, k.data(), sizeof c);
+        return c;
+    };
+    std::map<std::vector<int>, int> dist;
+    dist[key(shortFromTwist(0))] = 0;
+    for (int d = 0; d < maxCost; ++d) {
+        std::vector<std::vector<int>> level;
+        for (const auto& [k, v] : dist)
+            if (v == d) level.push_back(k);
+        for (const auto& k : level)
+            for (int i = 0; i < moveCount; ++i) {
+                const int cost = moves[i] % 3 == 1 ? 2 : 1;
+                if (d + cost > maxCost) continue;
+                ShortCube c = cubeOf(k);
+                shortApplyMove(c, moves[i]);
+                auto [at, added] = dist.emplace(key(c), d + cost);
+                if (!added && at->second > d + cost) at->second = d + cost;
+            }
+    }
+    return dist;
+}
+
+TEST_F(ShortSolve, DistanceTablesNeverOverestimate) {
+    int all[kShortMoves];
+    for (int m = 0; m < kShortMoves; ++m) all[m] = m;
+    int reached = 0;
+    for (const auto& [k, d] : cubesNear(all, kShortMoves, 4)) {
+        ShortCube c;
+        std::memcpy(&c, k.data(), sizeof c);
+        const int t = shortTwist(c), f = shortFlip(c), s = shortSlice(c);
+        ASSERT_LE(shortTwistSliceDistance(t, s), d);
+        ASSERT_LE(shortFlipSliceDistance(f, s), d);
+        ASSERT_LE(shortTwistFlipDistance(t, f), d);
+        reached += shortTwistSliceDistance(t, s) == d;
+    }
+    EXPECT_GT(reached, 0);
+    reached = 0;
+    for (const auto& [k, d] : cubesNear(kShortPhase2Move, kShortPhase2Moves, 8)) {
+        ShortCube c;
+        std::memcpy(&c, k.data(), sizeof c);
+        const int cp = shortCornerPerm(c), ep = shortEdgePerm(c), sp = shortSlicePerm(c);
+        ASSERT_LE(shortCornerSliceDistance(cp, sp), d);
+        ASSERT_LE(shortEdgeSliceDistance(ep, sp), d);
+        reached += shortEdgeSliceDistance(ep, sp) == d;
+        // The table of cubes near solved holds their exact distances.
+        ASSERT_EQ(shortNearDistance(cp, ep, sp), d);
+    }
+    EXPECT_GT(reached, 0);
+    // Phase-2 cubes farther away are absent: one turn beyond the search.
+    std::mt19937 rng(17);
+    for (int i = 0; i < 2000; ++i) {
+        const int cp = static_cast<int>(rng() % kShortPerms);
+        const int ep = static_cast<int>(rng() % kShortPerms);
+        const int sp = static_cast<int>(rng() % kShortSlicePerms);
+        const int h = std::max(shortCornerSliceDistance(cp, sp), shortEdgeSliceDistance(ep, sp));
+        if (h > kShortNearCost) {
+            EXPECT_EQ(shortNearDistance(cp, ep, sp), kShortNearCost + 1);
+        }
+    }
+    // Across one move of cost c no distance changes by more than c; with 0
+    // only at the solved pair, that holds every entry to its true distance.
+    for (int t = 0; t < kShortTwists; t += 3)
+        for (int s = 0; s < kShortSlices; s += 5)
+            for (int m = 0; m < kShortMoves; ++m) {
+                const int cost = m % 3 == 1 ? 2 : 1;
+                const int a = shortTwistSliceDistance(t, s);
+                const int b = shortTwistSliceDistance(shortTwistMove(t, m), shortSliceMove(s, m));
+                ASSERT_LE(a - b, cost);
+                const int fa = shortFlipSliceDistance(t % kShortFlips, s);
+                const int fb =
+                    shortFlipSliceDistance(shortFlipMove(t % kShortFlips, m), shortSliceMove(s, m));
+                ASSERT_LE(fa - fb, cost);
+            }
+    for (int p = 0; p < kShortPerms; p += 11)
+        for (int s = 0; s < kShortSlicePerms; ++s)
+            for (int k = 0; k < kShortPhase2Moves; ++k) {
+                const int cost = kShortPhase2Move[k] % 3 == 1 ? 2 : 1;
+                const int ns = shortSlicePermMove(s, k);
+                ASSERT_LE(shortCornerSliceDistance(p, s) -
+                              shortCornerSliceDistance(shortCornerPermMove(p, k), ns),
+                          cost);
+                ASSERT_LE(shortEdgeSliceDistance(p, s) -
+                              shortEdgeSliceDistance(shortEdgePermMove(p, k), ns),
+                          cost);
+            }
+}
+
+// Applies a solution and says whether it is made of outer-layer quarter
+// turns without a turn undoing the one before or three equal turns in a row.
+bool playSolution(const Move* moves, int n) {
+    bool clean = true;
+    for (int i = 0; i < n; ++i) {
+        const int layer = moves[i].layer;
+        clean &= layer % 3 != 2 && layer >= 1 && layer <= 9;
+        clean &= moves[i].direction == 1 || moves[i].direction == -1;
+        if (i > 0 && moves[i - 1].layer == layer)
+            clean &= moves[i - 1].direction == moves[i].direction;
+        if (i > 1 && moves[i - 2].layer == layer && moves[i - 1].layer == layer) clean = false;
+        turnLayer(moves[i].layer, moves[i].direction);
+    }
+    return clean;
+}
+
+TEST_F(ShortSolve, SolvesRandomCubes) {
+    static Move out[kShortSolveMaxLength];
+    EXPECT_EQ(shortSolve(out, kShortSolveMaxLength, kShortSolveTimeLimitMicros), 0);
+    // Centres moved by slice turns only.
+    for (const Moves& turns : {Moves{{2, 1}}, Moves{{5, -1}, {8, 1}}, Moves{{8, 1}, {8, 1}}}) {
+        startState();
+        apply(turns);
+        const int n = shortSolve(out, kShortSolveMaxLength, kShortSolveTimeLimitMicros);
+        ASSERT_GE(n, 0);
+        EXPECT_TRUE(playSolution(out, n));
+        EXPECT_TRUE(isSolved());
+    }
+    std::mt19937 rng(16);
+    for (int cube = 0; cube < 60; ++cube) {
+        randomCube(rng, 30);
+        const Snapshot before = Snapshot::take();
+        const int n = shortSolve(out, kShortSolveMaxLength, kShortSolveTimeLimitMicros);
+        ASSERT_GT(n, 0) << "cube " << cube;
+        EXPECT_TRUE(Snapshot::take() == before) << "cube " << cube;
+        // Even the first solution found, on a busy machine, stays this short.
+        EXPECT_LE(n, 40) << "cube " << cube;
+        EXPECT_TRUE(playSolution(out, n)) << "cube " << cube;
+        EXPECT_TRUE(isSolved()) << "cube " << cube;
+        // Too little room: refused, cube untouched.
+        if (cube % 10 != 0) continue;
+        before.put();
+        EXPECT_EQ(shortSolve(out, n / 2, 0), -1);
+        EXPECT_TRUE(Snapshot::take() == before);
+    }
+}
+
+} // namespace
