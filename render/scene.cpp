@@ -219,7 +219,12 @@ void drawBatch() {
     glVertexPointer(3, GL_FLOAT, 0, batchPositions);
     glNormalPointer(GL_FLOAT, 0, batchNormals);
     glColorPointer(3, GL_FLOAT, 0, batchColours);
+    // Every cube is closed and wound outwards, so a face turned away from the
+    // viewer is always hidden behind its own front: skipping those halves the
+    // work of filling the cube in, and the picture stays the same.
+    glEnable(GL_CULL_FACE);
     glDrawArrays(GL_TRIANGLES, 0, batchCount);
+    glDisable(GL_CULL_FACE);
     glPopClientAttrib();
     // The last colour stays the current one, as after drawing cube by cube.
     glColor3fv(batchColours[batchCount - 1]);
