@@ -257,9 +257,14 @@ TEST_F(ShortSolve, SolvesRandomCubes) {
         const int n = shortSolve(out, kShortSolveMaxLength, kShortSolveTimeLimitMicros);
         ASSERT_GT(n, 0) << "cube " << cube;
         EXPECT_TRUE(Snapshot::take() == before) << "cube " << cube;
-        // Even the first solution found, on a busy machine, stays this short.
-        EXPECT_LE(n, 40) << "cube " << cube;
         EXPECT_TRUE(playSolution(out, n)) << "cube " << cube;
+        EXPECT_TRUE(isSolved()) << "cube " << cube;
+        // No time at all: the fallback, built without a phase-2 search,
+        // is the answer (or a solution the first few nodes found).
+        before.put();
+        const int fallback = shortSolve(out, kShortSolveMaxLength, 0);
+        ASSERT_GT(fallback, 0) << "cube " << cube;
+        EXPECT_TRUE(playSolution(out, fallback)) << "cube " << cube;
         EXPECT_TRUE(isSolved()) << "cube " << cube;
         // Too little room: refused, cube untouched.
         if (cube % 10 != 0) continue;
