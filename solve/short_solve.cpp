@@ -347,7 +347,7 @@ void buildNear() {
 // 20,160 orders. The sequences are found once, at set-up: the shortest phase-2
 // turn sequences that leave corners and middle edges in place.
 constexpr int kEdgeCycleCost = 14;
-constexpr int kEdgeCycles = 48;
+constexpr int kEdgeCycles = 120;
 int edgeCycleCount;
 int edgeCycleLength[kEdgeCycles];
 uint8_t edgeCycleMove[kEdgeCycles][kEdgeCycleCost]; // phase-2 move indices
@@ -510,7 +510,7 @@ constexpr int kLastCap = 22;
 // Work allowed for shorter solutions, in search nodes, so that one cube gets
 // one answer however busy the machine is; the time limit still ends the
 // search at once when it comes first.
-constexpr long kWorkNodes = 40000;
+constexpr long kWorkNodes = 20000;
 int phase2Cap;
 long nextRaise;
 
@@ -585,11 +585,12 @@ int searchPhase2(int cp, int ep, int sp, int depth, int costLeft, int lastFace) 
     return 0;
 }
 
-// The first phase-1 solution, completed by the fallback: a long solution,
-// but one that is at hand from then on.
+// A phase-1 solution completed by the fallback, kept when it is the shortest
+// so far: long, but at hand from the first phase-1 solution on.
 void takeFallback(int view, int length, int cost1, int cp, int ep, int sp) {
+    static int moves[kMaxSolution];
     int count = 0, cost = cost1;
-    for (int i = 0; i < length; ++i) bestMoves[count++] = path1[i];
+    for (int i = 0; i < length; ++i) moves[count++] = path1[i];
     for (int d = cornerSliceDist[cp * kShortSlicePerms + sp]; d > 0;) {
         int k = 0;
         while (k < kShortPhase2Moves &&
@@ -597,7 +598,7 @@ void takeFallback(int view, int length, int cost1, int cp, int ep, int sp) {
                    d - moveCost(kShortPhase2Move[k]))
             ++k;
         if (k == kShortPhase2Moves || count == kMaxSolution) return;
-        bestMoves[count++] = kShortPhase2Move[k];
+        moves[count++] = kShortPhase2Move[k];
         cost += moveCost(kShortPhase2Move[k]);
         d -= moveCost(kShortPhase2Move[k]);
         cp = cornerPermMove[cp][k], ep = edgePermMove[ep][k], sp = slicePermMove[sp][k];
@@ -607,10 +608,12 @@ void takeFallback(int view, int length, int cost1, int cp, int ep, int sp) {
         if (c >= edgeCycleCount || count + edgeCycleLength[c] > kMaxSolution) return;
         for (int i = edgeCycleLength[c] - 1; i >= 0; --i) {
             const int m = kShortPhase2Move[inversePhase2(edgeCycleMove[c][i])];
-            bestMoves[count++] = m;
+            moves[count++] = m;
             cost += moveCost(m);
         }
     }
+    if (cost >= bestLength) return;
+    std::memcpy(bestMoves, moves, sizeof moves[0] * static_cast<size_t>(count));
     bestLength = cost;
     bestView = view;
     bestCount = count;
@@ -623,7 +626,7 @@ int startPhase2(int view, int length, int cost1) {
     ShortCube c = start[view].cube;
     for (int i = 0; i < length; ++i) shortApplyMove(c, path1[i]);
     const int cp = shortCornerPerm(c), ep = shortEdgePerm(c), sp = shortSlicePerm(c);
-    if (!found) takeFallback(view, length, cost1, cp, ep, sp);
+    if (!searched) takeFallback(view, length, cost1, cp, ep, sp);
     const int lastFace = length > 0 ? path1[length - 1] / 3 : -1;
     for (int cost2 = phase2Distance(cp, ep, sp); cost1 + cost2 < bestLength && cost2 <= phase2Cap;
          cost2 += 2) {
