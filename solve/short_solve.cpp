@@ -667,6 +667,17 @@ int searchPhase1(int view, int twist, int flip, int slice, int depth, int cost, 
     const uint16_t* tm = twistMove[twist];
     const uint16_t* fm = flipMove[flip];
     const uint16_t* sm = sliceMove[slice];
+    if (costLeft == 1) {
+        // Only the last turn is left: a side quarter turn into the phase-2
+        // group, seen on the coordinates alone.
+        for (int m = 6; m < kShortMoves; ++m) {
+            if (moveCost(m) != 1 || !allowedAfter(m / 3, lastFace)) continue;
+            if (tm[m] != 0 || fm[m] != 0 || sm[m] != sliceSolved) continue;
+            path1[depth] = m;
+            if (startPhase2(view, depth + 1, cost + 1) < 0) return -1;
+        }
+        return 0;
+    }
     int bound[kShortMoves];
     for (int m = 0; m < kShortMoves; ++m) {
         const int a = nibble(twistSliceDist, tm[m] * kShortSlices + sm[m]);
