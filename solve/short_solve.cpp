@@ -510,7 +510,7 @@ constexpr int kLastCap = 22;
 // Work allowed for shorter solutions, in search nodes, so that one cube gets
 // one answer however busy the machine is; the time limit still ends the
 // search at once when it comes first.
-constexpr long kWorkNodes = 20000;
+constexpr long kWorkNodes = 12000;
 int phase2Cap;
 long nextRaise;
 
@@ -680,6 +680,8 @@ int searchPhase1(int view, int twist, int flip, int slice, int depth, int cost, 
     }
     int bound[kShortMoves];
     for (int m = 0; m < kShortMoves; ++m) {
+        bound[m] = kMaxPhase;
+        if (!allowedAfter(m / 3, lastFace)) continue;
         const int a = nibble(twistSliceDist, tm[m] * kShortSlices + sm[m]);
         const int b = nibble(flipSliceDist, fm[m] * kShortSlices + sm[m]);
         const int c = nibble(twistFlipDist, tm[m] * kShortFlips + fm[m]);
