@@ -589,34 +589,16 @@ int searchPhase2(int cp, int ep, int sp, int depth, int costLeft, int lastFace) 
 // so far: long, but at hand from the first phase-1 solution on.
 void takeFallback(int view, int length, int cost1, int cp, int ep, int sp) {
     static int moves[kMaxSolution];
-    int count = 0, cost = cost1;
-    for (int i = 0; i < length; ++i) moves[count++] = path1[i];
-    for (int d = cornerSliceDist[cp * kShortSlicePerms + sp]; d > 0;) {
-        int k = 0;
-        while (k < kShortPhase2Moves &&
-               cornerSliceDist[cornerPermMove[cp][k] * kShortSlicePerms + slicePermMove[sp][k]] !=
-                   d - moveCost(kShortPhase2Move[k]))
-            ++k;
-        if (k == kShortPhase2Moves || count == kMaxSolution) return;
-        moves[count++] = kShortPhase2Move[k];
-        cost += moveCost(kShortPhase2Move[k]);
-        d -= moveCost(kShortPhase2Move[k]);
-        cp = cornerPermMove[cp][k], ep = edgePermMove[ep][k], sp = slicePermMove[sp][k];
-    }
-    for (; ep != 0; ep = edgeCycleFrom[ep]) {
-        const int c = edgeCycleVia[ep];
-        if (c >= edgeCycleCount || count + edgeCycleLength[c] > kMaxSolution) return;
-        for (int i = edgeCycleLength[c] - 1; i >= 0; --i) {
-            const int m = kShortPhase2Move[inversePhase2(edgeCycleMove[c][i])];
-            moves[count++] = m;
-            cost += moveCost(m);
-        }
-    }
+    for (int i = 0; i < length; ++i) moves[i] = path1[i];
+    const int n = shortFallbackPhase2(cp, ep, sp, moves + length, kMaxSolution - length);
+    if (n < 0) return;
+    int cost = cost1;
+    for (int i = length; i < length + n; ++i) cost += moveCost(moves[i]);
     if (cost >= bestLength) return;
-    std::memcpy(bestMoves, moves, sizeof moves[0] * static_cast<size_t>(count));
+    std::memcpy(bestMoves, moves, sizeof moves[0] * static_cast<size_t>(length + n));
     bestLength = cost;
     bestView = view;
-    bestCount = count;
+    bestCount = length + n;
     found = 1;
 }
 
@@ -903,6 +885,28 @@ int shortEdgeSliceDistance(int edgePerm, int slicePerm) {
 
 int shortNearDistance(int cornerPerm, int edgePerm, int slicePerm) {
     return nearDistance(cornerPerm, edgePerm, slicePerm);
+}
+
+int shortFallbackPhase2(int cp, int ep, int sp, int* moves, int capacity) {
+    int count = 0;
+    for (int d = cornerSliceDist[cp * kShortSlicePerms + sp]; d > 0;) {
+        int k = 0;
+        while (k < kShortPhase2Moves &&
+               cornerSliceDist[cornerPermMove[cp][k] * kShortSlicePerms + slicePermMove[sp][k]] !=
+                   d - moveCost(kShortPhase2Move[k]))
+            ++k;
+        if (k == kShortPhase2Moves || count == capacity) return -1;
+        moves[count++] = kShortPhase2Move[k];
+        d -= moveCost(kShortPhase2Move[k]);
+        cp = cornerPermMove[cp][k], ep = edgePermMove[ep][k], sp = slicePermMove[sp][k];
+    }
+    for (; ep != 0; ep = edgeCycleFrom[ep]) {
+        const int c = edgeCycleVia[ep];
+        if (c >= edgeCycleCount || count + edgeCycleLength[c] > capacity) return -1;
+        for (int i = edgeCycleLength[c] - 1; i >= 0; --i)
+            moves[count++] = kShortPhase2Move[inversePhase2(edgeCycleMove[c][i])];
+    }
+    return count;
 }
 
 long shortTableBytes() {

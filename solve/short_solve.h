@@ -106,5 +106,11 @@ int shortEdgeSliceDistance(int edgePerm, int slicePerm);
 // turns of solved, else kShortNearCost + 1.
 constexpr int kShortNearCost = 11;
 int shortNearDistance(int cornerPerm, int edgePerm, int slicePerm);
+// The fallback's phase 2 for a phase-2 cube: search moves into moves[0..],
+// their number returned (-1 when they do not fit into `capacity`). It costs
+// at most kShortFallbackCost quarter turns: down to corners and middle edges
+// home (at most 22), then edge-only sequences (at most 48 together).
+constexpr int kShortFallbackCost = 70;
+int shortFallbackPhase2(int cornerPerm, int edgePerm, int slicePerm, int* moves, int capacity);
 // Bytes held by all tables.
 long shortTableBytes();
