@@ -246,7 +246,7 @@ ViewTurn viewTurn[3][kShortMoves];
 // stored, 0 marks a free slot). The search finishes phase 2 from there by
 // descending the distances, and prunes every other cube near the end.
 constexpr int kNearCost = kShortNearCost;
-constexpr int kNearBits = 20;
+constexpr int kNearBits = 21;
 constexpr uint32_t kNearSize = 1u << kNearBits;
 uint64_t nearKey[kNearSize];
 uint8_t nearDist[kNearSize];

@@ -104,7 +104,7 @@ int shortCornerSliceDistance(int cornerPerm, int slicePerm);
 int shortEdgeSliceDistance(int edgePerm, int slicePerm);
 // The exact phase-2 distance of a phase-2 cube within kShortNearCost quarter
 // turns of solved, else kShortNearCost + 1.
-constexpr int kShortNearCost = 11;
+constexpr int kShortNearCost = 12;
 int shortNearDistance(int cornerPerm, int edgePerm, int slicePerm);
 // The fallback's phase 2 for a phase-2 cube: search moves into moves[0..],
 // their number returned (-1 when they do not fit into `capacity`). It costs
