@@ -504,7 +504,7 @@ constexpr int kNoSolution = 999;
 // and is raised by 2 after every kRaiseNodes nodes without a solution. Once
 // one is found the cut drops to kImproveCap for the shorter ones.
 constexpr int kFirstCap = 18;
-constexpr long kRaiseNodes = 10000;
+constexpr long kRaiseNodes = 30000;
 constexpr int kImproveCap = 16;
 constexpr int kLastCap = 22;
 // Work allowed for shorter solutions, in search nodes, so that one cube gets
