@@ -501,15 +501,16 @@ constexpr int kNoSolution = 999;
 // Phase 2 is cut off at a few quarter turns: long phase-2 searches cost much
 // and seldom give a short total, while phase-1 solutions are many and cheap.
 // The first solution may take a longer phase 2; the cut starts at kFirstCap
-// and is raised by 2 after every kRaiseNodes nodes without a solution. Once
-// one is found the cut drops to kImproveCap for the shorter ones.
+// and is raised by 2, up to kLastCap, after every kRaiseNodes nodes without a
+// solution of the search's own. Once one is found the cut drops to
+// kImproveCap for the shorter ones.
 constexpr int kFirstCap = 18;
 constexpr long kRaiseNodes = 30000;
 constexpr int kImproveCap = 16;
 constexpr int kLastCap = 22;
-// Work allowed for shorter solutions, in search nodes, so that one cube gets
-// one answer however busy the machine is; the time limit still ends the
-// search at once when it comes first.
+// Work allowed for shorter solutions, in search nodes, so that the answer
+// does not depend on the machine's speed while the time limit is not reached;
+// the time limit still ends the search at once when it comes first.
 constexpr long kWorkNodes = 12000;
 int phase2Cap;
 long nextRaise;
