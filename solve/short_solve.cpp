@@ -347,7 +347,8 @@ void buildNear() {
 // 20,160 orders. The sequences are found once, at set-up: the shortest phase-2
 // turn sequences that leave corners and middle edges in place.
 constexpr int kEdgeCycleCost = 14;
-constexpr int kEdgeCycles = 120;
+constexpr int kEdgeCycles = 250;
+static_assert(kEdgeCycles < 0xFF, "sequence numbers, the root mark and 0xFF fit a byte");
 int edgeCycleCount;
 int edgeCycleLength[kEdgeCycles];
 uint8_t edgeCycleMove[kEdgeCycles][kEdgeCycleCost]; // phase-2 move indices

@@ -109,8 +109,8 @@ int shortNearDistance(int cornerPerm, int edgePerm, int slicePerm);
 // The fallback's phase 2 for a phase-2 cube: search moves into moves[0..],
 // their number returned (-1 when they do not fit into `capacity`). It costs
 // at most kShortFallbackCost quarter turns: down to corners and middle edges
-// home (at most 22), then edge-only sequences (at most 48 together).
-constexpr int kShortFallbackCost = 70;
+// home (at most 22), then edge-only sequences (at most 38 together).
+constexpr int kShortFallbackCost = 60;
 int shortFallbackPhase2(int cornerPerm, int edgePerm, int slicePerm, int* moves, int capacity);
 // Bytes held by all tables.
 long shortTableBytes();
