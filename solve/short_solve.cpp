@@ -216,9 +216,22 @@ uint16_t sliceMove[kShortSlices][kShortMoves];
 uint16_t cornerPermMove[kShortPerms][kShortPhase2Moves];
 uint16_t edgePermMove[kShortPerms][kShortPhase2Moves];
 uint8_t slicePermMove[kShortSlicePerms][kShortPhase2Moves];
+// Phase-1 distances (at most 11) are built a byte an entry, then packed two
+// to a byte at the front of their own array: half the cache lines to miss.
 uint8_t twistSliceDist[kShortTwists * kShortSlices];
 uint8_t flipSliceDist[kShortFlips * kShortSlices];
 uint8_t twistFlipDist[kShortTwists * kShortFlips];
+
+void packNibbles(uint8_t* table, int total) {
+    for (int i = 0; i < total; i += 2) {
+        const int high = i + 1 < total ? table[i + 1] : 0;
+        table[i / 2] = static_cast<uint8_t>(table[i] | high << 4);
+    }
+}
+
+int nibble(const uint8_t* table, int i) {
+    return table[i >> 1] >> ((i & 1) << 2) & 15;
+}
 uint8_t cornerSliceDist[kShortPerms * kShortSlicePerms];
 uint8_t edgeSliceDist[kShortPerms * kShortSlicePerms];
 
@@ -233,7 +246,7 @@ ViewTurn viewTurn[3][kShortMoves];
 // stored, 0 marks a free slot). The search finishes phase 2 from there by
 // descending the distances, and prunes every other cube near the end.
 constexpr int kNearCost = kShortNearCost;
-constexpr int kNearBits = 20;
+constexpr int kNearBits = 21;
 constexpr uint32_t kNearSize = 1u << kNearBits;
 uint64_t nearKey[kNearSize];
 uint8_t nearDist[kNearSize];
@@ -260,6 +273,13 @@ std::atomic<int> ready{0};
 
 constexpr int moveCost(int m) {
     return m % 3 == 1 ? 2 : 1;
+}
+
+// Face order within a sequence: never the same face twice running, and two
+// faces of one axis only in increasing order.
+bool allowedAfter(int face, int lastFace) {
+    return lastFace < 0 ||
+           (face != lastFace && ((face >> 1) != (lastFace >> 1) || face > lastFace));
 }
 
 // Distances in quarter turns over the pairs (a, b) of two coordinates, from
@@ -319,6 +339,81 @@ void buildNear() {
         }
 }
 
+// ---- the fallback: a long phase 2 whose work is bounded ------------------------
+// A phase-2 cube is solved in two steps without any search: down the corner
+// and middle-edge distances (an exact table) until corners and middle edges
+// are home, then the remaining order of the other eight edges by a chain of
+// edge-only sequences, each undoing one link of a breadth-first tree over the
+// 20,160 orders. The sequences are found once, at set-up: the shortest phase-2
+// turn sequences that leave corners and middle edges in place.
+constexpr int kEdgeCycleCost = 14;
+constexpr int kEdgeCycles = 250;
+static_assert(kEdgeCycles < 0xFF, "sequence numbers, the root mark and 0xFF fit a byte");
+int edgeCycleCount;
+int edgeCycleLength[kEdgeCycles];
+uint8_t edgeCycleMove[kEdgeCycles][kEdgeCycleCost]; // phase-2 move indices
+uint16_t edgeCycleFrom[kShortPerms];                // the tree's parent order
+uint8_t edgeCycleVia[kShortPerms];                  // its sequence; 0xFF unreached
+uint8_t edgeCycleSeen[kShortPerms];
+
+// Phase-2 move index of the inverse turn.
+int inversePhase2(int k) {
+    const int m = kShortPhase2Move[k];
+    const int inverse = m % 3 == 1 ? m : m - m % 3 + 2 - m % 3;
+    for (int j = 0; j < kShortPhase2Moves; ++j)
+        if (kShortPhase2Move[j] == inverse) return j;
+    return k;
+}
+
+int edgeCyclePath[kEdgeCycleCost];
+
+void findEdgeCycles(int cp, int ep, int sp, int depth, int costLeft, int lastFace) {
+    if (edgeCycleCount == kEdgeCycles) return;
+    if (costLeft == 0) {
+        if (cp != 0 || sp != 0 || ep == 0 || edgeCycleSeen[ep]) return;
+        edgeCycleSeen[ep] = 1;
+        edgeCycleLength[edgeCycleCount] = depth;
+        for (int i = 0; i < depth; ++i)
+            edgeCycleMove[edgeCycleCount][i] = static_cast<uint8_t>(edgeCyclePath[i]);
+        ++edgeCycleCount;
+        return;
+    }
+    for (int k = 0; k < kShortPhase2Moves; ++k) {
+        const int m = kShortPhase2Move[k], cost = moveCost(m);
+        if (cost > costLeft || !allowedAfter(m / 3, lastFace)) continue;
+        const int ncp = cornerPermMove[cp][k], nsp = slicePermMove[sp][k];
+        if (cornerSliceDist[ncp * kShortSlicePerms + nsp] > costLeft - cost) continue;
+        edgeCyclePath[depth] = k;
+        findEdgeCycles(ncp, edgePermMove[ep][k], nsp, depth + 1, costLeft - cost, m / 3);
+    }
+}
+
+int applyEdgeCycle(int ep, int cycle) {
+    for (int i = 0; i < edgeCycleLength[cycle]; ++i) ep = edgePermMove[ep][edgeCycleMove[cycle][i]];
+    return ep;
+}
+
+void buildEdgeCycles() {
+    std::memset(edgeCycleSeen, 0, sizeof edgeCycleSeen);
+    edgeCycleCount = 0;
+    for (int cost = 2; cost <= kEdgeCycleCost; cost += 2) findEdgeCycles(0, 0, 0, 0, cost, -1);
+    std::memset(edgeCycleVia, 0xFF, sizeof edgeCycleVia);
+    static uint16_t queue[kShortPerms];
+    int head = 0, tail = 0;
+    queue[tail++] = 0;
+    edgeCycleVia[0] = kEdgeCycles;
+    while (head < tail) {
+        const int ep = queue[head++];
+        for (int c = 0; c < edgeCycleCount; ++c) {
+            const int next = applyEdgeCycle(ep, c);
+            if (edgeCycleVia[next] != 0xFF) continue;
+            edgeCycleVia[next] = static_cast<uint8_t>(c);
+            edgeCycleFrom[next] = static_cast<uint16_t>(ep);
+            queue[tail++] = static_cast<uint16_t>(next);
+        }
+    }
+}
+
 void buildTables() {
     buildPositions();
     buildPieceMoves();
@@ -363,6 +458,9 @@ void buildTables() {
     buildDistances(
         twistFlipDist, kShortTwists, kShortFlips, 0, 0, kShortMoves, cost1,
         [](int t, int m) { return twistMove[t][m]; }, [](int f, int m) { return flipMove[f][m]; });
+    packNibbles(twistSliceDist, kShortTwists * kShortSlices);
+    packNibbles(flipSliceDist, kShortFlips * kShortSlices);
+    packNibbles(twistFlipDist, kShortTwists * kShortFlips);
     const auto slicePerm = [](int s, int k) { return slicePermMove[s][k]; };
     buildDistances(
         cornerSliceDist, kShortPerms, kShortSlicePerms, 0, 0, kShortPhase2Moves, cost2,
@@ -372,6 +470,7 @@ void buildTables() {
         [](int p, int k) { return edgePermMove[p][k]; }, slicePerm);
 
     buildNear();
+    buildEdgeCycles();
     for (int view = 0; view < 3; ++view)
         for (int m = 0; m < kShortMoves; ++m) {
             const LayerGeometry g = layerGeometry(kFaceLayer[m / 3]);
@@ -400,12 +499,21 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kMaxPhase = 40;
 constexpr int kNoSolution = 999;
-// Phase 2 is cut off at this many quarter turns: long phase-2 searches cost
-// much and seldom give a short total, while many phase-1 solutions are cheap.
-// The cut is raised while no solution has been found (see timeUp).
-constexpr int kPhase2Cap = 16;
+// Phase 2 is cut off at a few quarter turns: long phase-2 searches cost much
+// and seldom give a short total, while phase-1 solutions are many and cheap.
+// The first solution may take a longer phase 2; the cut starts at kFirstCap
+// and is raised by 2, up to kLastCap, after every kRaiseNodes nodes without a
+// solution of the search's own. Once one is found the cut drops to
+// kImproveCap for the shorter ones.
+constexpr int kFirstCap = 18;
+constexpr long kRaiseNodes = 30000;
+constexpr int kImproveCap = 16;
+constexpr int kLastCap = 22;
+// Work allowed for shorter solutions, in search nodes, so that the answer
+// does not depend on the machine's speed while the time limit is not reached;
+// the time limit still ends the search at once when it comes first.
+constexpr long kWorkNodes = 12000;
 int phase2Cap;
-constexpr long kRaiseNodes = 40000;
 long nextRaise;
 
 struct Start {
@@ -415,33 +523,28 @@ struct Start {
 Start start[6];
 
 int path1[kMaxPhase], path2[kMaxPhase];
-int bestLength, bestView, bestCount, found;
-int bestMoves[2 * kMaxPhase];
+// The best solution so far; found is 1 once there is one (the fallback
+// counts), searched once the search itself has one.
+constexpr int kMaxSolution = 4 * kMaxPhase;
+int bestLength, bestView, bestCount, found, searched;
+int bestMoves[kMaxSolution];
 
 Clock::time_point deadline;
 long nodes;
 int stopped;
 
-// 1 when the search must end now: past the time limit with a solution at
-// hand. Without one it goes on until the first solution.
+// 1 when the search must end now: a solution at hand and the time or the
+// work used up. Without a solution of its own the search raises its phase-2
+// cut; the time limit holds all the same, with the fallback as the answer.
 int timeUp() {
-    if ((++nodes & 255) != 0) return stopped;
-    // Still no solution: phase 2 may take two quarter turns more after every
-    // kRaiseNodes nodes. Counted in work, not time, so that a busy machine
-    // does not send the search into long phase-2 searches.
-    if (!found && nodes >= nextRaise && phase2Cap < kMaxPhase - 2) {
+    if ((++nodes & 63) != 0) return stopped;
+    if (found && Clock::now() >= deadline) stopped = 1;
+    if (searched && nodes >= kWorkNodes) stopped = 1;
+    if (!searched && nodes >= nextRaise && phase2Cap < kLastCap) {
         phase2Cap += 2;
         nextRaise = nodes + kRaiseNodes;
     }
-    if (found && Clock::now() >= deadline) stopped = 1;
     return stopped;
-}
-
-// Face order within a sequence: never the same face twice running, and two
-// faces of one axis only in increasing order.
-bool allowedAfter(int face, int lastFace) {
-    return lastFace < 0 ||
-           (face != lastFace && ((face >> 1) != (lastFace >> 1) || face > lastFace));
 }
 
 int phase2Distance(int cp, int ep, int sp) {
@@ -484,12 +587,30 @@ int searchPhase2(int cp, int ep, int sp, int depth, int costLeft, int lastFace) 
     return 0;
 }
 
+// A phase-1 solution completed by the fallback, kept when it is the shortest
+// so far: long, but at hand from the first phase-1 solution on.
+void takeFallback(int view, int length, int cost1, int cp, int ep, int sp) {
+    static int moves[kMaxSolution];
+    for (int i = 0; i < length; ++i) moves[i] = path1[i];
+    const int n = shortFallbackPhase2(cp, ep, sp, moves + length, kMaxSolution - length);
+    if (n < 0) return;
+    int cost = cost1;
+    for (int i = length; i < length + n; ++i) cost += moveCost(moves[i]);
+    if (cost >= bestLength) return;
+    std::memcpy(bestMoves, moves, sizeof moves[0] * static_cast<size_t>(length + n));
+    bestLength = cost;
+    bestView = view;
+    bestCount = length + n;
+    found = 1;
+}
+
 // A phase-1 solution of `length` moves and cost cost1 for `view`: the
 // shortest phase 2 that makes the total shorter than the best so far.
 int startPhase2(int view, int length, int cost1) {
     ShortCube c = start[view].cube;
     for (int i = 0; i < length; ++i) shortApplyMove(c, path1[i]);
     const int cp = shortCornerPerm(c), ep = shortEdgePerm(c), sp = shortSlicePerm(c);
+    if (!searched) takeFallback(view, length, cost1, cp, ep, sp);
     const int lastFace = length > 0 ? path1[length - 1] / 3 : -1;
     for (int cost2 = phase2Distance(cp, ep, sp); cost1 + cost2 < bestLength && cost2 <= phase2Cap;
          cost2 += 2) {
@@ -498,6 +619,8 @@ int startPhase2(int view, int length, int cost1) {
         if (r == 0) continue;
         bestLength = cost1 + cost2;
         found = 1;
+        searched = 1;
+        phase2Cap = kImproveCap;
         bestView = view;
         bestCount = 0;
         for (int i = 0; i < length; ++i) bestMoves[bestCount++] = path1[i];
@@ -523,22 +646,44 @@ int searchPhase1(int view, int twist, int flip, int slice, int depth, int cost, 
     }
     if (timeUp()) return -1;
     const int lastFace = depth > 0 ? path1[depth - 1] / 3 : -1;
+    // Every child's distances are read before any is tested, so that the
+    // reads, mostly cache misses, overlap instead of waiting in turn.
+    const uint16_t* tm = twistMove[twist];
+    const uint16_t* fm = flipMove[flip];
+    const uint16_t* sm = sliceMove[slice];
+    if (costLeft == 1) {
+        // Only the last turn is left: a side quarter turn into the phase-2
+        // group, seen on the coordinates alone.
+        for (int m = 6; m < kShortMoves; ++m) {
+            if (moveCost(m) != 1 || !allowedAfter(m / 3, lastFace)) continue;
+            if (tm[m] != 0 || fm[m] != 0 || sm[m] != sliceSolved) continue;
+            path1[depth] = m;
+            if (startPhase2(view, depth + 1, cost + 1) < 0) return -1;
+        }
+        return 0;
+    }
+    int bound[kShortMoves];
+    for (int m = 0; m < kShortMoves; ++m) {
+        bound[m] = kMaxPhase;
+        if (!allowedAfter(m / 3, lastFace)) continue;
+        const int a = nibble(twistSliceDist, tm[m] * kShortSlices + sm[m]);
+        const int b = nibble(flipSliceDist, fm[m] * kShortSlices + sm[m]);
+        const int c = nibble(twistFlipDist, tm[m] * kShortFlips + fm[m]);
+        bound[m] = a > b ? (a > c ? a : c) : (b > c ? b : c);
+    }
     for (int m = 0; m < kShortMoves; ++m) {
         const int mc = moveCost(m);
         if (mc > costLeft || !allowedAfter(m / 3, lastFace)) continue;
-        const int nt = twistMove[twist][m], ns = sliceMove[slice][m];
-        const int nf = flipMove[flip][m];
         if (mc == costLeft) {
             // The last turn of phase 1: a quarter turn of a side face that
-            // ends in the phase-2 group.
-            if (m / 3 < 2 || mc == 2 || nt != 0 || nf != 0 || ns != sliceSolved) continue;
-        } else {
-            if (twistSliceDist[nt * kShortSlices + ns] > costLeft - mc) continue;
-            if (flipSliceDist[nf * kShortSlices + ns] > costLeft - mc) continue;
-            if (twistFlipDist[nt * kShortFlips + nf] > costLeft - mc) continue;
+            // ends in the phase-2 group (distance 0 only there).
+            if (m / 3 < 2 || mc == 2 || bound[m] != 0) continue;
+        } else if (bound[m] > costLeft - mc) {
+            continue;
         }
         path1[depth] = m;
-        if (searchPhase1(view, nt, nf, ns, depth + 1, cost + mc, costLeft - mc) < 0) return -1;
+        if (searchPhase1(view, tm[m], fm[m], sm[m], depth + 1, cost + mc, costLeft - mc) < 0)
+            return -1;
     }
     return 0;
 }
@@ -725,13 +870,13 @@ int shortSlicePermMove(int perm, int p2) {
     return slicePermMove[perm][p2];
 }
 int shortTwistSliceDistance(int twist, int slice) {
-    return twistSliceDist[twist * kShortSlices + slice];
+    return nibble(twistSliceDist, twist * kShortSlices + slice);
 }
 int shortFlipSliceDistance(int flip, int slice) {
-    return flipSliceDist[flip * kShortSlices + slice];
+    return nibble(flipSliceDist, flip * kShortSlices + slice);
 }
 int shortTwistFlipDistance(int twist, int flip) {
-    return twistFlipDist[twist * kShortFlips + flip];
+    return nibble(twistFlipDist, twist * kShortFlips + flip);
 }
 int shortCornerSliceDistance(int cornerPerm, int slicePerm) {
     return cornerSliceDist[cornerPerm * kShortSlicePerms + slicePerm];
@@ -744,12 +889,34 @@ int shortNearDistance(int cornerPerm, int edgePerm, int slicePerm) {
     return nearDistance(cornerPerm, edgePerm, slicePerm);
 }
 
+int shortFallbackPhase2(int cp, int ep, int sp, int* moves, int capacity) {
+    int count = 0;
+    for (int d = cornerSliceDist[cp * kShortSlicePerms + sp]; d > 0;) {
+        int k = 0;
+        while (k < kShortPhase2Moves &&
+               cornerSliceDist[cornerPermMove[cp][k] * kShortSlicePerms + slicePermMove[sp][k]] !=
+                   d - moveCost(kShortPhase2Move[k]))
+            ++k;
+        if (k == kShortPhase2Moves || count == capacity) return -1;
+        moves[count++] = kShortPhase2Move[k];
+        d -= moveCost(kShortPhase2Move[k]);
+        cp = cornerPermMove[cp][k], ep = edgePermMove[ep][k], sp = slicePermMove[sp][k];
+    }
+    for (; ep != 0; ep = edgeCycleFrom[ep]) {
+        const int c = edgeCycleVia[ep];
+        if (c >= edgeCycleCount || count + edgeCycleLength[c] > capacity) return -1;
+        for (int i = edgeCycleLength[c] - 1; i >= 0; --i)
+            moves[count++] = kShortPhase2Move[inversePhase2(edgeCycleMove[c][i])];
+    }
+    return count;
+}
+
 long shortTableBytes() {
-    return static_cast<long>(sizeof twistMove + sizeof flipMove + sizeof sliceMove +
-                             sizeof cornerPermMove + sizeof edgePermMove + sizeof slicePermMove +
-                             sizeof twistSliceDist + sizeof flipSliceDist + sizeof twistFlipDist +
-                             sizeof cornerSliceDist + sizeof edgeSliceDist + sizeof nearKey +
-                             sizeof nearDist);
+    return static_cast<long>(
+        sizeof twistMove + sizeof flipMove + sizeof sliceMove + sizeof cornerPermMove +
+        sizeof edgePermMove + sizeof slicePermMove +
+        (sizeof twistSliceDist + sizeof flipSliceDist + sizeof twistFlipDist) / 2 +
+        sizeof cornerSliceDist + sizeof edgeSliceDist + sizeof nearKey + sizeof nearDist);
 }
 
 // ---- the routine -------------------------------------------------------------------
@@ -776,9 +943,10 @@ int shortSolve(Move* out, int capacity, int timeLimitMicros) {
     const Clock::time_point begin = Clock::now();
     deadline = begin + std::chrono::microseconds(timeLimitMicros);
     bestLength = kNoSolution;
-    phase2Cap = kPhase2Cap;
+    phase2Cap = kFirstCap;
     nextRaise = kRaiseNodes;
     found = 0;
+    searched = 0;
     bestCount = 0;
     bestView = 0;
     nodes = 0;
@@ -786,9 +954,9 @@ int shortSolve(Move* out, int capacity, int timeLimitMicros) {
     for (int cost1 = 0; cost1 < bestLength - 1 && cost1 < kMaxPhase && !stopped; ++cost1)
         for (int view = 0; view < 6 && !stopped; ++view) {
             const Start& s = start[view];
-            if (twistSliceDist[s.twist * kShortSlices + s.slice] > cost1 ||
-                flipSliceDist[s.flip * kShortSlices + s.slice] > cost1 ||
-                twistFlipDist[s.twist * kShortFlips + s.flip] > cost1)
+            if (nibble(twistSliceDist, s.twist * kShortSlices + s.slice) > cost1 ||
+                nibble(flipSliceDist, s.flip * kShortSlices + s.slice) > cost1 ||
+                nibble(twistFlipDist, s.twist * kShortFlips + s.flip) > cost1)
                 continue;
             searchPhase1(view, s.twist, s.flip, s.slice, 0, 0, cost1);
         }

@@ -13,11 +13,16 @@
 
 #include "model/moves.h"
 
-// The time a solve may search for shorter solutions, in microseconds.
-constexpr int kShortSolveTimeLimitMicros = 4000;
-// Room for a solution, in quarter turns: well above any length the search
-// returns (a solution that does not fit is refused, never cut).
-constexpr int kShortSolveMaxLength = 60;
+// The time a solve may take, in microseconds: a hard limit. The search stops
+// there with the best solution so far; from its first phase-1 solution on it
+// always has one, at worst the fallback (a long phase 2 made without search).
+// It also stops earlier once it has spent a fixed amount of work after its
+// first solution of its own.
+constexpr int kShortSolveTimeLimitMicros = 12000;
+// Room for a solution, in quarter turns: above any length the search returns,
+// the fallback's included (a solution that does not fit is refused, never
+// cut).
+constexpr int kShortSolveMaxLength = 120;
 
 // Builds every move table and distance table (once; later calls return at
 // once). Reads nothing of the live cube.
@@ -31,8 +36,8 @@ int shortSolveReady();
 // turn as two equal quarter turns) and returns their number: 0 for a solved
 // cube, -1 when the tables are not ready, the cube cannot be read, or the
 // solution does not fit into `capacity`. Keeps looking for shorter solutions
-// until timeLimitMicros have passed, or longer while it has none yet.
-// Allocates nothing.
+// until timeLimitMicros have passed or its work is done; past the limit it
+// only goes on while it has no phase-1 solution yet. Allocates nothing.
 int shortSolve(Move* out, int capacity, int timeLimitMicros);
 
 // ---- the search's own view of the cube, for its tests -----------------------
@@ -99,7 +104,13 @@ int shortCornerSliceDistance(int cornerPerm, int slicePerm);
 int shortEdgeSliceDistance(int edgePerm, int slicePerm);
 // The exact phase-2 distance of a phase-2 cube within kShortNearCost quarter
 // turns of solved, else kShortNearCost + 1.
-constexpr int kShortNearCost = 11;
+constexpr int kShortNearCost = 12;
 int shortNearDistance(int cornerPerm, int edgePerm, int slicePerm);
+// The fallback's phase 2 for a phase-2 cube: search moves into moves[0..],
+// their number returned (-1 when they do not fit into `capacity`). It costs
+// at most kShortFallbackCost quarter turns: down to corners and middle edges
+// home (at most 22), then edge-only sequences (at most 38 together).
+constexpr int kShortFallbackCost = 60;
+int shortFallbackPhase2(int cornerPerm, int edgePerm, int slicePerm, int* moves, int capacity);
 // Bytes held by all tables.
 long shortTableBytes();
