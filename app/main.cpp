@@ -11,7 +11,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -72,13 +71,6 @@ int main(int argc, char** argv) {
     initFaceletGrid();
     char message[kTextMessageSize];
     if (startState[0] != '\0') startFromState(startState, message, sizeof message); // checked
-    // The routines' tables (the "Short" search's take about a second) are
-    // built while the two questions wait for their answers, so that they are
-    // ready before the first frame and no frame waits for them.
-    std::thread routineTables([] {
-        for (int entry = 0; entry < kMenuSize; ++entry) prepareMenuEntry(entry);
-    });
-
     if (!askYesNo("Start FullScreen?", "Would You Like To Run In Fullscreen Mode?", kIconQuestion))
         fullscreen = 0;
     if (askYesNo("Start In A Soft Mode?", "Would You Like To Run In A Soft Mode?", kIconQuestion)) {
@@ -89,7 +81,12 @@ int main(int argc, char** argv) {
         hudShiftX = 350.0f;
     }
 
-    routineTables.join();
+    // The routines' tables (the "Short" search's take about a second) are
+    // built here, before the first frame, so that no frame waits for them.
+    // Not in a thread while the questions wait: the message box forks a
+    // child to show itself, and a child forked while another thread holds a
+    // lock can hang.
+    for (int entry = 0; entry < kMenuSize; ++entry) prepareMenuEntry(entry);
     if (!openWindow(kWindowTitle, windowWidth, windowHeight, 32, fullscreen)) {
         // A refusal the user saw in a box ends quietly; one that could only
         // go to standard error (no display) is an error.
