@@ -31,10 +31,7 @@ int readArguments(int argc, char** argv) {
                          argv[i]);
             return 2;
         }
-        const char* value = argv[++i];
-        if (stateFile && !readStateFile(value, startState, message, sizeof message)) break;
-        if (state) std::snprintf(startState, sizeof startState, "%s", value);
-        if (!checkStateString(state ? value : startState, message, sizeof message)) break;
+        if (!takeStateArgument(argv[++i], stateFile, startState, message, sizeof message)) break;
     }
     if (message[0] == '\0') return -1;
     std::fprintf(stderr, "cube-solver: %s\n", message);

@@ -230,19 +230,12 @@ char stateText[kStateLineMax + 1];
 // it. Returns false after the message.
 bool takeStateText(const ToolOptions& o) {
     char message[kTextMessageSize];
-    if (o.stateFile) {
-        if (!readStateFile(o.stateFile, stateText, message, sizeof message)) {
-            std::fprintf(stderr, "cube-solve: %s\n", message);
-            return false;
-        }
-    } else {
-        std::snprintf(stateText, sizeof stateText, "%s", o.state);
-    }
-    if (!checkStateString(o.stateFile ? stateText : o.state, message, sizeof message)) {
-        std::fprintf(stderr, "cube-solve: %s\n", message);
-        return false;
-    }
-    return true;
+    const int fromFile = o.stateFile != nullptr;
+    if (takeStateArgument(fromFile ? o.stateFile : o.state, fromFile, stateText, message,
+                          sizeof message))
+        return true;
+    std::fprintf(stderr, "cube-solve: %s\n", message);
+    return false;
 }
 
 // ---- Printing the solution --------------------------------------------------

@@ -462,3 +462,12 @@ int readStateFile(const char* fileName, char* out, char* message, int messageSiz
     out[length] = '\0';
     return 1;
 }
+
+int takeStateArgument(const char* value, int fromFile, char* out, char* message, int messageSize) {
+    if (fromFile) {
+        if (!readStateFile(value, out, message, messageSize)) return 0;
+    } else {
+        std::snprintf(out, kStateLineMax + 1, "%s", value);
+    }
+    return checkStateString(fromFile ? out : value, message, messageSize);
+}

@@ -68,6 +68,10 @@ constexpr int kStateLineMax = 120;
 // message naming the file when it cannot be read or the line is too long or
 // holds a NUL byte. The letters are checked by checkStateString.
 int readStateFile(const char* fileName, char* out, char* message, int messageSize);
+// The state of a --state STRING (fromFile 0) or --state-file FILE (fromFile
+// 1) argument into `out` (kStateLineMax + 1 bytes), read and checked; the
+// cube is not changed. Returns 1, or 0 with a message.
+int takeStateArgument(const char* value, int fromFile, char* out, char* message, int messageSize);
 
 // Writes one quarter turn's name ("R", "U'", ...; at most 2 letters) and a NUL.
 void writeMoveName(int layer, int direction, char out[3]);
