@@ -2,7 +2,8 @@
 // blocks, one layer of them possibly turned part way; the green marker beside
 // the selected layer; the floor grid. Spheres are compiled once per radius into
 // display lists kept in a small cache; the cubies' solid cubes are drawn a
-// group of cubies at a time from one vertex array.
+// group of cubies at a time from one vertex array, without the sides that lie
+// against a cubie turning with them (no viewer can see those).
 #include "render/scene.h"
 
 #include "model/cube.h"
@@ -21,6 +22,8 @@ const double CubieColourTable[7][3] = {
     {1.0, 1.0, 1.0}, // 6 white
 };
 
+int drawUnseenSides = 0;
+
 namespace {
 
 // freeglut refuses to draw anything before glutInit; the program has no
@@ -37,18 +40,20 @@ void ensureGlut() {
 
 // One sticker block: move by (dx, dy, dz) from where the previous one sat
 // (the moves add up, so each block ends 0.01 off centre along its own axis),
-// then draw it in the colour of `side`.
+// then draw it in the colour of `side`. `face` is the cubie side it sits on,
+// numbered as the faces of the cube below: axis * 2, plus 1 on the positive side.
 struct StickerStep {
     double dx, dy, dz;
     int side;
+    int face;
 };
 constexpr StickerStep kStickerSteps[6] = {
-    {+0.01, 0.0, 0.0, 2},   // +x
-    {-0.02, 0.0, 0.0, 4},   // -x
-    {+0.01, +0.01, 0.0, 6}, // +y
-    {0.0, -0.02, 0.0, 5},   // -y
-    {0.0, +0.01, +0.01, 3}, // +z
-    {0.0, 0.0, -0.02, 1},   // -z
+    {+0.01, 0.0, 0.0, 2, 1},   // +x
+    {-0.02, 0.0, 0.0, 4, 0},   // -x
+    {+0.01, +0.01, 0.0, 6, 3}, // +y
+    {0.0, -0.02, 0.0, 5, 2},   // -y
+    {0.0, +0.01, +0.01, 3, 5}, // +z
+    {0.0, 0.0, -0.02, 1, 4},   // -z
 };
 constexpr double kBodyEdge = 1.0;
 constexpr double kStickerEdge = 0.99;
@@ -132,6 +137,8 @@ float batchPositions[kBatchVertices][3];
 float batchNormals[kBatchVertices][3];
 float batchColours[kBatchVertices][3];
 int batchCount = 0;
+// The colour of the last sticker block of the last cubie batched, drawn or not.
+float lastColour[3];
 
 // Draws glutSolidCube(1) in feedback mode with identity matrices on a 2 x 2
 // viewport: window x, y = corner + 1, depth = (corner + 1) / 2.
@@ -180,24 +187,60 @@ void learnCubeShape() {
     cubeShape.known = count == kCubeVertices;
 }
 
-// Adds one solid cube of `edge` centred at `centre` in `colour`.
-void batchSolidCube(const double (&centre)[3], double edge, const float (&colour)[3]) {
+// The face of the learned cube each vertex belongs to, as a bit: axis * 2,
+// plus 1 on the positive side.
+int faceBit(int v) {
+    for (int a = 0; a < 3; ++a)
+        if (cubeShape.normal[v][a] != 0.0f)
+            return 1 << (a * 2 + (cubeShape.normal[v][a] > 0 ? 1 : 0));
+    return 0;
+}
+
+// Adds one solid cube of `edge` centred at `centre` in `colour`, without the
+// faces whose bits are in `skip`.
+void batchSolidCube(const double (&centre)[3], double edge, const float (&colour)[3], int skip) {
     const double half = edge / 2;
-    for (int v = 0; v < kCubeVertices; ++v, ++batchCount)
+    for (int v = 0; v < kCubeVertices; ++v) {
+        if (faceBit(v) & skip) continue;
         for (int a = 0; a < 3; ++a) {
             batchPositions[batchCount][a] =
                 static_cast<float>(centre[a] + cubeShape.corner[v][a] * half);
             batchNormals[batchCount][a] = cubeShape.normal[v][a];
             batchColours[batchCount][a] = colour[a];
         }
+        ++batchCount;
+    }
 }
 
-// Adds the body and the six stickers of one cubie, as drawCubie draws them.
-void batchCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
+// The sides of a cubie, in the bits of faceBit, that lie against a cubie
+// turning with it. Such a side cannot be seen: the bodies of a group of
+// cubies turning together fill a closed block, and a sticker block of that
+// side lies wholly inside the body next to it. `turning` is 1 when the cubie
+// belongs to the turning layer (coordinate `coord` equal to `slice`), 0 when
+// it does not, -1 when nothing turns (all at rest, one block).
+int hiddenSides(const int (&pos)[3], int coord, int slice, int turning) {
+    int hidden = 0;
+    if (drawUnseenSides) return hidden;
+    for (int a = 0; a < 3; ++a)
+        for (int sign = 0; sign < 2; ++sign) {
+            int next[3] = {pos[0], pos[1], pos[2]};
+            next[a] += sign ? 1 : -1;
+            if (next[a] < 1 || next[a] > 3) continue;
+            if (turning >= 0 && (next[coord] == slice) != (turning == 1)) continue;
+            hidden |= 1 << (a * 2 + sign);
+        }
+    return hidden;
+}
+
+// Adds the body and the six stickers of one cubie, as drawCubie draws them,
+// leaving out what `hidden` says cannot be seen: those faces of the body, the
+// sticker blocks of those sides, and every sticker block's inner face (inside
+// the body).
+void batchCubie(int x, int y, int z, const int (&cubies)[4][4][4][7], int hidden) {
     if (!cubeShape.known) learnCubeShape();
     double at[3] = {x - 2.0, y - 2.0, z - 2.0};
     float colour[3] = {0.0f, 0.0f, 0.0f};
-    batchSolidCube(at, kBodyEdge, colour);
+    batchSolidCube(at, kBodyEdge, colour, hidden);
     for (const StickerStep& step : kStickerSteps) {
         at[0] += step.dx;
         at[1] += step.dy;
@@ -206,8 +249,10 @@ void batchCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
         // An unknown colour leaves the previous one in force.
         if (c >= 1 && c <= 6)
             for (int a = 0; a < 3; ++a) colour[a] = static_cast<float>(CubieColourTable[c][a]);
-        batchSolidCube(at, kStickerEdge, colour);
+        if (hidden >> step.face & 1) continue;
+        batchSolidCube(at, kStickerEdge, colour, drawUnseenSides ? 0 : 1 << (step.face ^ 1));
     }
+    for (int a = 0; a < 3; ++a) lastColour[a] = colour[a];
 }
 
 void drawBatch() {
@@ -227,14 +272,15 @@ void drawBatch() {
     glDisable(GL_CULL_FACE);
     glPopClientAttrib();
     // The last colour stays the current one, as after drawing cube by cube.
-    glColor3fv(batchColours[batchCount - 1]);
+    glColor3fv(lastColour);
 }
 
 } // namespace
 
 void drawCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
     batchCount = 0;
-    batchCubie(x, y, z, cubies);
+    const int pos[3] = {x, y, z};
+    batchCubie(x, y, z, cubies, hiddenSides(pos, 0, 0, -1));
     drawBatch();
 }
 
@@ -253,8 +299,10 @@ void drawCube(int layer, int direction, int angle) {
             for (int y = 1; y <= 3; ++y) {
                 for (int x = 1; x <= 3; ++x) {
                     const int pos[3] = {x, y, z};
-                    if ((pos[turn.coord] == turn.slice) == (turning == 1))
-                        batchCubie(x, y, z, CubieArray);
+                    if ((pos[turn.coord] == turn.slice) != (turning == 1)) continue;
+                    const int together = angle == 0 ? -1 : turning;
+                    batchCubie(x, y, z, CubieArray,
+                               hiddenSides(pos, turn.coord, turn.slice, together));
                 }
             }
         }

@@ -12,6 +12,10 @@ void drawCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]);
 // the sense of `direction`; angle 0 is the cube at rest, a layer outside 1..9
 // draws nothing.
 void drawCube(int layer, int direction, int angle);
+// 1 draws every side of every cubie, also those no viewer can see (against a
+// cubie turning with it); 0, the default, leaves them out. The pictures are the
+// same either way: this is there to compare them.
+extern int drawUnseenSides;
 // The marker sphere beside `layer` (1..9; any other draws nothing).
 void drawLayerMarker(int layer);
 // The floor grid, when `visible` is not 0.

@@ -134,6 +134,41 @@ TEST_F(SceneDrawing, CubePictureIsTheCubeAndATurnedLayerTheTurnedCube) {
         }
 }
 
+// Leaving out the sides no viewer can see changes no pixel: a mixed cube at
+// rest, cubie by cubie, and with every layer part way through a turn, from
+// views all round, against a clear colour that a hole would let through.
+TEST_F(SceneDrawing, UnseenSidesLeftOutChangeNoPixel) {
+    mixCube(25);
+    glClearColor(0.3f, 0.4f, 0.5f, 0.0f);
+    const auto pictureOf = [](int unseen, double yaw, double pitch, auto drawing) {
+        drawUnseenSides = unseen;
+        setView(yaw, pitch);
+        drawing();
+        drawUnseenSides = 0;
+        return readPicture(gl).rgb;
+    };
+    const auto allCubies = [] {
+        for (int z = 1; z <= 3; ++z)
+            for (int y = 1; y <= 3; ++y)
+                for (int x = 1; x <= 3; ++x) drawCubie(x, y, z, CubieArray);
+    };
+    for (double yaw : {-45.0, 20.0, 135.0, 250.0})
+        for (double pitch : {-35.0, 30.0}) {
+            SCOPED_TRACE("yaw " + std::to_string(yaw) + " pitch " + std::to_string(pitch));
+            EXPECT_TRUE(pictureOf(1, yaw, pitch, allCubies) == pictureOf(0, yaw, pitch, allCubies));
+            for (int layer = 1; layer <= 9; ++layer)
+                for (int angle : {0, 30, 60})
+                    for (int direction : {+1, -1}) {
+                        const auto turned = [&] { drawCube(layer, direction, angle); };
+                        EXPECT_TRUE(pictureOf(1, yaw, pitch, turned) ==
+                                    pictureOf(0, yaw, pitch, turned))
+                            << "layer " << layer << " angle " << angle << " direction "
+                            << direction;
+                    }
+        }
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f); // the program's own
+}
+
 TEST_F(SceneDrawing, FloorGridShowsOnlyWhileVisible) {
     setView(0, 0, 2.0, 15.0);
     drawFloorGrid(1);
