@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <vector>
 
 const int kShortPhase2Move[kShortPhase2Moves] = {0, 1, 2, 3, 4, 5, 7, 10, 13, 16};
 
@@ -165,6 +166,44 @@ void buildPieceMoves() {
     }
 }
 
+// ---- symmetries -----------------------------------------------------------------
+// The 16 turns and mirror images of the cube that keep the search axis: the
+// matrices with one +1 or -1 in each row and column whose middle entry is not
+// 0. Each maps any cube to a cube as far from the phase-2 group as it is, in
+// quarter turns.
+
+int symMatrix[kShortSyms][3][3];
+int symInverse[kShortSyms];
+
+void buildSymmetries() {
+    constexpr int kAxisOrders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2},
+                                       {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+    int n = 0;
+    for (const auto& order : kAxisOrders)
+        for (int signs = 0; signs < 8; ++signs) {
+            if (order[1] != 1) continue;
+            for (int a = 0; a < 3; ++a)
+                for (int b = 0; b < 3; ++b)
+                    symMatrix[n][a][b] = b == order[a] ? ((signs >> a & 1) ? -1 : 1) : 0;
+            ++n;
+        }
+    // The inverse is the transpose.
+    for (int k = 0; k < kShortSyms; ++k)
+        for (int j = 0; j < kShortSyms; ++j) {
+            int same = 1;
+            for (int a = 0; a < 3; ++a)
+                for (int b = 0; b < 3; ++b) same &= symMatrix[j][a][b] == symMatrix[k][b][a];
+            if (same) symInverse[k] = j;
+        }
+}
+
+Vec symApply(int k, const Vec& v) {
+    Vec r = {{0, 0, 0}};
+    for (int a = 0; a < 3; ++a)
+        for (int b = 0; b < 3; ++b) r.v[a] += symMatrix[k][a][b] * v.v[b];
+    return r;
+}
+
 // ---- coordinates ---------------------------------------------------------------
 
 constexpr int kFactorial[9] = {1, 1, 2, 6, 24, 120, 720, 5040, 40320};
@@ -208,6 +247,19 @@ ShortCube solvedCube() {
 
 int sliceSolved = 0;
 
+// The middle edges' places (the slice coordinate) and their order there:
+// slice * 24 + the rank of the order in which they lie, place by place. With
+// the middle edges in the middle layer it ends in their phase-2 order.
+int sliceOrderOf(const ShortCube& c) {
+    int order[4], n = 0, s = 0;
+    for (int i = 0; i < 12; ++i)
+        if (c.ep[i] >= 8) {
+            order[n] = c.ep[i] - 8;
+            s += choose(i, ++n);
+        }
+    return s * kShortSlicePerms + permRank(order, 4);
+}
+
 // ---- tables ------------------------------------------------------------------
 
 uint16_t twistMove[kShortTwists][kShortMoves];
@@ -216,21 +268,36 @@ uint16_t sliceMove[kShortSlices][kShortMoves];
 uint16_t cornerPermMove[kShortPerms][kShortPhase2Moves];
 uint16_t edgePermMove[kShortPerms][kShortPhase2Moves];
 uint8_t slicePermMove[kShortSlicePerms][kShortPhase2Moves];
-// Phase-1 distances (at most 11) are built a byte an entry, then packed two
-// to a byte at the front of their own array: half the cache lines to miss.
-uint8_t twistSliceDist[kShortTwists * kShortSlices];
-uint8_t flipSliceDist[kShortFlips * kShortSlices];
-uint8_t twistFlipDist[kShortTwists * kShortFlips];
+// Phase 1 carries the corner order and the middle edges' places and order
+// along, so that at its end the phase-2 corner distance can be read before
+// anything else is worked out.
+constexpr int kSliceOrders = kShortSlices * kShortSlicePerms;
+uint16_t cornerOrderMove[kShortPerms][kShortMoves];
+uint16_t sliceOrderMove[kSliceOrders][kShortMoves];
+// The phase-1 distances, exact, from the table made when the program is
+// built (see shortPhase1Generate): null until shortSolveInit.
+const ShortPhase1Table* phase1 = nullptr;
+volatile unsigned phase1Pages;
 
-void packNibbles(uint8_t* table, int total) {
-    for (int i = 0; i < total; i += 2) {
-        const int high = i + 1 < total ? table[i + 1] : 0;
-        table[i / 2] = static_cast<uint8_t>(table[i] | high << 4);
-    }
+// Where a phase-1 state's distance is kept, and the distance modulo 3.
+long phase1EntryOf(int twist, uint32_t classAndSym) {
+    return static_cast<long>(classAndSym >> 4) * kShortTwists +
+           phase1->twistConj[twist][classAndSym & 15];
+}
+long phase1Entry(int twist, int flip, int slice) {
+    return phase1EntryOf(twist, phase1->classOf[flip * kShortSlices + slice]);
+}
+int phase1Mod3At(long i) {
+    return phase1->distanceMod3[i >> 2] >> ((i & 3) * 2) & 3;
+}
+int phase1Mod3(int twist, int flip, int slice) {
+    return phase1Mod3At(phase1Entry(twist, flip, slice));
 }
 
-int nibble(const uint8_t* table, int i) {
-    return table[i >> 1] >> ((i & 1) << 2) & 15;
+// The distance of a state one quarter turn from a state at distance d (so
+// d - 1, d or d + 1), told by its distance modulo 3.
+int nextDistance(int d, int mod3) {
+    return d - 1 + ((mod3 - d + 1) % 3 + 3) % 3;
 }
 uint8_t cornerSliceDist[kShortPerms * kShortSlicePerms];
 uint8_t edgeSliceDist[kShortPerms * kShortSlicePerms];
@@ -417,6 +484,7 @@ void buildEdgeCycles() {
 void buildTables() {
     buildPositions();
     buildPieceMoves();
+    buildSymmetries();
     sliceSolved = shortSlice(solvedCube());
     for (int t = 0; t < kShortTwists; ++t)
         for (int m = 0; m < kShortMoves; ++m) {
@@ -437,6 +505,18 @@ void buildTables() {
             sliceMove[s][m] = static_cast<uint16_t>(shortSlice(c));
         }
     for (int p = 0; p < kShortPerms; ++p)
+        for (int m = 0; m < kShortMoves; ++m) {
+            ShortCube c = shortFromPerms(p, 0, 0);
+            shortApplyMove(c, m);
+            cornerOrderMove[p][m] = static_cast<uint16_t>(shortCornerPerm(c));
+        }
+    for (int o = 0; o < kSliceOrders; ++o)
+        for (int m = 0; m < kShortMoves; ++m) {
+            ShortCube c = shortFromSliceAndOrder(o);
+            shortApplyMove(c, m);
+            sliceOrderMove[o][m] = static_cast<uint16_t>(sliceOrderOf(c));
+        }
+    for (int p = 0; p < kShortPerms; ++p)
         for (int k = 0; k < kShortPhase2Moves; ++k) {
             ShortCube c = shortFromPerms(p, p, p % kShortSlicePerms);
             shortApplyMove(c, kShortPhase2Move[k]);
@@ -445,22 +525,8 @@ void buildTables() {
             if (p < kShortSlicePerms) slicePermMove[p][k] = static_cast<uint8_t>(shortSlicePerm(c));
         }
 
-    int cost1[kShortMoves], cost2[kShortPhase2Moves];
-    for (int m = 0; m < kShortMoves; ++m) cost1[m] = moveCost(m);
+    int cost2[kShortPhase2Moves];
     for (int k = 0; k < kShortPhase2Moves; ++k) cost2[k] = moveCost(kShortPhase2Move[k]);
-    const auto slice = [](int s, int m) { return sliceMove[s][m]; };
-    buildDistances(
-        twistSliceDist, kShortTwists, kShortSlices, 0, sliceSolved, kShortMoves, cost1,
-        [](int t, int m) { return twistMove[t][m]; }, slice);
-    buildDistances(
-        flipSliceDist, kShortFlips, kShortSlices, 0, sliceSolved, kShortMoves, cost1,
-        [](int f, int m) { return flipMove[f][m]; }, slice);
-    buildDistances(
-        twistFlipDist, kShortTwists, kShortFlips, 0, 0, kShortMoves, cost1,
-        [](int t, int m) { return twistMove[t][m]; }, [](int f, int m) { return flipMove[f][m]; });
-    packNibbles(twistSliceDist, kShortTwists * kShortSlices);
-    packNibbles(flipSliceDist, kShortFlips * kShortSlices);
-    packNibbles(twistFlipDist, kShortTwists * kShortFlips);
     const auto slicePerm = [](int s, int k) { return slicePermMove[s][k]; };
     buildDistances(
         cornerSliceDist, kShortPerms, kShortSlicePerms, 0, 0, kShortPhase2Moves, cost2,
@@ -501,24 +567,33 @@ constexpr int kMaxPhase = 40;
 constexpr int kNoSolution = 999;
 // Phase 2 is cut off at a few quarter turns: long phase-2 searches cost much
 // and seldom give a short total, while phase-1 solutions are many and cheap.
-// The first solution may take a longer phase 2; the cut starts at kFirstCap
-// and is raised by 2, up to kLastCap, after every kRaiseNodes nodes without a
-// solution of the search's own. Once one is found the cut drops to
-// kImproveCap for the shorter ones.
+// The first solution may take a longer phase 2 (up to kFirstCap), but each
+// phase-1 solution gets only kFirstCandidateNodes nodes of phase 2 for it:
+// one that needs more gives way to the next. Once the search has a solution
+// of its own the cut drops to kImproveCap for the shorter ones.
 constexpr int kFirstCap = 18;
-constexpr long kRaiseNodes = 30000;
-constexpr int kImproveCap = 16;
-constexpr int kLastCap = 22;
-// Work allowed for shorter solutions, in search nodes, so that the answer
-// does not depend on the machine's speed while the time limit is not reached;
-// the time limit still ends the search at once when it comes first.
-constexpr long kWorkNodes = 12000;
+constexpr long kFirstCandidateNodes = 1500;
+constexpr long kFirstGrowth = 4;
+constexpr int kImproveCap = 18;
+constexpr long kNoLimit = 1L << 62;
+// When the search is content: at once with a solution of kGoodLength or
+// fewer quarter turns, after kPatienceMicros with one of kFairLength or
+// fewer. The time limit ends it in any case.
+constexpr int kGoodLength = 26;
+constexpr int kFairLength = 27;
+constexpr int kPatienceMicros = 4600;
 int phase2Cap;
-long nextRaise;
+long candidateLimit;
+
+// A phase-1 state: its coordinates, its distance, and the corner order and
+// middle edges' places and order carried along.
+struct Phase1State {
+    int twist, flip, slice, dist, corners, sliceOrder;
+};
 
 struct Start {
     ShortCube cube;
-    int twist, flip, slice;
+    Phase1State state;
 };
 Start start[6];
 
@@ -529,7 +604,7 @@ constexpr int kMaxSolution = 4 * kMaxPhase;
 int bestLength, bestView, bestCount, found, searched;
 int bestMoves[kMaxSolution];
 
-Clock::time_point deadline;
+Clock::time_point deadline, patience;
 long nodes;
 int stopped;
 
@@ -537,13 +612,10 @@ int stopped;
 // work used up. Without a solution of its own the search raises its phase-2
 // cut; the time limit holds all the same, with the fallback as the answer.
 int timeUp() {
-    if ((++nodes & 63) != 0) return stopped;
-    if (found && Clock::now() >= deadline) stopped = 1;
-    if (searched && nodes >= kWorkNodes) stopped = 1;
-    if (!searched && nodes >= nextRaise && phase2Cap < kLastCap) {
-        phase2Cap += 2;
-        nextRaise = nodes + kRaiseNodes;
-    }
+    if ((++nodes & 63) != 0 || !found) return stopped;
+    const Clock::time_point now = Clock::now();
+    if (now >= deadline) stopped = 1;
+    if (searched && bestLength <= kFairLength && now >= patience) stopped = 1;
     return stopped;
 }
 
@@ -572,6 +644,7 @@ int searchPhase2(int cp, int ep, int sp, int depth, int costLeft, int lastFace) 
         return 1;
     }
     if (timeUp()) return -1;
+    if (nodes > candidateLimit) return -2;
     for (int k = 0; k < kShortPhase2Moves; ++k) {
         const int m = kShortPhase2Move[k];
         const int cost = moveCost(m);
@@ -606,21 +679,29 @@ void takeFallback(int view, int length, int cost1, int cp, int ep, int sp) {
 
 // A phase-1 solution of `length` moves and cost cost1 for `view`: the
 // shortest phase 2 that makes the total shorter than the best so far.
-int startPhase2(int view, int length, int cost1) {
+int startPhase2(int view, int length, int cost1, int cornerOrder, int sliceOrder) {
+    // Most phase-1 solutions end here: their corners alone are too far.
+    if (searched &&
+        cornerSliceDist[cornerOrder * kShortSlicePerms + sliceOrder % kShortSlicePerms] >
+            (phase2Cap < bestLength - 1 - cost1 ? phase2Cap : bestLength - 1 - cost1))
+        return 0;
     ShortCube c = start[view].cube;
     for (int i = 0; i < length; ++i) shortApplyMove(c, path1[i]);
     const int cp = shortCornerPerm(c), ep = shortEdgePerm(c), sp = shortSlicePerm(c);
     if (!searched) takeFallback(view, length, cost1, cp, ep, sp);
     const int lastFace = length > 0 ? path1[length - 1] / 3 : -1;
+    candidateLimit = searched ? kNoLimit : nodes + kFirstCandidateNodes + nodes / kFirstGrowth;
     for (int cost2 = phase2Distance(cp, ep, sp); cost1 + cost2 < bestLength && cost2 <= phase2Cap;
          cost2 += 2) {
         const int r = searchPhase2(cp, ep, sp, 0, cost2, lastFace);
-        if (r < 0) return -1;
+        if (r == -1) return -1;
+        if (r == -2) return 0; // the next phase-1 solution may do better
         if (r == 0) continue;
         bestLength = cost1 + cost2;
         found = 1;
         searched = 1;
         phase2Cap = kImproveCap;
+        if (bestLength <= kGoodLength) stopped = 1;
         bestView = view;
         bestCount = 0;
         for (int i = 0; i < length; ++i) bestMoves[bestCount++] = path1[i];
@@ -633,57 +714,60 @@ int startPhase2(int view, int length, int cost1) {
     return 0;
 }
 
-// Phase 1 at exactly costLeft more quarter turns; -1 when stopped.
-int searchPhase1(int view, int twist, int flip, int slice, int depth, int cost, int costLeft) {
+// Phase 1 at exactly costLeft more quarter turns from state `at`; -1 when
+// stopped.
+int searchPhase1(int view, const Phase1State& at, int depth, int cost, int costLeft) {
     if (costLeft == 0) {
-        if (twist != 0 || flip != 0 || slice != sliceSolved) return 0;
+        if (at.dist != 0) return 0;
         // A phase 1 that ends in a phase-2 turn was already tried shorter.
         if (depth > 0) {
             const int last = path1[depth - 1];
             if (last / 3 < 2 || moveCost(last) == 2) return 0;
         }
-        return startPhase2(view, depth, cost) < 0 ? -1 : 0;
+        return startPhase2(view, depth, cost, at.corners, at.sliceOrder) < 0 ? -1 : 0;
     }
     if (timeUp()) return -1;
+    __builtin_prefetch(cornerOrderMove[at.corners]);
+    __builtin_prefetch(sliceOrderMove[at.sliceOrder]);
     const int lastFace = depth > 0 ? path1[depth - 1] / 3 : -1;
-    // Every child's distances are read before any is tested, so that the
-    // reads, mostly cache misses, overlap instead of waiting in turn.
-    const uint16_t* tm = twistMove[twist];
-    const uint16_t* fm = flipMove[flip];
-    const uint16_t* sm = sliceMove[slice];
-    if (costLeft == 1) {
-        // Only the last turn is left: a side quarter turn into the phase-2
-        // group, seen on the coordinates alone.
-        for (int m = 6; m < kShortMoves; ++m) {
-            if (moveCost(m) != 1 || !allowedAfter(m / 3, lastFace)) continue;
-            if (tm[m] != 0 || fm[m] != 0 || sm[m] != sliceSolved) continue;
-            path1[depth] = m;
-            if (startPhase2(view, depth + 1, cost + 1) < 0) return -1;
-        }
-        return 0;
-    }
-    int bound[kShortMoves];
+    const uint16_t* tm = twistMove[at.twist];
+    const uint16_t* fm = flipMove[at.flip];
+    const uint16_t* sm = sliceMove[at.slice];
+    // Every child's distance: a quarter turn's from this state's, a half
+    // turn's from the quarter turn's it continues. The table's entries are
+    // far apart in memory: all are asked for before any is read, so that
+    // their reads overlap instead of waiting in turn.
+    long entry[kShortMoves];
     for (int m = 0; m < kShortMoves; ++m) {
-        bound[m] = kMaxPhase;
         if (!allowedAfter(m / 3, lastFace)) continue;
-        const int a = nibble(twistSliceDist, tm[m] * kShortSlices + sm[m]);
-        const int b = nibble(flipSliceDist, fm[m] * kShortSlices + sm[m]);
-        const int c = nibble(twistFlipDist, tm[m] * kShortFlips + fm[m]);
-        bound[m] = a > b ? (a > c ? a : c) : (b > c ? b : c);
+        entry[m] = fm[m] * kShortSlices + sm[m];
+        __builtin_prefetch(&phase1->classOf[entry[m]]);
+    }
+    for (int m = 0; m < kShortMoves; ++m) {
+        if (!allowedAfter(m / 3, lastFace)) continue;
+        entry[m] = phase1EntryOf(tm[m], phase1->classOf[entry[m]]);
+        __builtin_prefetch(&phase1->distanceMod3[entry[m] >> 2]);
+    }
+    int childDist[kShortMoves];
+    for (int m = 0; m < kShortMoves; ++m) {
+        childDist[m] = kMaxPhase;
+        if (!allowedAfter(m / 3, lastFace)) continue;
+        const int from = m % 3 == 1 ? childDist[m - 1] : at.dist;
+        childDist[m] = nextDistance(from, phase1Mod3At(entry[m]));
     }
     for (int m = 0; m < kShortMoves; ++m) {
         const int mc = moveCost(m);
-        if (mc > costLeft || !allowedAfter(m / 3, lastFace)) continue;
-        if (mc == costLeft) {
-            // The last turn of phase 1: a quarter turn of a side face that
-            // ends in the phase-2 group (distance 0 only there).
-            if (m / 3 < 2 || mc == 2 || bound[m] != 0) continue;
-        } else if (bound[m] > costLeft - mc) {
-            continue;
-        }
+        if (mc > costLeft || childDist[m] > costLeft - mc) continue;
+        // The last turn of phase 1 is a quarter turn of a side face.
+        if (mc == costLeft && (m / 3 < 2 || mc == 2)) continue;
         path1[depth] = m;
-        if (searchPhase1(view, tm[m], fm[m], sm[m], depth + 1, cost + mc, costLeft - mc) < 0)
-            return -1;
+        const Phase1State next = {tm[m],
+                                  fm[m],
+                                  sm[m],
+                                  childDist[m],
+                                  cornerOrderMove[at.corners][m],
+                                  sliceOrderMove[at.sliceOrder][m]};
+        if (searchPhase1(view, next, depth + 1, cost + mc, costLeft - mc) < 0) return -1;
     }
     return 0;
 }
@@ -768,6 +852,15 @@ ShortCube shortFromSlice(int slice) {
     return c;
 }
 
+ShortCube shortFromSliceAndOrder(int sliceOrder) {
+    ShortCube c = shortFromSlice(sliceOrder / kShortSlicePerms);
+    int order[4];
+    permUnrank(sliceOrder % kShortSlicePerms, 4, 8, order);
+    for (int i = 0, n = 0; i < 12; ++i)
+        if (c.ep[i] >= 8) c.ep[i] = order[n++];
+    return c;
+}
+
 ShortCube shortFromPerms(int cornerPerm, int edgePerm, int slicePerm) {
     ShortCube c = solvedCube();
     permUnrank(cornerPerm, 8, 0, c.cp);
@@ -788,6 +881,157 @@ void shortApplyMove(ShortCube& c, int m) {
         r.eo[pm.edgeTo[i]] = c.eo[i] ^ pm.edgeFlip[i];
     }
     c = r;
+}
+
+// The cube turned (or mirrored) by symmetry k with its colours moved along:
+// every sticker goes where k takes it and shows the side k takes its own to.
+ShortCube shortConjugate(const ShortCube& c, int k) {
+    ShortCube r;
+    for (int i = 0; i < 8; ++i) {
+        const int to = cornerAt(symApply(k, cornerPos[i]));
+        int home[3] = {0, 0, 0};
+        Vec sum = {{0, 0, 0}};
+        for (int s = 0; s < 3; ++s) {
+            const int side = sideOf(symApply(k, kSideDir[cornerSide[i][s]]));
+            const int was = cornerSide[c.cp[i]][(s - c.co[i] + 3) % 3];
+            const int now = sideOf(symApply(k, kSideDir[was]));
+            for (int t = 0; t < 3; ++t)
+                if (cornerSide[to][t] == side) home[t] = now;
+            for (int a = 0; a < 3; ++a) sum.v[a] += kSideDir[now].v[a];
+        }
+        const int piece = cornerAt(sum);
+        int o = 0;
+        while (o < 2 && home[o] != cornerSide[piece][0]) ++o;
+        r.cp[to] = piece;
+        r.co[to] = o;
+    }
+    for (int i = 0; i < 12; ++i) {
+        const int to = edgeAt(symApply(k, edgePos[i]));
+        int home[2] = {0, 0};
+        Vec sum = {{0, 0, 0}};
+        for (int s = 0; s < 2; ++s) {
+            const int side = sideOf(symApply(k, kSideDir[edgeSide[i][s]]));
+            const int now = sideOf(symApply(k, kSideDir[edgeSide[c.ep[i]][s ^ c.eo[i]]]));
+            for (int t = 0; t < 2; ++t)
+                if (edgeSide[to][t] == side) home[t] = now;
+            for (int a = 0; a < 3; ++a) sum.v[a] += kSideDir[now].v[a];
+        }
+        const int piece = edgeAt(sum);
+        r.ep[to] = piece;
+        r.eo[to] = home[0] == edgeSide[piece][0] ? 0 : 1;
+    }
+    return r;
+}
+
+namespace {
+
+// A cube with the given edge flip and middle-edge places.
+ShortCube fromFlipSlice(int flipSlice) {
+    ShortCube c = shortFromSlice(flipSlice % kShortSlices);
+    int flip = flipSlice / kShortSlices, sum = 0;
+    for (int i = 0; i < 11; ++i, flip /= 2) sum += c.eo[i] = flip % 2;
+    c.eo[11] = sum % 2;
+    return c;
+}
+
+int flipSliceOf(const ShortCube& c) {
+    return shortFlip(c) * kShortSlices + shortSlice(c);
+}
+
+} // namespace
+
+int shortPhase1Generate(ShortPhase1Table& out) {
+    if (twistMove[1][0] == 0 && twistMove[1][3] == 0) return 0; // move tables not built
+    std::memset(&out, 0, sizeof out);
+    for (int t = 0; t < kShortTwists; ++t)
+        for (int k = 0; k < kShortSyms; ++k)
+            out.twistConj[t][k] =
+                static_cast<uint16_t>(shortTwist(shortConjugate(shortFromTwist(t), k)));
+    // The classes: each flip-and-slice pair with all its images under the
+    // symmetries; the first of them met is the class's own. classOf holds
+    // the class and the symmetry that takes the pair to it.
+    constexpr uint32_t kUnknown = 0xFFFFFFFFu;
+    std::vector<int> own;
+    std::vector<uint16_t> fixing; // symmetries that keep the class's own pair
+    for (uint32_t& e : out.classOf) e = kUnknown;
+    for (int u = 0; u < kShortFlipSlices; ++u) {
+        if (out.classOf[u] != kUnknown) continue;
+        const ShortCube c = fromFlipSlice(u);
+        uint16_t keeps = 0;
+        for (int k = 0; k < kShortSyms; ++k) {
+            const int v = flipSliceOf(shortConjugate(c, k));
+            if (v == u) keeps = static_cast<uint16_t>(keeps | 1 << k);
+            if (out.classOf[v] == kUnknown)
+                out.classOf[v] =
+                    static_cast<uint32_t>(own.size()) << 4 | static_cast<uint32_t>(symInverse[k]);
+        }
+        own.push_back(u);
+        fixing.push_back(keeps);
+    }
+    if (own.size() != static_cast<size_t>(kShortFlipSliceClasses)) return 0;
+    // The symmetries act on the coordinates alone: checked on mixed cubes.
+    uint32_t seed = 12345;
+    for (int n = 0; n < 20000; ++n) {
+        ShortCube c = solvedCube();
+        for (int i = 0; i < 40; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            shortApplyMove(c, static_cast<int>(seed >> 16) % kShortMoves);
+        }
+        const int k = n % kShortSyms;
+        const ShortCube d = shortConjugate(c, k);
+        const int u = flipSliceOf(c);
+        if (flipSliceOf(d) != flipSliceOf(shortConjugate(fromFlipSlice(u), k)) ||
+            shortTwist(d) != out.twistConj[shortTwist(c)][k])
+            return 0;
+        const uint32_t cs = out.classOf[u];
+        if (flipSliceOf(shortConjugate(c, static_cast<int>(cs & 15))) != own[cs >> 4]) return 0;
+    }
+    // Breadth first over (class, twist seen from the class's own pair) by
+    // quarter turns; a level more than half full is found backwards, from
+    // the states still unknown.
+    constexpr uint8_t kFree = 0xFF;
+    std::vector<uint8_t> dist(static_cast<size_t>(kShortPhase1Entries), kFree);
+    const auto setState = [&](long c, int t, int d) {
+        for (int k = 0; k < kShortSyms; ++k)
+            if (fixing[static_cast<size_t>(c)] >> k & 1) {
+                uint8_t& e = dist[static_cast<size_t>(c * kShortTwists + out.twistConj[t][k])];
+                if (e == kFree) e = static_cast<uint8_t>(d);
+            }
+    };
+    const uint32_t goal = out.classOf[sliceSolved];
+    setState(goal >> 4, out.twistConj[0][goal & 15], 0);
+    long known = 1;
+    for (int d = 0; known < kShortPhase1Entries; ++d) {
+        if (d > 30) return 0;
+        const bool backwards = known > kShortPhase1Entries / 2;
+        for (long i = 0; i < kShortPhase1Entries; ++i) {
+            if (backwards ? dist[static_cast<size_t>(i)] != kFree
+                          : dist[static_cast<size_t>(i)] != d)
+                continue;
+            const long c = i / kShortTwists;
+            const int t = static_cast<int>(i % kShortTwists);
+            const int f = own[static_cast<size_t>(c)] / kShortSlices,
+                      s = own[static_cast<size_t>(c)] % kShortSlices;
+            for (int m = 0; m < kShortMoves; ++m) {
+                if (moveCost(m) != 1) continue;
+                const uint32_t cs = out.classOf[flipMove[f][m] * kShortSlices + sliceMove[s][m]];
+                const int t2 = out.twistConj[twistMove[t][m]][cs & 15];
+                const uint8_t e =
+                    dist[static_cast<size_t>(static_cast<long>(cs >> 4) * kShortTwists + t2)];
+                if (backwards && e == d) {
+                    setState(c, t, d + 1);
+                    break;
+                }
+                if (!backwards && e == kFree) setState(cs >> 4, t2, d + 1);
+            }
+        }
+        known = 0;
+        for (const uint8_t e : dist) known += e != kFree;
+    }
+    for (long i = 0; i < kShortPhase1Entries; ++i)
+        out.distanceMod3[i >> 2] = static_cast<uint8_t>(
+            out.distanceMod3[i >> 2] | (dist[static_cast<size_t>(i)] % 3) << ((i & 3) * 2));
+    return 1;
 }
 
 int shortReadCube(ShortCube& out, int view) {
@@ -869,14 +1113,20 @@ int shortEdgePermMove(int perm, int p2) {
 int shortSlicePermMove(int perm, int p2) {
     return slicePermMove[perm][p2];
 }
-int shortTwistSliceDistance(int twist, int slice) {
-    return nibble(twistSliceDist, twist * kShortSlices + slice);
-}
-int shortFlipSliceDistance(int flip, int slice) {
-    return nibble(flipSliceDist, flip * kShortSlices + slice);
-}
-int shortTwistFlipDistance(int twist, int flip) {
-    return nibble(twistFlipDist, twist * kShortFlips + flip);
+int shortPhase1Distance(int twist, int flip, int slice) {
+    // Down the distances: some quarter turn always leads one nearer.
+    int d = 0;
+    while (twist != 0 || flip != 0 || slice != sliceSolved) {
+        const int here = phase1Mod3(twist, flip, slice);
+        int m = 0;
+        while (m < kShortMoves && (m % 3 == 1 || phase1Mod3(twistMove[twist][m], flipMove[flip][m],
+                                                            sliceMove[slice][m]) != (here + 2) % 3))
+            ++m;
+        if (m == kShortMoves || d > kMaxPhase) return -1;
+        twist = twistMove[twist][m], flip = flipMove[flip][m], slice = sliceMove[slice][m];
+        ++d;
+    }
+    return d;
 }
 int shortCornerSliceDistance(int cornerPerm, int slicePerm) {
     return cornerSliceDist[cornerPerm * kShortSlicePerms + slicePerm];
@@ -912,11 +1162,10 @@ int shortFallbackPhase2(int cp, int ep, int sp, int* moves, int capacity) {
 }
 
 long shortTableBytes() {
-    return static_cast<long>(
-        sizeof twistMove + sizeof flipMove + sizeof sliceMove + sizeof cornerPermMove +
-        sizeof edgePermMove + sizeof slicePermMove +
-        (sizeof twistSliceDist + sizeof flipSliceDist + sizeof twistFlipDist) / 2 +
-        sizeof cornerSliceDist + sizeof edgeSliceDist + sizeof nearKey + sizeof nearDist);
+    return static_cast<long>(sizeof twistMove + sizeof flipMove + sizeof sliceMove +
+                             sizeof cornerPermMove + sizeof edgePermMove + sizeof slicePermMove +
+                             sizeof(ShortPhase1Table) + sizeof cornerSliceDist +
+                             sizeof edgeSliceDist + sizeof nearKey + sizeof nearDist);
 }
 
 // ---- the routine -------------------------------------------------------------------
@@ -924,6 +1173,14 @@ long shortTableBytes() {
 void shortSolveInit() {
     if (ready.load()) return;
     buildTables();
+    phase1 = reinterpret_cast<const ShortPhase1Table*>(shortPhase1Data());
+    if (phase1 == nullptr) return;
+    // Read a byte of every page once, so that no solve waits for the pages
+    // of the table to come in from the program file.
+    const unsigned char* bytes = shortPhase1Data();
+    unsigned sum = 0;
+    for (size_t i = 0; i < sizeof(ShortPhase1Table); i += 4096) sum += bytes[i];
+    phase1Pages = sum;
     ready.store(1);
 }
 
@@ -936,15 +1193,20 @@ int shortSolve(Move* out, int capacity, int timeLimitMicros) {
     for (int view = 0; view < 6; ++view) {
         Start& s = start[view];
         if (!shortReadCube(s.cube, view)) return -1;
-        s.twist = shortTwist(s.cube);
-        s.flip = shortFlip(s.cube);
-        s.slice = shortSlice(s.cube);
+        Phase1State& p = s.state;
+        p.twist = shortTwist(s.cube);
+        p.flip = shortFlip(s.cube);
+        p.slice = shortSlice(s.cube);
+        p.dist = shortPhase1Distance(p.twist, p.flip, p.slice);
+        p.corners = shortCornerPerm(s.cube);
+        p.sliceOrder = sliceOrderOf(s.cube);
+        if (p.dist < 0) return -1;
     }
     const Clock::time_point begin = Clock::now();
     deadline = begin + std::chrono::microseconds(timeLimitMicros);
+    patience = begin + std::chrono::microseconds(kPatienceMicros);
     bestLength = kNoSolution;
     phase2Cap = kFirstCap;
-    nextRaise = kRaiseNodes;
     found = 0;
     searched = 0;
     bestCount = 0;
@@ -954,11 +1216,8 @@ int shortSolve(Move* out, int capacity, int timeLimitMicros) {
     for (int cost1 = 0; cost1 < bestLength - 1 && cost1 < kMaxPhase && !stopped; ++cost1)
         for (int view = 0; view < 6 && !stopped; ++view) {
             const Start& s = start[view];
-            if (nibble(twistSliceDist, s.twist * kShortSlices + s.slice) > cost1 ||
-                nibble(flipSliceDist, s.flip * kShortSlices + s.slice) > cost1 ||
-                nibble(twistFlipDist, s.twist * kShortFlips + s.flip) > cost1)
-                continue;
-            searchPhase1(view, s.twist, s.flip, s.slice, 0, 0, cost1);
+            if (s.state.dist > cost1) continue;
+            searchPhase1(view, s.state, 0, 0, cost1);
         }
     if (!found) return -1;
 

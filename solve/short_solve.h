@@ -13,12 +13,13 @@
 
 #include "model/moves.h"
 
+#include <cstdint>
+
 // The time a solve may take, in microseconds: a hard limit. The search stops
 // there with the best solution so far; from its first phase-1 solution on it
 // always has one, at worst the fallback (a long phase 2 made without search).
-// It also stops earlier once it has spent a fixed amount of work after its
-// first solution of its own.
-constexpr int kShortSolveTimeLimitMicros = 12000;
+// It stops earlier once its solution is short enough (see kGoodLength).
+constexpr int kShortSolveTimeLimitMicros = 14000;
 // Room for a solution, in quarter turns: above any length the search returns,
 // the fallback's included (a solution that does not fit is refused, never
 // cut).
@@ -36,8 +37,9 @@ int shortSolveReady();
 // turn as two equal quarter turns) and returns their number: 0 for a solved
 // cube, -1 when the tables are not ready, the cube cannot be read, or the
 // solution does not fit into `capacity`. Keeps looking for shorter solutions
-// until timeLimitMicros have passed or its work is done; past the limit it
-// only goes on while it has no phase-1 solution yet. Allocates nothing.
+// until timeLimitMicros have passed or its solution is short enough; past the
+// limit it only goes on while it has no phase-1 solution yet. Allocates
+// nothing.
 int shortSolve(Move* out, int capacity, int timeLimitMicros);
 
 // ---- the search's own view of the cube, for its tests -----------------------
@@ -86,20 +88,19 @@ ShortCube shortFromTwist(int twist);
 ShortCube shortFromFlip(int flip);
 ShortCube shortFromSlice(int slice);
 ShortCube shortFromPerms(int cornerPerm, int edgePerm, int slicePerm);
+// Middle edges on the places of slice coordinate sliceOrder / 24, in the
+// order of rank sliceOrder % 24 place by place; everything else solved.
+ShortCube shortFromSliceAndOrder(int sliceOrder);
 
 // Move tables (m a search move 0..17; phase-2 tables take an index into
-// kShortPhase2Move) and distance tables, in quarter turns, of phase 1 (twist or
-// flip with slice, twist with flip) and phase 2 (corner or edge order with
-// slice order).
+// kShortPhase2Move) and the phase-2 distance tables, in quarter turns (corner
+// or edge order with slice order).
 int shortTwistMove(int twist, int m);
 int shortFlipMove(int flip, int m);
 int shortSliceMove(int slice, int m);
 int shortCornerPermMove(int perm, int p2);
 int shortEdgePermMove(int perm, int p2);
 int shortSlicePermMove(int perm, int p2);
-int shortTwistSliceDistance(int twist, int slice);
-int shortFlipSliceDistance(int flip, int slice);
-int shortTwistFlipDistance(int twist, int flip);
 int shortCornerSliceDistance(int cornerPerm, int slicePerm);
 int shortEdgeSliceDistance(int edgePerm, int slicePerm);
 // The exact phase-2 distance of a phase-2 cube within kShortNearCost quarter
@@ -114,3 +115,35 @@ constexpr int kShortFallbackCost = 60;
 int shortFallbackPhase2(int cornerPerm, int edgePerm, int slicePerm, int* moves, int capacity);
 // Bytes held by all tables.
 long shortTableBytes();
+
+// ---- the exact phase-1 distances, a table made when the program is built ----
+
+// The symmetries that keep the search axis: 4 turns about it, times 2 half
+// turns across it, times 2 for the mirror image.
+constexpr int kShortSyms = 16;
+constexpr int kShortFlipSlices = kShortFlips * kShortSlices;
+// Classes of flip-and-slice pairs under those symmetries.
+constexpr int kShortFlipSliceClasses = 64430;
+constexpr long kShortPhase1Entries = static_cast<long>(kShortFlipSliceClasses) * kShortTwists;
+// The phase-1 distance of (twist, flip, slice) in quarter turns is that of
+// its image under the symmetry that takes its flip and slice to their class's
+// own pair: an entry of distanceMod3 (four to a byte, low bits first), at
+// class * kShortTwists + the twist as that symmetry turns it. Neighbours lie
+// at most one quarter turn apart, so the distance modulo 3 is enough to
+// follow them.
+struct ShortPhase1Table {
+    uint32_t classOf[kShortFlipSlices]; // class * 16 + symmetry
+    uint16_t twistConj[kShortTwists][kShortSyms];
+    uint8_t distanceMod3[(kShortPhase1Entries + 3) / 4];
+};
+// The table's bytes, built into the program (null where there is none yet:
+// in the program that makes it).
+const unsigned char* shortPhase1Data();
+// Makes the table (after shortSolveInit has built the move tables): some
+// seconds and about 140 MB while it runs. Returns 1, or 0 when a check of the
+// symmetries fails.
+int shortPhase1Generate(ShortPhase1Table& out);
+// The cube seen through symmetry k (0..15).
+ShortCube shortConjugate(const ShortCube& c, int k);
+// The exact phase-1 distance in quarter turns.
+int shortPhase1Distance(int twist, int flip, int slice);
