@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
+#include <pthread.h>
 #include <initializer_list>
 #include <vector>
 
@@ -579,11 +581,19 @@ constexpr long kNoLimit = 1L << 62;
 // When the search is content: at once with a solution of kGoodLength or
 // fewer quarter turns, after kPatienceMicros with one of kFairLength or
 // fewer. The time limit ends it in any case.
-constexpr int kGoodLength = 26;
+constexpr int kGoodLength = 25;
 constexpr int kFairLength = 27;
-constexpr int kPatienceMicros = 4600;
-int phase2Cap;
-long candidateLimit;
+constexpr int kPatienceMicros = 4500;
+// The search runs on two threads, which share the work of every phase-1
+// depth: one takes the phase-1 sequences whose first turn is even-numbered,
+// the other the rest (searchPart 0 and 1; -1 for one thread doing all).
+// Each keeps its own path and best solution (thread_local); they share the
+// best length, whether any has a solution, and the order to stop.
+thread_local int searchPart;
+thread_local int phase2Cap;
+thread_local long candidateLimit;
+std::atomic<int> sharedBest{0};
+std::atomic<int> sharedFound{0}, sharedSearched{0}, stopAll{0};
 
 // A phase-1 state: its coordinates, its distance, and the corner order and
 // middle edges' places and order carried along.
@@ -597,25 +607,43 @@ struct Start {
 };
 Start start[6];
 
-int path1[kMaxPhase], path2[kMaxPhase];
-// The best solution so far; found is 1 once there is one (the fallback
-// counts), searched once the search itself has one.
+thread_local int path1[kMaxPhase], path2[kMaxPhase];
+// This thread's best solution so far; found is 1 once it has one (the
+// fallback counts).
 constexpr int kMaxSolution = 4 * kMaxPhase;
-int bestLength, bestView, bestCount, found, searched;
-int bestMoves[kMaxSolution];
+struct Best {
+    int length, view, count, found;
+    int moves[kMaxSolution];
+};
+thread_local Best best;
+
+// The length a new solution must beat: this thread's best or the other's.
+int bestSoFar() {
+    const int shared = sharedBest.load(std::memory_order_relaxed);
+    return shared < best.length ? shared : best.length;
+}
+
+void keepLength(int length) {
+    int shared = sharedBest.load(std::memory_order_relaxed);
+    while (length < shared && !sharedBest.compare_exchange_weak(shared, length)) {}
+}
 
 Clock::time_point deadline, patience;
-long nodes;
-int stopped;
+thread_local long nodes;
+thread_local int stopped;
 
-// 1 when the search must end now: a solution at hand and the time or the
-// work used up. Without a solution of its own the search raises its phase-2
-// cut; the time limit holds all the same, with the fallback as the answer.
+// 1 when this thread's search must end now: told to, or a solution at hand
+// (either thread's, the fallback's included) and the time up, or one fair
+// enough after the time of patience.
 int timeUp() {
-    if ((++nodes & 63) != 0 || !found) return stopped;
+    if ((++nodes & 63) != 0) return stopped;
+    if (stopAll.load(std::memory_order_relaxed)) stopped = 1;
+    if (!sharedFound.load(std::memory_order_relaxed)) return stopped;
     const Clock::time_point now = Clock::now();
     if (now >= deadline) stopped = 1;
-    if (searched && bestLength <= kFairLength && now >= patience) stopped = 1;
+    if (sharedSearched.load(std::memory_order_relaxed) && bestSoFar() <= kFairLength &&
+        now >= patience)
+        stopped = 1;
     return stopped;
 }
 
@@ -662,28 +690,36 @@ int searchPhase2(int cp, int ep, int sp, int depth, int costLeft, int lastFace) 
 
 // A phase-1 solution completed by the fallback, kept when it is the shortest
 // so far: long, but at hand from the first phase-1 solution on.
+void publishBest();
+
 void takeFallback(int view, int length, int cost1, int cp, int ep, int sp) {
-    static int moves[kMaxSolution];
+    thread_local int moves[kMaxSolution];
     for (int i = 0; i < length; ++i) moves[i] = path1[i];
     const int n = shortFallbackPhase2(cp, ep, sp, moves + length, kMaxSolution - length);
     if (n < 0) return;
     int cost = cost1;
     for (int i = length; i < length + n; ++i) cost += moveCost(moves[i]);
-    if (cost >= bestLength) return;
-    std::memcpy(bestMoves, moves, sizeof moves[0] * static_cast<size_t>(length + n));
-    bestLength = cost;
-    bestView = view;
-    bestCount = length + n;
-    found = 1;
+    if (cost >= bestSoFar()) return;
+    std::memcpy(best.moves, moves, sizeof moves[0] * static_cast<size_t>(length + n));
+    best.length = cost;
+    best.view = view;
+    best.count = length + n;
+    best.found = 1;
+    keepLength(cost);
+    sharedFound.store(1);
+    publishBest();
 }
 
 // A phase-1 solution of `length` moves and cost cost1 for `view`: the
 // shortest phase 2 that makes the total shorter than the best so far.
 int startPhase2(int view, int length, int cost1, int cornerOrder, int sliceOrder) {
     // Most phase-1 solutions end here: their corners alone are too far.
+    const int searched = sharedSearched.load(std::memory_order_relaxed);
+    if (searched) phase2Cap = kImproveCap;
+    const int room = bestSoFar() - 1 - cost1;
     if (searched &&
         cornerSliceDist[cornerOrder * kShortSlicePerms + sliceOrder % kShortSlicePerms] >
-            (phase2Cap < bestLength - 1 - cost1 ? phase2Cap : bestLength - 1 - cost1))
+            (phase2Cap < room ? phase2Cap : room))
         return 0;
     ShortCube c = start[view].cube;
     for (int i = 0; i < length; ++i) shortApplyMove(c, path1[i]);
@@ -691,24 +727,27 @@ int startPhase2(int view, int length, int cost1, int cornerOrder, int sliceOrder
     if (!searched) takeFallback(view, length, cost1, cp, ep, sp);
     const int lastFace = length > 0 ? path1[length - 1] / 3 : -1;
     candidateLimit = searched ? kNoLimit : nodes + kFirstCandidateNodes + nodes / kFirstGrowth;
-    for (int cost2 = phase2Distance(cp, ep, sp); cost1 + cost2 < bestLength && cost2 <= phase2Cap;
+    for (int cost2 = phase2Distance(cp, ep, sp); cost1 + cost2 < bestSoFar() && cost2 <= phase2Cap;
          cost2 += 2) {
         const int r = searchPhase2(cp, ep, sp, 0, cost2, lastFace);
         if (r == -1) return -1;
         if (r == -2) return 0; // the next phase-1 solution may do better
         if (r == 0) continue;
-        bestLength = cost1 + cost2;
-        found = 1;
-        searched = 1;
+        best.length = cost1 + cost2;
+        best.found = 1;
         phase2Cap = kImproveCap;
-        if (bestLength <= kGoodLength) stopped = 1;
-        bestView = view;
-        bestCount = 0;
-        for (int i = 0; i < length; ++i) bestMoves[bestCount++] = path1[i];
+        keepLength(best.length);
+        sharedFound.store(1);
+        sharedSearched.store(1);
+        if (best.length <= kGoodLength) stopAll.store(1);
+        best.view = view;
+        best.count = 0;
+        for (int i = 0; i < length; ++i) best.moves[best.count++] = path1[i];
         for (int i = 0; cost2 > 0; ++i) {
-            bestMoves[bestCount++] = path2[i];
+            best.moves[best.count++] = path2[i];
             cost2 -= moveCost(path2[i]);
         }
+        publishBest();
         return 1;
     }
     return 0;
@@ -718,7 +757,7 @@ int startPhase2(int view, int length, int cost1, int cornerOrder, int sliceOrder
 // stopped.
 int searchPhase1(int view, const Phase1State& at, int depth, int cost, int costLeft) {
     if (costLeft == 0) {
-        if (at.dist != 0) return 0;
+        if (at.dist != 0 || (depth == 0 && searchPart == 1)) return 0;
         // A phase 1 that ends in a phase-2 turn was already tried shorter.
         if (depth > 0) {
             const int last = path1[depth - 1];
@@ -758,6 +797,7 @@ int searchPhase1(int view, const Phase1State& at, int depth, int cost, int costL
     for (int m = 0; m < kShortMoves; ++m) {
         const int mc = moveCost(m);
         if (mc > costLeft || childDist[m] > costLeft - mc) continue;
+        if (depth == 0 && searchPart >= 0 && m % 2 != searchPart) continue;
         // The last turn of phase 1 is a quarter turn of a side face.
         if (mc == costLeft && (m / 3 < 2 || mc == 2)) continue;
         path1[depth] = m;
@@ -770,6 +810,112 @@ int searchPhase1(int view, const Phase1State& at, int depth, int cost, int costL
         if (searchPhase1(view, next, depth + 1, cost + mc, costLeft - mc) < 0) return -1;
     }
     return 0;
+}
+
+// One thread's search, part 0 or 1 of it, or all of it (-1).
+void searchViews(int part) {
+    searchPart = part;
+    best.length = kNoSolution;
+    best.found = 0;
+    best.count = 0;
+    best.view = 0;
+    phase2Cap = kFirstCap;
+    nodes = 0;
+    stopped = 0;
+    for (int cost1 = 0; cost1 < bestSoFar() - 1 && cost1 < kMaxPhase && !stopped; ++cost1)
+        for (int view = 0; view < 6 && !stopped; ++view) {
+            const Start& s = start[view];
+            if (s.state.dist > cost1) continue;
+            searchPhase1(view, s.state, 0, 0, cost1);
+        }
+}
+
+// The helper thread, made once with the tables: it waits for a solve, runs
+// its part of the search and hands its best solution over.
+pthread_mutex_t helperLock = PTHREAD_MUTEX_INITIALIZER;
+pthread_cond_t helperWake = PTHREAD_COND_INITIALIZER;
+int helperRunning = 0; // 1 once the thread is there
+int solvesPosted = 0, solvesDone = 0;
+Best helperBest;
+
+// The helper hands over every better solution as it finds it, so that its
+// answer is there even if the thread is kept waiting for the processor.
+void publishBest() {
+    if (searchPart != 1) return;
+    pthread_mutex_lock(&helperLock);
+    helperBest = best;
+    pthread_cond_broadcast(&helperWake);
+    pthread_mutex_unlock(&helperLock);
+}
+
+void* helperMain(void*) {
+    pthread_mutex_lock(&helperLock);
+    for (int seen = 0;;) {
+        while (solvesPosted == seen) pthread_cond_wait(&helperWake, &helperLock);
+        seen = solvesPosted;
+        pthread_mutex_unlock(&helperLock);
+        searchViews(1);
+        pthread_mutex_lock(&helperLock);
+        solvesDone = seen;
+        pthread_cond_broadcast(&helperWake);
+    }
+    return nullptr;
+}
+
+void makeHelper() {
+    pthread_t thread;
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
+    helperRunning = pthread_create(&thread, &attr, helperMain, nullptr) == 0;
+    pthread_attr_destroy(&attr);
+}
+
+// Waits until the helper is idle: one left behind by the last solve has been
+// told to stop and soon does. Before the next solve touches what it reads.
+void settleHelper() {
+    pthread_mutex_lock(&helperLock);
+    while (solvesDone != solvesPosted) pthread_cond_wait(&helperWake, &helperLock);
+    pthread_mutex_unlock(&helperLock);
+}
+
+// Sets the helper on the solve just prepared; 0 when there is no helper (the
+// search then runs all six views itself).
+int startHelper() {
+    if (!helperRunning) return 0;
+    pthread_mutex_lock(&helperLock);
+    helperBest.length = kNoSolution;
+    helperBest.found = 0;
+    ++solvesPosted;
+    pthread_cond_broadcast(&helperWake);
+    pthread_mutex_unlock(&helperLock);
+    return 1;
+}
+
+// Waits for the helper to finish, but past the deadline only while neither
+// thread has a solution: a helper kept off the processor must not hold the
+// frame up. It stops at its next look at the time. Returns the helper's
+// best solution as it stands.
+constexpr int kHelperGraceMicros = 300;
+const Best& waitForHelper() {
+    static Best answer;
+    const Clock::time_point until = deadline + std::chrono::microseconds(kHelperGraceMicros);
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(until.time_since_epoch());
+    timespec limit;
+    limit.tv_sec = static_cast<time_t>(ns.count() / 1000000000);
+    limit.tv_nsec = static_cast<long>(ns.count() % 1000000000);
+    pthread_mutex_lock(&helperLock);
+    while (solvesDone != solvesPosted) {
+        if (!best.found && !helperBest.found) {
+            pthread_cond_wait(&helperWake, &helperLock);
+        } else if (pthread_cond_clockwait(&helperWake, &helperLock, CLOCK_MONOTONIC, &limit) != 0) {
+            stopAll.store(1);
+            break;
+        }
+    }
+    answer = helperBest;
+    pthread_mutex_unlock(&helperLock);
+    return answer;
 }
 
 ShortCube inverseOf(const ShortCube& c) {
@@ -1181,6 +1327,7 @@ void shortSolveInit() {
     unsigned sum = 0;
     for (size_t i = 0; i < sizeof(ShortPhase1Table); i += 4096) sum += bytes[i];
     phase1Pages = sum;
+    makeHelper();
     ready.store(1);
 }
 
@@ -1190,6 +1337,7 @@ int shortSolveReady() {
 
 int shortSolve(Move* out, int capacity, int timeLimitMicros) {
     if (!ready.load()) return -1;
+    settleHelper();
     for (int view = 0; view < 6; ++view) {
         Start& s = start[view];
         if (!shortReadCube(s.cube, view)) return -1;
@@ -1205,30 +1353,24 @@ int shortSolve(Move* out, int capacity, int timeLimitMicros) {
     const Clock::time_point begin = Clock::now();
     deadline = begin + std::chrono::microseconds(timeLimitMicros);
     patience = begin + std::chrono::microseconds(kPatienceMicros);
-    bestLength = kNoSolution;
-    phase2Cap = kFirstCap;
-    found = 0;
-    searched = 0;
-    bestCount = 0;
-    bestView = 0;
-    nodes = 0;
-    stopped = 0;
-    for (int cost1 = 0; cost1 < bestLength - 1 && cost1 < kMaxPhase && !stopped; ++cost1)
-        for (int view = 0; view < 6 && !stopped; ++view) {
-            const Start& s = start[view];
-            if (s.state.dist > cost1) continue;
-            searchPhase1(view, s.state, 0, 0, cost1);
-        }
-    if (!found) return -1;
+    sharedBest.store(kNoSolution);
+    sharedFound.store(0);
+    sharedSearched.store(0);
+    stopAll.store(0);
+    const int helped = startHelper();
+    searchViews(helped ? 0 : -1);
+    const Best& other = helped ? waitForHelper() : best;
+    const Best& b = other.length < best.length ? other : best;
+    if (!b.found) return -1;
 
     // The program's turns, in playing order; an inverse view's solution
     // plays backwards with every turn the other way.
-    const int inverse = bestView >= 3;
+    const int inverse = b.view >= 3;
     int count = 0;
-    for (int i = 0; i < bestCount; ++i) {
-        const int m = bestMoves[inverse ? bestCount - 1 - i : i];
+    for (int i = 0; i < b.count; ++i) {
+        const int m = b.moves[inverse ? b.count - 1 - i : i];
         int layer, direction, turns;
-        shortTurnOf(bestView, m, layer, direction, turns);
+        shortTurnOf(b.view, m, layer, direction, turns);
         if (inverse) direction = -direction;
         for (int t = 0; t < turns; ++t) {
             // Turns of one layer that meet merge: a turn and its reverse

@@ -7,8 +7,10 @@
 // of the middle layer of that axis in that layer. Phase 2 then solves it with
 // those turns only. Each phase is an iterative-deepening search over small
 // coordinates with move tables and distance tables, all counted in quarter
-// turns (a half turn costs 2). The search runs from three axes and from the
-// inverse cube, and keeps looking for shorter totals until its time is up.
+// turns (a half turn costs 2). The phase-1 distances are exact, from a table
+// made when the program is built. The search runs from three axes and from
+// the inverse cube, on two threads, and keeps looking for shorter totals
+// until its solution is short enough or its time is up.
 #pragma once
 
 #include "model/moves.h"
@@ -19,7 +21,7 @@
 // there with the best solution so far; from its first phase-1 solution on it
 // always has one, at worst the fallback (a long phase 2 made without search).
 // It stops earlier once its solution is short enough (see kGoodLength).
-constexpr int kShortSolveTimeLimitMicros = 14000;
+constexpr int kShortSolveTimeLimitMicros = 12000;
 // Room for a solution, in quarter turns: above any length the search returns,
 // the fallback's included (a solution that does not fit is refused, never
 // cut).
