@@ -326,8 +326,13 @@ uint64_t phase2Key(int cp, int ep, int sp) {
            static_cast<uint64_t>(sp);
 }
 
+// The slot a key hashes to; nearSlot probes on from there.
+uint32_t nearHome(uint64_t key) {
+    return static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - kNearBits));
+}
+
 uint32_t nearSlot(uint64_t key) {
-    uint32_t slot = static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - kNearBits));
+    uint32_t slot = nearHome(key);
     while (nearKey[slot] != 0 && nearKey[slot] != key + 1) slot = (slot + 1) & (kNearSize - 1);
     return slot;
 }
@@ -673,16 +678,36 @@ int searchPhase2(int cp, int ep, int sp, int depth, int costLeft, int lastFace) 
     }
     if (timeUp()) return -1;
     if (nodes > candidateLimit) return -2;
+    // The children's table entries are asked for before any is read (see
+    // searchPhase1), then those near enough for the near table have their
+    // slots asked for before any child is searched.
+    int ncp[kShortPhase2Moves], nep[kShortPhase2Moves], nsp[kShortPhase2Moves];
+    int open[kShortPhase2Moves];
     for (int k = 0; k < kShortPhase2Moves; ++k) {
         const int m = kShortPhase2Move[k];
-        const int cost = moveCost(m);
-        if (cost > costLeft || !allowedAfter(m / 3, lastFace)) continue;
-        const int ncp = cornerPermMove[cp][k], nsp = slicePermMove[sp][k];
-        if (cornerSliceDist[ncp * kShortSlicePerms + nsp] > costLeft - cost) continue;
-        const int nep = edgePermMove[ep][k];
-        if (edgeSliceDist[nep * kShortSlicePerms + nsp] > costLeft - cost) continue;
+        open[k] = moveCost(m) <= costLeft && allowedAfter(m / 3, lastFace);
+        if (!open[k]) continue;
+        ncp[k] = cornerPermMove[cp][k], nep[k] = edgePermMove[ep][k], nsp[k] = slicePermMove[sp][k];
+        __builtin_prefetch(&cornerSliceDist[ncp[k] * kShortSlicePerms + nsp[k]]);
+        __builtin_prefetch(&edgeSliceDist[nep[k] * kShortSlicePerms + nsp[k]]);
+    }
+    for (int k = 0; k < kShortPhase2Moves; ++k) {
+        if (!open[k]) continue;
+        const int left = costLeft - moveCost(kShortPhase2Move[k]);
+        open[k] = cornerSliceDist[ncp[k] * kShortSlicePerms + nsp[k]] <= left &&
+                  edgeSliceDist[nep[k] * kShortSlicePerms + nsp[k]] <= left;
+        if (open[k] && left <= kNearCost) {
+            const uint32_t home = nearHome(phase2Key(ncp[k], nep[k], nsp[k]));
+            __builtin_prefetch(&nearKey[home]);
+            __builtin_prefetch(&nearDist[home]);
+        }
+    }
+    for (int k = 0; k < kShortPhase2Moves; ++k) {
+        if (!open[k]) continue;
+        const int m = kShortPhase2Move[k];
         path2[depth] = m;
-        const int r = searchPhase2(ncp, nep, nsp, depth + 1, costLeft - cost, m / 3);
+        const int r =
+            searchPhase2(ncp[k], nep[k], nsp[k], depth + 1, costLeft - moveCost(m), m / 3);
         if (r != 0) return r;
     }
     return 0;
