@@ -488,41 +488,29 @@ void buildEdgeCycles() {
     }
 }
 
+// A move table of the 18 search moves: for each value of a coordinate, its
+// value after each move, worked out on a cube that has that value.
+template <size_t N, typename From, typename Coordinate>
+void buildMoveTable(uint16_t (&table)[N][kShortMoves], From from, Coordinate coordinate) {
+    for (size_t v = 0; v < N; ++v)
+        for (int m = 0; m < kShortMoves; ++m) {
+            ShortCube c = from(static_cast<int>(v));
+            shortApplyMove(c, m);
+            table[v][m] = static_cast<uint16_t>(coordinate(c));
+        }
+}
+
 void buildTables() {
     buildPositions();
     buildPieceMoves();
     buildSymmetries();
     sliceSolved = shortSlice(solvedCube());
-    for (int t = 0; t < kShortTwists; ++t)
-        for (int m = 0; m < kShortMoves; ++m) {
-            ShortCube c = shortFromTwist(t);
-            shortApplyMove(c, m);
-            twistMove[t][m] = static_cast<uint16_t>(shortTwist(c));
-        }
-    for (int f = 0; f < kShortFlips; ++f)
-        for (int m = 0; m < kShortMoves; ++m) {
-            ShortCube c = shortFromFlip(f);
-            shortApplyMove(c, m);
-            flipMove[f][m] = static_cast<uint16_t>(shortFlip(c));
-        }
-    for (int s = 0; s < kShortSlices; ++s)
-        for (int m = 0; m < kShortMoves; ++m) {
-            ShortCube c = shortFromSlice(s);
-            shortApplyMove(c, m);
-            sliceMove[s][m] = static_cast<uint16_t>(shortSlice(c));
-        }
-    for (int p = 0; p < kShortPerms; ++p)
-        for (int m = 0; m < kShortMoves; ++m) {
-            ShortCube c = shortFromPerms(p, 0, 0);
-            shortApplyMove(c, m);
-            cornerOrderMove[p][m] = static_cast<uint16_t>(shortCornerPerm(c));
-        }
-    for (int o = 0; o < kSliceOrders; ++o)
-        for (int m = 0; m < kShortMoves; ++m) {
-            ShortCube c = shortFromSliceAndOrder(o);
-            shortApplyMove(c, m);
-            sliceOrderMove[o][m] = static_cast<uint16_t>(sliceOrderOf(c));
-        }
+    buildMoveTable(twistMove, shortFromTwist, shortTwist);
+    buildMoveTable(flipMove, shortFromFlip, shortFlip);
+    buildMoveTable(sliceMove, shortFromSlice, shortSlice);
+    buildMoveTable(
+        cornerOrderMove, [](int p) { return shortFromPerms(p, 0, 0); }, shortCornerPerm);
+    buildMoveTable(sliceOrderMove, shortFromSliceAndOrder, sliceOrderOf);
     for (int p = 0; p < kShortPerms; ++p)
         for (int k = 0; k < kShortPhase2Moves; ++k) {
             ShortCube c = shortFromPerms(p, p, p % kShortSlicePerms);
