@@ -129,6 +129,7 @@ struct CubeShape {
     int known;                      // 0 until learned in this context
     float corner[kCubeVertices][3]; // -1 or +1 along each axis
     float normal[kCubeVertices][3];
+    int face[kCubeVertices]; // the face as a bit: axis * 2, plus 1 on the positive side
 };
 CubeShape cubeShape = {};
 
@@ -178,22 +179,18 @@ void learnCubeShape() {
         float normal[3] = {0.0f, 0.0f, 0.0f};
         for (int a = 0; a < 3; ++a)
             if (tri[0][a] == tri[1][a] && tri[1][a] == tri[2][a]) normal[a] = tri[0][a];
-        for (int v = 0; v < 3; ++v, ++count)
+        int face = 0;
+        for (int a = 0; a < 3; ++a)
+            if (normal[a] != 0.0f) face = 1 << (a * 2 + (normal[a] > 0 ? 1 : 0));
+        for (int v = 0; v < 3; ++v, ++count) {
+            cubeShape.face[count] = face;
             for (int a = 0; a < 3; ++a) {
                 cubeShape.corner[count][a] = tri[v][a];
                 cubeShape.normal[count][a] = normal[a];
             }
+        }
     }
     cubeShape.known = count == kCubeVertices;
-}
-
-// The face of the learned cube each vertex belongs to, as a bit: axis * 2,
-// plus 1 on the positive side.
-int faceBit(int v) {
-    for (int a = 0; a < 3; ++a)
-        if (cubeShape.normal[v][a] != 0.0f)
-            return 1 << (a * 2 + (cubeShape.normal[v][a] > 0 ? 1 : 0));
-    return 0;
 }
 
 // Adds one solid cube of `edge` centred at `centre` in `colour`, without the
@@ -201,7 +198,7 @@ int faceBit(int v) {
 void batchSolidCube(const double (&centre)[3], double edge, const float (&colour)[3], int skip) {
     const double half = edge / 2;
     for (int v = 0; v < kCubeVertices; ++v) {
-        if (faceBit(v) & skip) continue;
+        if (cubeShape.face[v] & skip) continue;
         for (int a = 0; a < 3; ++a) {
             batchPositions[batchCount][a] =
                 static_cast<float>(centre[a] + cubeShape.corner[v][a] * half);
@@ -212,7 +209,7 @@ void batchSolidCube(const double (&centre)[3], double edge, const float (&colour
     }
 }
 
-// The sides of a cubie, in the bits of faceBit, that lie against a cubie
+// The sides of a cubie, as face bits, that lie against a cubie
 // turning with it. Such a side cannot be seen: the bodies of a group of
 // cubies turning together fill a closed block, and a sticker block of that
 // side lies wholly inside the body next to it. `turning` is 1 when the cubie
