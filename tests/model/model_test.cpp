@@ -226,3 +226,61 @@ TEST(TextLogs, ASolveWritesAtItsCommitOnly) {
     const char* text = nullptr;
     EXPECT_EQ(takeTextLogFault(&text), 0);
 }
+
+// Every entry of the turning slice lands where the written maps say, for all
+// nine layers and both directions: the cubie (a, b) -> position map and the
+// side map of direction +1 per axis, and their inverses for -1; the other
+// eighteen cubies keep every entry.
+TEST(Cube, EachLayerTurnMovesEveryEntryAsTheMapsSay) {
+    struct AxisMap {
+        int fixed, a, b;      // the slice's coordinate and the two that vary
+        int newA[2], newB[2]; // direction +1: new a = newA[0] * a + newA[1] * b + 4 * (sign < 0)
+        int sideTo[7];        // direction +1: old side -> new side
+    };
+    // x layers (y, z) -> (z, 4-y); z layers (x, y) -> (4-y, x); y layers (x, z) -> (z, 4-x).
+    const AxisMap maps[3] = {
+        {0, 1, 2, {0, 1}, {-1, 0}, {0, 5, 2, 6, 4, 3, 1}},
+        {2, 0, 1, {0, -1}, {1, 0}, {0, 1, 6, 3, 5, 2, 4}},
+        {1, 0, 2, {0, 1}, {-1, 0}, {0, 4, 1, 2, 3, 5, 6}},
+    };
+    const auto mapped = [](const int(&k)[2], int a, int b) {
+        const int v = k[0] * a + k[1] * b;
+        return v < 0 ? 4 + v : v;
+    };
+    for (int layer = 1; layer <= 9; ++layer)
+        for (int direction : {+1, -1}) {
+            const AxisMap& m = maps[(layer - 1) / 3];
+            const int slice = (layer - 1) % 3 + 1;
+            for (int x = 1; x <= 3; ++x)
+                for (int y = 1; y <= 3; ++y)
+                    for (int z = 1; z <= 3; ++z)
+                        for (int s = 1; s <= 6; ++s)
+                            CubieArray[x][y][z][s] = x * 1000 + y * 100 + z * 10 + s;
+            turnLayer(layer, direction);
+            for (int x = 1; x <= 3; ++x)
+                for (int y = 1; y <= 3; ++y)
+                    for (int z = 1; z <= 3; ++z) {
+                        int from[3] = {x, y, z}, to[3] = {x, y, z};
+                        if (from[m.fixed] == slice) {
+                            const int a = from[m.a], b = from[m.b];
+                            to[m.a] = mapped(m.newA, a, b);
+                            to[m.b] = mapped(m.newB, a, b);
+                        }
+                        for (int s = 1; s <= 6; ++s) {
+                            const int side = from[m.fixed] == slice ? m.sideTo[s] : s;
+                            // +1 carries (from, s) to (to, side); -1 brings
+                            // (to, side) back to (from, s).
+                            const int id = x * 1000 + y * 100 + z * 10 + s;
+                            const int image = to[0] * 1000 + to[1] * 100 + to[2] * 10 + side;
+                            if (direction > 0)
+                                ASSERT_EQ(CubieArray[to[0]][to[1]][to[2]][side], id)
+                                    << "layer " << layer << " cubie " << x << y << z << " side "
+                                    << s;
+                            else
+                                ASSERT_EQ(CubieArray[x][y][z][s], image)
+                                    << "layer " << layer << " -1, cubie " << x << y << z << " side "
+                                    << s;
+                        }
+                    }
+        }
+}
