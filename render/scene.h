@@ -2,16 +2,21 @@
 // cubies, the turning layer, the marker of the selected layer, the floor grid.
 #pragma once
 
+struct Look;
+
 // Colour number 1..6 -> RGB (index 0 unused).
 extern const double CubieColourTable[7][3];
 
 // One cubie of `cubies` (the caller passes the live CubieArray) at x, y, z
 // 1..3; leaves the model-view matrix as it found it.
 void drawCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]);
+void drawCubie(const Look& look, int x, int y, int z, const int (&cubies)[4][4][4][7]);
 // All 27 cubies of the live cube with `layer` turned by `angle` degrees in
 // the sense of `direction`; angle 0 is the cube at rest, a layer outside 1..9
 // draws nothing.
 void drawCube(int layer, int direction, int angle);
+// The same in `look`; the two above draw in the plain look.
+void drawCube(const Look& look, int layer, int direction, int angle);
 // 1 draws every side of every cubie, also those no viewer can see (against a
 // cubie turning with it); 0, the default, leaves them out. The pictures are the
 // same either way: this is there to compare them.
