@@ -31,6 +31,8 @@ struct Look {
     // light alone.
     int frontLight;
     CameraPlacement camera;
+    // The floor grid's colour, as GL is given it (single precision).
+    float gridColour[3];
 };
 
 extern const Look kPlainLook;

@@ -237,7 +237,7 @@ void beginLook(const Look& look) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    const GLfloat direction[4] = {0.3f, 0.8f, 1.0f, 0.0f};
+    const GLfloat direction[4] = {0.0f, 0.6f, 1.0f, 0.0f};
     const GLfloat ambient[4] = {0.55f, 0.55f, 0.55f, 1.0f};
     const GLfloat diffuse[4] = {0.6f, 0.6f, 0.6f, 1.0f};
     glLightfv(GL_LIGHT1, GL_POSITION, direction);
@@ -330,10 +330,15 @@ void drawLayerMarker(int layer) {
 }
 
 void drawFloorGrid(int visible) {
+    drawFloorGrid(kPlainLook, visible);
+}
+
+void drawFloorGrid(const Look& look, int visible) {
     if (!visible) return;
     glPushMatrix();
-    // Single-precision components, red above 1 passed as it is.
-    glColor3f(1.6f, 0.6f, 0.6f);
+    // Single-precision components (in the plain look red above 1, passed as
+    // it is).
+    glColor3fv(look.gridColour);
     glBegin(GL_LINES);
     for (int i = -kGridHalf; i <= kGridHalf; ++i) {
         glVertex3i(i, kGridFloor, -kGridHalf);

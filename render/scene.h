@@ -25,6 +25,8 @@ extern int drawUnseenSides;
 void drawLayerMarker(int layer);
 // The floor grid, when `visible` is not 0.
 void drawFloorGrid(int visible);
+// The same in the colour of `look`; the one above draws in the plain look's.
+void drawFloorGrid(const Look& look, int visible);
 // A filled, smoothly shaded sphere of `radius` at the origin, compiled once
 // per radius into a display list kept in the sphere cache.
 void solidSphere(double radius);

@@ -149,9 +149,11 @@ Matrix4 identityMatrix() {
 Matrix4 rotated(const Matrix4& m, double degrees, int axis) {
     const float angle = static_cast<float>(degrees);
     if (angle == 0.0f) return m;
-    const double radians = static_cast<double>(angle) * kPi / 180.0;
-    const float s = static_cast<float>(std::sin(radians));
-    const float c = static_cast<float>(std::cos(radians));
+    // As GL does it: the angle in radians worked out in double precision,
+    // then its sine and cosine taken in single precision.
+    const float radians = static_cast<float>(static_cast<double>(angle) * kPi / 180.0);
+    const float s = std::sin(radians);
+    const float c = std::cos(radians);
     const int u = (axis + 1) % 3, w = (axis + 2) % 3;
     Matrix4 r = identityMatrix();
     at(r, u, u) = c;
