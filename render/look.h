@@ -33,6 +33,8 @@ struct Look {
     CameraPlacement camera;
     // The floor grid's colour, as GL is given it (single precision).
     float gridColour[3];
+    // The colour of the sphere that marks the selected layer.
+    double markerColour[3];
 };
 
 extern const Look kPlainLook;

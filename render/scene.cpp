@@ -320,13 +320,19 @@ void drawCube(int layer, int direction, int angle) {
 }
 
 void drawLayerMarker(int layer) {
+    drawLayerMarker(kPlainLook, layer);
+}
+
+void drawLayerMarker(const Look& look, int layer) {
     if (layer < 1 || layer > 9) return;
     const double* at = kMarkerPosition[layer];
+    beginLook(look);
     glPushMatrix();
     glTranslated(at[0], at[1], at[2]);
-    glColor3d(0.0, 1.0, 0.0);
+    glColor3d(look.markerColour[0], look.markerColour[1], look.markerColour[2]);
     solidSphere(kMarkerRadius);
     glPopMatrix();
+    endLook(look);
 }
 
 void drawFloorGrid(int visible) {

@@ -23,6 +23,8 @@ void drawCube(const Look& look, int layer, int direction, int angle);
 extern int drawUnseenSides;
 // The marker sphere beside `layer` (1..9; any other draws nothing).
 void drawLayerMarker(int layer);
+// The same in the marker colour of `look`.
+void drawLayerMarker(const Look& look, int layer);
 // The floor grid, when `visible` is not 0.
 void drawFloorGrid(int visible);
 // The same in the colour of `look`; the one above draws in the plain look's.

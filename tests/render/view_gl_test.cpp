@@ -119,7 +119,7 @@ void drawWithGlCalls(const Look& look, const ViewAngles& a, const TurnShown& t) 
     glPushMatrix();
     glCube(a);
     drawCube(look, t.layer, t.direction, t.angle);
-    drawLayerMarker(t.layer);
+    drawLayerMarker(look, t.layer);
     glPopMatrix();
     drawFloorGrid(look, 1);
 }
@@ -133,7 +133,7 @@ void drawWithMatrices(const Look& look, const View& v) {
     glLightfv(GL_LIGHT1, GL_POSITION, light);
     glLoadMatrixd(v.cube.m);
     drawCube(look, v.turning.layer, v.turning.direction, v.turning.angle);
-    drawLayerMarker(v.turning.layer);
+    drawLayerMarker(look, v.turning.layer);
     glLoadMatrixd(v.scene.m);
     drawFloorGrid(look, 1);
 }
