@@ -5,6 +5,7 @@
 
 #include "app/window.h"
 #include "model/cube.h"
+#include "model/layers.h"
 #include "render/look.h"
 #include "tests/render/gl_window.h"
 
@@ -171,6 +172,21 @@ int colourIn(const Look& look, const unsigned char* p) {
     return best;
 }
 
+// The cube alone (no marker, no grid) drawn in the view's matrices, the
+// scene's light where the frame puts it.
+Picture cubeOnly(const Look& look, const View& view) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(view.projection.m);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(view.scene.m);
+    const GLfloat light[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_POSITION, light);
+    glLoadMatrixd(view.cube.m);
+    drawCube(look, view.turning.layer, view.turning.direction, view.turning.angle);
+    return readPicture(gl);
+}
+
 // Picking agrees with the picture: over a grid of pixels in random views of
 // a mixed cube, with a layer part way through its turn, both looks, a pixel
 // that picks a sticker shows that sticker's colour (or the black rim or gap
@@ -185,12 +201,7 @@ TEST_F(ViewInGl, PickedStickersAreTheColoursOnTheScreen) {
         const TurnShown t = {1 + static_cast<int>(rng() % 9), rng() % 2 ? 1 : -1,
                              static_cast<int>(rng() % 80) + 5};
         const View view = makeView(look, a, t, kWidth, kHeight);
-        drawWithMatrices(look, view);
-        // No marker and no grid here: only the cube is on the picture.
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadMatrixd(view.cube.m);
-        drawCube(look, t.layer, t.direction, t.angle);
-        const Picture pic = readPicture(gl);
+        const Picture pic = cubeOnly(look, view);
         for (int y = 2; y < kHeight; y += 5)
             for (int x = 2; x < kWidth; x += 5) {
                 const StickerPick pick = pickSticker(view, x + 0.5, y + 0.5);
@@ -221,149 +232,110 @@ TEST_F(ViewInGl, PickedStickersAreTheColoursOnTheScreen) {
 
 // ---- the looks -------------------------------------------------------------
 
+// With CUBE_LOOK_SHOTS set to a folder, the picture on screen goes there as
+// NAME.ppm, for a person to look at.
 void shoot(const char* name) {
     const char* dir = std::getenv("CUBE_LOOK_SHOTS");
-    if (dir == nullptr) return;
-    const Picture pic = readPicture(gl);
-    const std::string path = std::string(dir) + "/" + name + ".ppm";
-    FILE* f = std::fopen(path.c_str(), "wb");
+    FILE* f = dir ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb") : nullptr;
     if (f == nullptr) return;
+    const Picture pic = readPicture(gl);
     std::fprintf(f, "P6\n%d %d\n255\n", pic.width, pic.height);
     for (int y = pic.height - 1; y >= 0; --y) std::fwrite(pic.at(0, y), 3, size_t(pic.width), f);
     std::fclose(f);
 }
 
-// The window position of a sticker's centre at rest.
+// The picture position (GL rows, bottom up) of the centre of a face's sticker.
 void stickerPixel(const View& view, int face, int row, int col, int* x, int* y) {
     int cubie[3], side;
     faceletCubie(face, row, col, cubie, &side);
-    double p[3] = {cubie[0] - 2.0, cubie[1] - 2.0, cubie[2] - 2.0};
-    const double out = view.reach;
-    p[side == 2 || side == 4   ? 0
-      : side == 5 || side == 6 ? 1
-                               : 2] += side == 2 || side == 3 || side == 6 ? out : -out;
-    double wx, wy;
+    double wx = 0, wy = 0, p[3];
+    for (int a = 0; a < 3; ++a) p[a] = cubie[a] - 2.0;
+    p[kFaceCells[face].fixed] += (kFaceCells[face].value - 2) * view.reach;
     projectPoint(view, view.cube, p, &wx, &wy);
     *x = static_cast<int>(wx), *y = kHeight - 1 - static_cast<int>(wy);
 }
 
-// The clear look at rest, from the start: the top, front-left and
-// front-right faces show (faces 5, 1, 4), every sticker in its own colour at
-// full strength, white on top, green and red at the front, black gaps between
-// the stickers; the cube fills more of the window than in the plain look.
-TEST_F(ViewInGl, TheClearLookShowsThreeFacesInFullColourWithGaps) {
-    const ViewAngles start = {0.0f, 0.0f, 0, 0};
-    const TurnShown rest = {1, 1, 0};
-    int covered[2];
+// Whether a face is turned towards the eye (its centre picks it).
+bool facesEye(const View& view, int face) {
+    int x, y;
+    stickerPixel(view, face, 2, 2, &x, &y);
+    return pickSticker(view, x + 0.5, kHeight - 1 - y + 0.5).face == face;
+}
+
+// From the start, the plain look as it always was (dim: no channel above
+// 0.4 of full) and the clear look: the top, front-left and front-right faces
+// (5, 1, 4) in white, green and red at full strength, the faces' opposites
+// (seen from the other side) in yellow, blue and orange, black gaps between
+// the stickers, and the cube
+// covering well over twice the plain one's pixels.
+TEST_F(ViewInGl, TheClearLookShowsARealCubeInFullColourWithGaps) {
+    int covered[2], seen[2] = {0, 0};
     for (const Look* look : {&kPlainLook, &kClearLook}) {
-        const View view = makeView(*look, start, rest, kWidth, kHeight);
-        drawWithMatrices(*look, view);
-        shoot(look == &kClearLook ? "clear_start" : "plain_start");
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadMatrixd(view.cube.m);
-        drawCube(*look, 1, 1, 0);
-        const Picture pic = readPicture(gl);
-        covered[look == &kClearLook] = pic.nonBlackPixels();
-        for (int face : {5, 1, 4})
-            for (int row = 1; row <= 3; ++row)
-                for (int col = 1; col <= 3; ++col) {
-                    int x, y;
-                    stickerPixel(view, face, row, col, &x, &y);
-                    const unsigned char* p = pic.at(x, y);
-                    const int brightest = std::max(p[0], std::max(p[1], p[2]));
-                    SCOPED_TRACE("face " + std::to_string(face) + " " + std::to_string(row) + " " +
-                                 std::to_string(col));
-                    EXPECT_EQ(colourIn(*look, p), FaceletGrid[face][row][col]);
-                    if (look == &kClearLook)
-                        EXPECT_GE(brightest, 235);
-                    else
-                        EXPECT_LE(brightest, 103); // the plain look as it always was
-                }
-        if (look == &kClearLook) {
-            int x, y;
-            stickerPixel(view, 5, 2, 2, &x, &y);
-            const unsigned char* top = pic.at(x, y);
-            EXPECT_TRUE(top[0] >= 240 && top[1] >= 240 && top[2] >= 240) << "top centre not white";
-            // A real cube's scheme: white on top, green front-left, red front-right.
-            const double* front = look->palette[FaceletGrid[1][2][2]];
-            const double* right = look->palette[FaceletGrid[4][2][2]];
-            EXPECT_TRUE(front[1] == 1.0 && front[0] == 0.0) << "front not green";
-            EXPECT_TRUE(right[0] == 1.0 && right[1] == 0.0) << "right not red";
-            // Black between the top face's centre sticker and each neighbour.
-            const int neighbours[][2] = {{1, 2}, {3, 2}, {2, 1}, {2, 3}};
-            for (const auto& next : neighbours) {
-                int nx, ny;
-                stickerPixel(view, 5, next[0], next[1], &nx, &ny);
-                int dark = 0;
-                for (int i = 1; i < 40; ++i) {
-                    const unsigned char* q = pic.at(x + (nx - x) * i / 40, y + (ny - y) * i / 40);
-                    dark += q[0] < 30 && q[1] < 30 && q[2] < 30;
-                }
-                EXPECT_GE(dark, 2) << "no gap towards " << next[0] << " " << next[1];
+        const bool clear = look == &kClearLook;
+        for (const ViewAngles& a :
+             {ViewAngles{0.0f, 0.0f, 0, 0}, ViewAngles{0.0f, 0.0f, 180, 180}}) {
+            const View view = makeView(*look, a, {1, 1, 0}, kWidth, kHeight);
+            const Picture pic = cubeOnly(*look, view);
+            if (a.cubeYaw == 0) covered[clear] = pic.nonBlackPixels();
+            for (int face = 1; face <= 6; ++face) {
+                if (!facesEye(view, face)) continue;
+                ++seen[clear];
+                for (int row = 1; row <= 3; ++row)
+                    for (int col = 1; col <= 3; ++col) {
+                        int x, y;
+                        stickerPixel(view, face, row, col, &x, &y);
+                        const unsigned char* p = pic.at(x, y);
+                        const int brightest = std::max(p[0], std::max(p[1], p[2]));
+                        EXPECT_EQ(colourIn(*look, p), kStartFaceColour[face]) << face << row << col;
+                        if (clear) {
+                            EXPECT_GE(brightest, 235) << face << row << col;
+                        } else {
+                            EXPECT_LE(brightest, 103) << face << row << col;
+                        }
+                    }
             }
         }
-    }
-    // The clear cube covers well over twice the plain one's pixels.
-    EXPECT_GT(covered[1], covered[0] * 2);
-}
-
-// Opposite faces carry white and yellow, red and orange, blue and green, and
-// the six colours are told apart on the screen from two opposite views.
-TEST_F(ViewInGl, TheClearLooksColoursAreARealCubesScheme) {
-    const double(*pal)[3] = kClearLook.palette;
-    const auto is = [&](int c, double r, double g, double b) {
-        return std::fabs(pal[c][0] - r) < 0.3 && std::fabs(pal[c][1] - g) < 0.3 &&
-               std::fabs(pal[c][2] - b) < 0.3;
-    };
-    // Opposite faces carry colours {1, 3}, {2, 4}, {5, 6} at the start.
-    EXPECT_TRUE(is(6, 1, 1, 1) && is(5, 1, 1, 0)) << "white opposite yellow";
-    EXPECT_TRUE(is(2, 1, 0, 0) && is(4, 1, 0.5, 0)) << "red opposite orange";
-    EXPECT_TRUE(is(1, 0, 0.3, 1) && is(3, 0, 1, 0.2)) << "blue opposite green";
-    for (const ViewAngles& a : {ViewAngles{0.0f, 0.0f, 0, 0}, ViewAngles{0.0f, 0.0f, 180, 180}}) {
-        const View view = makeView(kClearLook, a, {1, 1, 0}, kWidth, kHeight);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glMatrixMode(GL_PROJECTION);
-        glLoadMatrixd(view.projection.m);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadMatrixd(view.cube.m);
-        drawCube(kClearLook, 1, 1, 0);
-        const Picture pic = readPicture(gl);
-        int seen = 0;
-        for (int face = 1; face <= 6; ++face) {
-            int x, y;
-            stickerPixel(view, face, 2, 2, &x, &y);
-            if (pickSticker(view, x + 0.5, kHeight - 1 - y + 0.5).face != face) continue;
-            EXPECT_EQ(colourIn(kClearLook, pic.at(x, y)), kStartFaceColour[face])
-                << "face " << face;
-            ++seen;
+        if (!clear) continue;
+        // A real cube's scheme (opposite faces carry colours {1, 3}, {2, 4},
+        // {5, 6}): white on top, yellow below, green and blue, red and orange.
+        const struct {
+            int colour;
+            double rgb[3];
+        } scheme[] = {{6, {1, 1, 1}}, {5, {1, 1, 0}}, {3, {0, 1, 0}},
+                      {1, {0, 0, 1}}, {2, {1, 0, 0}}, {4, {1, 0.5, 0}}};
+        for (const auto& c : scheme)
+            for (int ch = 0; ch < 3; ++ch)
+                EXPECT_NEAR(look->palette[c.colour][ch], c.rgb[ch], 0.35) << c.colour;
+        const View view = makeView(*look, {0.0f, 0.0f, 0, 0}, {1, 1, 0}, kWidth, kHeight);
+        const Picture pic = cubeOnly(*look, view);
+        int x, y;
+        stickerPixel(view, 5, 2, 2, &x, &y);
+        const int neighbours[][2] = {{1, 2}, {3, 2}, {2, 1}, {2, 3}};
+        for (const auto& next : neighbours) {
+            int nx, ny, dark = 0;
+            stickerPixel(view, 5, next[0], next[1], &nx, &ny);
+            for (int i = 1; i < 40; ++i) {
+                const unsigned char* q = pic.at(x + (nx - x) * i / 40, y + (ny - y) * i / 40);
+                dark += q[0] < 30 && q[1] < 30 && q[2] < 30;
+            }
+            EXPECT_GE(dark, 2) << "no gap towards " << next[0] << " " << next[1];
         }
-        EXPECT_EQ(seen, 3);
     }
-}
-
-// The plain look drawn by name is the drawing the program has always made.
-TEST_F(ViewInGl, ThePlainLookIsTheDefaultDrawing) {
+    EXPECT_GT(covered[1], covered[0] * 2);
+    EXPECT_EQ(seen[0], 6); // every face, three from each side
+    EXPECT_EQ(seen[1], 6);
+    // Pictures for a person: both looks at the start and mid-turn on a mixed cube.
     std::mt19937 rng(8);
-    mixCube(rng, 20);
-    for (int trial = 0; trial < 6; ++trial) {
-        const ViewAngles a = randomAngles(rng, true);
-        const TurnShown t = {1 + trial, trial % 2 ? 1 : -1, trial * 15};
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glScene(kPlainLook, a);
-        glCube(a);
-        drawCube(t.layer, t.direction, t.angle);
-        const Picture before = readPicture(gl);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawCube(kPlainLook, t.layer, t.direction, t.angle);
-        EXPECT_TRUE(readPicture(gl).rgb == before.rgb);
+    for (int mixed = 0; mixed < 2; ++mixed) {
+        if (mixed) mixCube(rng, 25);
+        for (const Look* look : {&kPlainLook, &kClearLook}) {
+            drawWithMatrices(*look, makeView(*look, {0.0f, 0.0f, 0, 0}, {9, 1, mixed ? 31 : 0},
+                                             kWidth, kHeight));
+            shoot((std::string(look == &kClearLook ? "clear" : "plain") +
+                   (mixed ? "_mixed_turning" : "_start"))
+                      .c_str());
+        }
     }
-    // Mid-solve pictures for a person to look at.
-    const View mid = makeView(kClearLook, {0.0f, 0.0f, 0, 0}, {9, 1, 31}, kWidth, kHeight);
-    drawWithMatrices(kClearLook, mid);
-    shoot("clear_mixed_turning");
-    const View midPlain = makeView(kPlainLook, {0.0f, 0.0f, 0, 0}, {9, 1, 31}, kWidth, kHeight);
-    drawWithMatrices(kPlainLook, midPlain);
-    shoot("plain_mixed_turning");
 }
 
 } // namespace
