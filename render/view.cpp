@@ -354,7 +354,10 @@ DragTurn dragTurn(const View& view, const StickerPick& sticker, double dx, doubl
         bestAlong = along;
         best.layer = layer;
         best.direction = along > 0 ? +1 : -1;
-        best.angle = std::fabs(followDrag(view, sticker, layer, dx, dy));
+    }
+    if (best.layer != 0) {
+        const double angle = best.direction * followDrag(view, sticker, best.layer, dx, dy);
+        best.angle = angle > 0.0 ? angle : 0.0;
     }
     return best;
 }
