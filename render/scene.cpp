@@ -205,7 +205,8 @@ int hiddenSides(const int (&pos)[3], int coord, int slice, int turning) {
 void batchCubie(const Look& look, int x, int y, int z, const int (&cubies)[4][4][4][7],
                 int hidden) {
     if (!cubeShape.known) learnCubeShape();
-    double at[3] = {x - 2.0, y - 2.0, z - 2.0};
+    const double centre = kCubieCentre;
+    double at[3] = {x - centre, y - centre, z - centre};
     float colour[3];
     for (int a = 0; a < 3; ++a) colour[a] = static_cast<float>(look.bodyColour[a]);
     batchSolidCube(at, look.bodyEdge, colour, hidden);
