@@ -338,4 +338,58 @@ TEST_F(ViewInGl, TheClearLookShowsARealCubeInFullColourWithGaps) {
     }
 }
 
+// A sticker dragged along its layer's motion, drawn at the angle the drag
+// gives, stays under the finger: picked there again, with its colour on the
+// screen there, in both looks, for random views, stickers and drags of 10 to
+// 70 degrees.
+TEST_F(ViewInGl, ADraggedStickerStaysUnderTheFinger) {
+    std::mt19937 rng(12);
+    mixCube(rng, 30);
+    int dragged = 0, underFinger = 0, inColour = 0;
+    for (int trial = 0; trial < 160; ++trial) {
+        const Look& look = trial % 2 ? kClearLook : kPlainLook;
+        const ViewAngles angles = randomAngles(rng, true);
+        const View view = makeView(look, angles, {1, 1, 0}, kWidth, kHeight);
+        int sx, sy;
+        stickerPixel(view, 1 + int(rng() % 6), 1 + int(rng() % 3), 1 + int(rng() % 3), &sx, &sy);
+        const StickerPick pick = pickSticker(view, sx + 0.5, kHeight - 1 - sy + 0.5);
+        if (pick.face == 0) continue;
+        const SideDirection& dir = kSideDirection[pick.side];
+        const int axis = (dir.axis + 1 + static_cast<int>(rng() % 2)) % 3;
+        const TurnShown target = {layerAt(axis, pick.cubie[axis]), rng() % 2 ? 1 : -1,
+                                  10 + static_cast<int>(rng() % 61)};
+        double p[3], x0, y0, x1, y1;
+        for (int a = 0; a < 3; ++a)
+            p[a] = pick.cubie[a] - 2 + (a == dir.axis ? dir.sign * view.reach : 0);
+        const View aimed = makeView(look, angles, target, kWidth, kHeight);
+        projectPoint(view, view.cube, p, &x0, &y0);
+        projectPoint(aimed, aimed.layer, p, &x1, &y1);
+        const DragTurn turn = dragTurn(view, pick, x1 - x0, y1 - y0);
+        if (turn.layer != target.layer) continue; // a view that cannot tell the layers apart
+        ++dragged;
+        EXPECT_EQ(turn.direction, target.direction);
+        const TurnShown shownTurn = {turn.layer, turn.direction, int(std::lround(turn.angle))};
+        const View shown = makeView(look, angles, shownTurn, kWidth, kHeight);
+        const StickerPick there = pickSticker(shown, x1, y1);
+        if (there.side != pick.side || there.cubie[0] != pick.cubie[0] ||
+            there.cubie[1] != pick.cubie[1] || there.cubie[2] != pick.cubie[2])
+            continue; // turned out of sight
+        ++underFinger;
+        const Picture pic = cubeOnly(look, shown);
+        const int x = static_cast<int>(x1), y = kHeight - 1 - static_cast<int>(y1);
+        const int colour = colourIn(look, pic.at(x, y));
+        // Its colour, or black where it is seen almost edge on (its rim).
+        if (colour == CubieArray[pick.cubie[0]][pick.cubie[1]][pick.cubie[2]][pick.side])
+            ++inColour;
+        else
+            EXPECT_EQ(colour, 0) << "trial " << trial;
+        if (underFinger <= 2) shoot(&look == &kClearLook ? "clear_drag" : "plain_drag");
+    }
+    EXPECT_GT(dragged, 40);
+    EXPECT_GT(underFinger * 10, dragged * 8);
+    EXPECT_GT(inColour * 20, underFinger * 19);
+    std::printf("drags: %d, sticker still under the finger: %d, its colour shown there: %d\n",
+                dragged, underFinger, inColour);
+}
+
 } // namespace
