@@ -1,5 +1,7 @@
 #include "model/cube.h"
 
+#include "model/layers.h"
+
 int CubieArray[4][4][4][7];
 int FaceletGrid[7][4][4];
 int CubieArrayBackup[4][4][4][7];
@@ -8,44 +10,56 @@ int backupTaken = 0;
 
 namespace {
 
-// How a layer turn moves things, one row per axis (0: x layers 1-3,
-// 1: z layers 4-6, 2: y layers 7-9).
-struct AxisTurn {
-    // Which cubie coordinate (0 = x, 1 = y, 2 = z) is fixed by the slice, and
-    // the two that vary, in the order (a, b) used by the position map.
-    int fixed, a, b;
-    // Direction +1 sends (a, b) to (aFromB ? b : 4-b ...): encoded below as
-    // the new a = pick(a, b), new b = pick(a, b) with optional mirror 4-v.
-    int newAIsB, newAMirror, newBIsB, newBMirror;
-    // Side map for direction +1: sidePlus[s] = the side that old side s becomes.
-    int sidePlus[7];
+// One quarter turn of one layer in one direction, worked out from the layer's
+// geometry: the cubie at from[i] goes to to[i], and the colour on its side s
+// goes to side sideTo[s].
+struct LayerTurnTable {
+    int from[9][3];
+    int to[9][3];
+    int sideTo[7];
 };
 
-// Position maps for direction +1:
-//   x layers, (y, z) -> (z, 4-y)     z layers, (x, y) -> (4-y, x)
-//   y layers, (x, z) -> (z, 4-x)
-// Side maps for direction +1:
-//   x layers 1->5, 5->3, 3->6, 6->1     z layers 2->6, 6->4, 4->5, 5->2
-//   y layers 1->4, 4->3, 3->2, 2->1
-constexpr AxisTurn kAxisTurn[3] = {
-    {0, 1, 2, 1, 0, 0, 1, {0, 5, 2, 6, 4, 3, 1}},
-    {2, 0, 1, 1, 1, 0, 0, {0, 1, 6, 3, 5, 2, 4}},
-    {1, 0, 2, 1, 0, 0, 1, {0, 4, 1, 2, 3, 5, 6}},
-};
+constexpr LayerTurnTable makeLayerTurn(int layer, int direction) {
+    LayerTurnTable t{};
+    const LayerCells& cells = kLayerCells[layer];
+    const int quarter = cells.sense * direction;
+    const int u = (cells.axis + 1) % 3, w = (cells.axis + 2) % 3;
+    int n = 0;
+    for (int a = 1; a <= 3; ++a)
+        for (int b = 1; b <= 3; ++b, ++n) {
+            int v[3] = {0, 0, 0};
+            v[u] = a - kCubieCentre;
+            v[w] = b - kCubieCentre;
+            t.from[n][cells.axis] = t.to[n][cells.axis] = cells.slice;
+            t.from[n][u] = a;
+            t.from[n][w] = b;
+            quarterTurn(cells.axis, quarter, v);
+            t.to[n][u] = v[u] + kCubieCentre;
+            t.to[n][w] = v[w] + kCubieCentre;
+        }
+    for (int s = 1; s <= 6; ++s) {
+        int v[3] = {0, 0, 0};
+        v[kSideDirection[s].axis] = kSideDirection[s].sign;
+        quarterTurn(cells.axis, quarter, v);
+        for (int axis = 0; axis < 3; ++axis)
+            if (v[axis] != 0) t.sideTo[s] = sideAt(axis, v[axis]);
+    }
+    return t;
+}
 
-// For faces 1..6: which coordinate is fixed and at what value, the side read,
-// and which coordinates the row and column index.
-struct FaceCells {
-    int fixed, value, side, rowAxis, colAxis;
+// [layer][0] for direction -1, [layer][1] for +1.
+struct LayerTurnTables {
+    LayerTurnTable turn[10][2];
 };
-constexpr FaceCells kFaceCells[7] = {
-    {0, 0, 0, 0, 0}, {2, 3, 3, 0, 1}, // face 1: z = 3, side +z, [r][c][3]
-    {0, 1, 4, 1, 2},                  // face 2: x = 1, side -x, [1][r][c]
-    {2, 1, 1, 0, 1},                  // face 3: z = 1, side -z, [r][c][1]
-    {0, 3, 2, 1, 2},                  // face 4: x = 3, side +x, [3][r][c]
-    {1, 3, 6, 0, 2},                  // face 5: y = 3, side +y, [r][3][c]
-    {1, 1, 5, 0, 2},                  // face 6: y = 1, side -y, [r][1][c]
-};
+constexpr LayerTurnTables makeLayerTurns() {
+    LayerTurnTables all{};
+    for (int layer = 1; layer <= 9; ++layer) {
+        all.turn[layer][0] = makeLayerTurn(layer, -1);
+        all.turn[layer][1] = makeLayerTurn(layer, +1);
+    }
+    return all;
+}
+constexpr LayerTurnTables kLayerTurns = makeLayerTurns();
 
 int& cubie(int (&cube)[4][4][4][7], const int pos[3], int side) {
     return cube[pos[0]][pos[1]][pos[2]][side];
@@ -93,53 +107,12 @@ void faceletCubie(int face, int row, int col, int pos[3], int* side) {
 
 void turnLayer(int layer, int direction) {
     if ((direction == 1 || direction == -1) && layer >= 1 && layer <= 9) {
-        const AxisTurn& t = kAxisTurn[(layer - 1) / 3];
-        const int slice = (layer - 1) % 3 + 1;
-        // The side map for this direction: +1 as tabled, -1 its inverse.
-        int sideTo[7];
-        for (int s = 1; s <= 6; ++s) {
-            if (direction == 1)
-                sideTo[s] = t.sidePlus[s];
-            else
-                sideTo[t.sidePlus[s]] = s;
-        }
-        int old[4][4][4][7];
-        for (int a = 1; a <= 3; ++a)
-            for (int b = 1; b <= 3; ++b) {
-                int from[3];
-                from[t.fixed] = slice;
-                from[t.a] = a;
-                from[t.b] = b;
-                for (int s = 1; s <= 6; ++s) cubie(old, from, s) = cubie(CubieArray, from, s);
-            }
-        for (int a = 1; a <= 3; ++a)
-            for (int b = 1; b <= 3; ++b) {
-                int from[3], to[3];
-                from[t.fixed] = to[t.fixed] = slice;
-                from[t.a] = a;
-                from[t.b] = b;
-                // Direction +1 position map; direction -1 is its inverse, so
-                // for -1 we compute where each cubie comes from instead.
-                int va = t.newAIsB ? b : a;
-                int vb = t.newBIsB ? b : a;
-                if (t.newAMirror) va = 4 - va;
-                if (t.newBMirror) vb = 4 - vb;
-                if (direction == 1) {
-                    to[t.a] = va;
-                    to[t.b] = vb;
-                    for (int s = 1; s <= 6; ++s)
-                        cubie(CubieArray, to, sideTo[s]) = cubie(old, from, s);
-                } else {
-                    // The +1 map sends `from` to (va, vb); a -1 turn sends
-                    // (va, vb) back to `from`.
-                    int src[3];
-                    src[t.fixed] = slice;
-                    src[t.a] = va;
-                    src[t.b] = vb;
-                    for (int s = 1; s <= 6; ++s)
-                        cubie(CubieArray, from, sideTo[s]) = cubie(old, src, s);
-                }
-            }
+        const LayerTurnTable& t = kLayerTurns.turn[layer][direction > 0 ? 1 : 0];
+        int old[9][7];
+        for (int i = 0; i < 9; ++i)
+            for (int s = 1; s <= 6; ++s) old[i][s] = cubie(CubieArray, t.from[i], s);
+        for (int i = 0; i < 9; ++i)
+            for (int s = 1; s <= 6; ++s) cubie(CubieArray, t.to[i], t.sideTo[s]) = old[i][s];
     }
     rebuildFaceletGrid();
 }

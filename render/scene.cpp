@@ -7,6 +7,8 @@
 #include "render/scene.h"
 
 #include "model/cube.h"
+#include "model/layers.h"
+#include "render/look.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -38,48 +40,15 @@ void ensureGlut() {
     glutReady = 1;
 }
 
-// One sticker block: move by (dx, dy, dz) from where the previous one sat
-// (the moves add up, so each block ends 0.01 off centre along its own axis),
-// then draw it in the colour of `side`. `face` is the cubie side it sits on,
-// numbered as the faces of the cube below: axis * 2, plus 1 on the positive side.
-struct StickerStep {
-    double dx, dy, dz;
-    int side;
-    int face;
-};
-constexpr StickerStep kStickerSteps[6] = {
-    {+0.01, 0.0, 0.0, 2, 1},   // +x
-    {-0.02, 0.0, 0.0, 4, 0},   // -x
-    {+0.01, +0.01, 0.0, 6, 3}, // +y
-    {0.0, -0.02, 0.0, 5, 2},   // -y
-    {0.0, +0.01, +0.01, 3, 5}, // +z
-    {0.0, 0.0, -0.02, 1, 4},   // -z
-};
-constexpr double kBodyEdge = 1.0;
-constexpr double kStickerEdge = 0.99;
-
-// How each layer turns: the axis of its rotation, which cubie coordinate
-// picks its nine cubies (0 = x, 1 = y, 2 = z) and the value of that coordinate,
-// and the direction for which the angle is negated so that the picture turns
-// the same way as turnLayer.
-struct LayerTurn {
-    double ax, ay, az;
-    int coord;
-    int slice;
-    int negateFor;
-};
-constexpr LayerTurn kLayerTurns[10] = {
-    {0, 0, 0, 0, 0, 0},  // unused
-    {1, 0, 0, 0, 1, +1}, // 1: x = 1
-    {1, 0, 0, 0, 2, +1}, // 2: x = 2
-    {1, 0, 0, 0, 3, +1}, // 3: x = 3
-    {0, 0, 1, 2, 1, -1}, // 4: z = 1
-    {0, 0, 1, 2, 2, -1}, // 5: z = 2
-    {0, 0, 1, 2, 3, -1}, // 6: z = 3
-    {0, 1, 0, 1, 1, -1}, // 7: y = 1
-    {0, 1, 0, 1, 2, -1}, // 8: y = 2
-    {0, 1, 0, 1, 3, -1}, // 9: y = 3
-};
+// The sticker blocks of a cubie, in the order they are drawn: each moves
+// from where the previous one sat (the moves add up, so each block ends the
+// look's sticker offset off centre along its own axis), then is drawn in the
+// colour of its side. The faces of a solid cube are numbered by bits: axis *
+// 2, plus 1 on the positive side.
+constexpr int kStickerOrder[6] = {2, 4, 6, 5, 3, 1}; // +x, -x, +y, -y, +z, -z
+constexpr int faceBit(int side) {
+    return kSideDirection[side].axis * 2 + (kSideDirection[side].sign > 0 ? 1 : 0);
+}
 
 // Where the marker sits for each selected layer: in front of the +z face on
 // the bottom row for the x slices, outside the +x face on the bottom row for
@@ -229,27 +198,56 @@ int hiddenSides(const int (&pos)[3], int coord, int slice, int turning) {
     return hidden;
 }
 
-// Adds the body and the six stickers of one cubie, as drawCubie draws them,
-// leaving out what `hidden` says cannot be seen: those faces of the body, the
-// sticker blocks of those sides, and every sticker block's inner face (inside
-// the body).
-void batchCubie(int x, int y, int z, const int (&cubies)[4][4][4][7], int hidden) {
+// Adds the body and the six stickers of one cubie in `look`, as drawCubie
+// draws them, leaving out what `hidden` says cannot be seen: those faces of
+// the body, the sticker blocks of those sides, and every sticker block's inner
+// face (inside the body).
+void batchCubie(const Look& look, int x, int y, int z, const int (&cubies)[4][4][4][7],
+                int hidden) {
     if (!cubeShape.known) learnCubeShape();
-    double at[3] = {x - 2.0, y - 2.0, z - 2.0};
-    float colour[3] = {0.0f, 0.0f, 0.0f};
-    batchSolidCube(at, kBodyEdge, colour, hidden);
-    for (const StickerStep& step : kStickerSteps) {
-        at[0] += step.dx;
-        at[1] += step.dy;
-        at[2] += step.dz;
-        const int c = cubies[x][y][z][step.side];
+    const double centre = kCubieCentre;
+    double at[3] = {x - centre, y - centre, z - centre};
+    float colour[3];
+    for (int a = 0; a < 3; ++a) colour[a] = static_cast<float>(look.bodyColour[a]);
+    batchSolidCube(at, look.bodyEdge, colour, hidden);
+    int offset[3] = {0, 0, 0}; // where the last block sat, in sticker offsets
+    for (const int side : kStickerOrder) {
+        const SideDirection& dir = kSideDirection[side];
+        for (int a = 0; a < 3; ++a) {
+            const int want = a == dir.axis ? dir.sign : 0;
+            if (want != offset[a]) at[a] += look.stickerOffset * (want - offset[a]);
+            offset[a] = want;
+        }
+        const int c = cubies[x][y][z][side];
         // An unknown colour leaves the previous one in force.
         if (c >= 1 && c <= 6)
-            for (int a = 0; a < 3; ++a) colour[a] = static_cast<float>(CubieColourTable[c][a]);
-        if (hidden >> step.face & 1) continue;
-        batchSolidCube(at, kStickerEdge, colour, drawUnseenSides ? 0 : 1 << (step.face ^ 1));
+            for (int a = 0; a < 3; ++a) colour[a] = static_cast<float>(look.palette[c][a]);
+        const int face = faceBit(side);
+        if (hidden >> face & 1) continue;
+        batchSolidCube(at, look.stickerEdge, colour, drawUnseenSides ? 0 : 1 << (face ^ 1));
     }
     for (int a = 0; a < 3; ++a) lastColour[a] = colour[a];
+}
+
+// The clear look's own light: from above and behind the eye, set in eye
+// coordinates, with enough ambient light that every sticker facing the eye
+// shows at full strength. The scene's light is given back afterwards.
+void beginLook(const Look& look) {
+    if (!look.frontLight) return;
+    glPushAttrib(GL_LIGHTING_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const GLfloat direction[4] = {0.0f, 0.6f, 1.0f, 0.0f};
+    const GLfloat ambient[4] = {0.55f, 0.55f, 0.55f, 1.0f};
+    const GLfloat diffuse[4] = {0.6f, 0.6f, 0.6f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_POSITION, direction);
+    glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+    glPopMatrix();
+}
+void endLook(const Look& look) {
+    if (look.frontLight) glPopAttrib();
 }
 
 void drawBatch() {
@@ -274,55 +272,80 @@ void drawBatch() {
 
 } // namespace
 
-void drawCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
+void drawCubie(const Look& look, int x, int y, int z, const int (&cubies)[4][4][4][7]) {
     batchCount = 0;
     const int pos[3] = {x, y, z};
-    batchCubie(x, y, z, cubies, hiddenSides(pos, 0, 0, -1));
+    batchCubie(look, x, y, z, cubies, hiddenSides(pos, 0, 0, -1));
+    beginLook(look);
     drawBatch();
+    endLook(look);
 }
 
-void drawCube(int layer, int direction, int angle) {
-    if (layer < 1 || layer > 9) return;
-    const LayerTurn& turn = kLayerTurns[layer];
-    const double theta = direction == turn.negateFor ? -angle : angle;
+void drawCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
+    drawCubie(kPlainLook, x, y, z, cubies);
+}
 
+void drawCube(const Look& look, int layer, int direction, int angle) {
+    if (layer < 1 || layer > 9) return;
+    const LayerCells& cells = kLayerCells[layer];
+    const double theta = direction == -cells.sense ? -angle : angle;
+    const double axis[3] = {cells.axis == 0 ? 1.0 : 0.0, cells.axis == 1 ? 1.0 : 0.0,
+                            cells.axis == 2 ? 1.0 : 0.0};
+
+    beginLook(look);
     // The nine cubies of the turning layer, then the eighteen others, each
     // group in one draw.
     for (int turning = 1; turning >= 0; --turning) {
         glPushMatrix();
-        if (turning) glRotated(theta, turn.ax, turn.ay, turn.az);
+        if (turning) glRotated(theta, axis[0], axis[1], axis[2]);
         batchCount = 0;
         for (int z = 1; z <= 3; ++z) {
             for (int y = 1; y <= 3; ++y) {
                 for (int x = 1; x <= 3; ++x) {
                     const int pos[3] = {x, y, z};
-                    if ((pos[turn.coord] == turn.slice) != (turning == 1)) continue;
+                    if ((pos[cells.axis] == cells.slice) != (turning == 1)) continue;
                     const int together = angle == 0 ? -1 : turning;
-                    batchCubie(x, y, z, CubieArray,
-                               hiddenSides(pos, turn.coord, turn.slice, together));
+                    batchCubie(look, x, y, z, CubieArray,
+                               hiddenSides(pos, cells.axis, cells.slice, together));
                 }
             }
         }
         drawBatch();
         glPopMatrix();
     }
+    endLook(look);
+}
+
+void drawCube(int layer, int direction, int angle) {
+    drawCube(kPlainLook, layer, direction, angle);
 }
 
 void drawLayerMarker(int layer) {
+    drawLayerMarker(kPlainLook, layer);
+}
+
+void drawLayerMarker(const Look& look, int layer) {
     if (layer < 1 || layer > 9) return;
     const double* at = kMarkerPosition[layer];
+    beginLook(look);
     glPushMatrix();
     glTranslated(at[0], at[1], at[2]);
-    glColor3d(0.0, 1.0, 0.0);
+    glColor3d(look.markerColour[0], look.markerColour[1], look.markerColour[2]);
     solidSphere(kMarkerRadius);
     glPopMatrix();
+    endLook(look);
 }
 
 void drawFloorGrid(int visible) {
+    drawFloorGrid(kPlainLook, visible);
+}
+
+void drawFloorGrid(const Look& look, int visible) {
     if (!visible) return;
     glPushMatrix();
-    // Single-precision components, red above 1 passed as it is.
-    glColor3f(1.6f, 0.6f, 0.6f);
+    // Single-precision components (in the plain look red above 1, passed as
+    // it is).
+    glColor3fv(look.gridColour);
     glBegin(GL_LINES);
     for (int i = -kGridHalf; i <= kGridHalf; ++i) {
         glVertex3i(i, kGridFloor, -kGridHalf);

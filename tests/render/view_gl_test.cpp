@@ -1,0 +1,352 @@
+// The view's matrices against what GL builds from the frame's own calls, the
+// pictures GL draws when handed them, the two looks as a user sees them, and
+// a dragged sticker against the picture read back.
+#include "render/view.h"
+
+#include "app/window.h"
+#include "model/cube.h"
+#include "model/layers.h"
+#include "render/look.h"
+#include "tests/render/gl_window.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+namespace {
+
+constexpr int kWidth = 480, kHeight = 360;
+using Suite = GlSuite<kWidth, kHeight>;
+GlWindow& gl = Suite::gl;
+
+class ViewInGl : public Suite {
+  protected:
+    void SetUp() override {
+        Suite::SetUp();
+        if (HasFatalFailure()) return;
+        initCubieArray();
+        initFaceletGrid();
+        setupGL();
+        resizeView(kWidth, kHeight);
+    }
+    void TearDown() override { resizeView(kWidth, kHeight); }
+};
+
+Matrix4 glMatrix(GLenum which) {
+    Matrix4 m;
+    glGetDoublev(which, m.m);
+    return m;
+}
+
+void expectSame(const Matrix4& fromGl, const Matrix4& ours, const std::string& what) {
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(fromGl.m[i], ours.m[i]) << what << ", entry " << i;
+}
+
+// The scene transform and the cube's orientation as the frame sets them with
+// GL calls today (the camera of the look; the plain look's elevation is 0).
+void glScene(const Look& look, const ViewAngles& a) {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.0f, static_cast<float>(-look.camera.drop),
+                 static_cast<float>(-look.camera.distance));
+    if (look.camera.elevation != 0.0)
+        glRotatef(static_cast<float>(look.camera.elevation), 1.0f, 0.0f, 0.0f);
+    glRotatef(a.scenePitch, 1.0f, 0.0f, 0.0f);
+    glRotatef(a.sceneYaw, 0.0f, 1.0f, 0.0f);
+}
+void glCube(const ViewAngles& a) {
+    glRotated(a.cubeYaw - 45, 0.0, 1.0, 0.0);
+    glRotated(a.cubePitch, 1.0, 0.0, 0.0);
+}
+
+ViewAngles randomAngles(std::mt19937& rng, bool whole) {
+    std::uniform_real_distribution<float> yaw(-720.0f, 720.0f), pitch(0.0f, 90.0f);
+    ViewAngles a;
+    a.sceneYaw = whole ? std::round(yaw(rng)) : yaw(rng);
+    a.scenePitch = whole ? std::round(pitch(rng)) : pitch(rng);
+    a.cubeYaw = static_cast<int>(rng() % 1441) - 720;
+    a.cubePitch = static_cast<int>(rng() % 1441) - 720;
+    return a;
+}
+
+// Every matrix equals GL's own, entry for entry: the projection for window
+// sizes (a height of 0 counting as 1), and the scene, cube and turning-layer
+// transforms for 400 random angles in both looks.
+TEST_F(ViewInGl, MatricesAreExactlyWhatGlBuilds) {
+    const int sizes[][2] = {{640, 480}, {1024, 768}, {333, 0}, {1, 1000}, {1920, 1080}};
+    for (const auto& size : sizes) {
+        resizeView(size[0], size[1]);
+        expectSame(glMatrix(GL_PROJECTION_MATRIX), perspectiveMatrix(45.0, size[0], size[1]),
+                   "projection " + std::to_string(size[0]) + "x" + std::to_string(size[1]));
+    }
+    std::mt19937 rng(4242);
+    for (int trial = 0; trial < 400; ++trial) {
+        const Look& look = trial % 2 ? kClearLook : kPlainLook;
+        const ViewAngles a = randomAngles(rng, trial % 4 < 2);
+        const int layer = 1 + static_cast<int>(rng() % 9), direction = rng() % 2 ? 1 : -1;
+        const int angle = static_cast<int>(rng() % 91);
+        const View view = makeView(look, a, {layer, direction, angle}, kWidth, kHeight);
+        const std::string what = "trial " + std::to_string(trial);
+        glScene(look, a);
+        expectSame(glMatrix(GL_MODELVIEW_MATRIX), view.scene, what + ", scene");
+        glCube(a);
+        expectSame(glMatrix(GL_MODELVIEW_MATRIX), view.cube, what + ", cube");
+        // The turning layer's sign as drawCube has it: layers 1-3 turn by
+        // -angle for direction +1, layers 4-9 by -angle for direction -1.
+        const double theta = direction == (layer <= 3 ? 1 : -1) ? -angle : angle;
+        glRotated(theta, layer <= 3 ? 1.0 : 0.0, layer >= 7 ? 1.0 : 0.0,
+                  layer >= 4 && layer <= 6 ? 1.0 : 0.0);
+        expectSame(glMatrix(GL_MODELVIEW_MATRIX), view.layer, what + ", layer");
+        if (HasFailure()) return;
+    }
+}
+
+void mixCube(std::mt19937& rng, int turns) {
+    for (int i = 0; i < turns; ++i) turnLayer(1 + static_cast<int>(rng() % 9), rng() % 2 ? 1 : -1);
+}
+
+// The frame's drawing with today's GL calls, and the same handed the
+// computed matrices: the light set in the scene transform first, then the
+// cube with its turning layer and marker, then the floor grid.
+void drawWithGlCalls(const Look& look, const ViewAngles& a, const TurnShown& t) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glScene(look, a);
+    const GLfloat light[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_POSITION, light);
+    glPushMatrix();
+    glCube(a);
+    drawCube(look, t.layer, t.direction, t.angle);
+    drawLayerMarker(look, t.layer);
+    glPopMatrix();
+    drawFloorGrid(look, 1);
+}
+void drawWithMatrices(const Look& look, const View& v) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(v.projection.m);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(v.scene.m);
+    const GLfloat light[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_POSITION, light);
+    glLoadMatrixd(v.cube.m);
+    drawCube(look, v.turning.layer, v.turning.direction, v.turning.angle);
+    drawLayerMarker(look, v.turning.layer);
+    glLoadMatrixd(v.scene.m);
+    drawFloorGrid(look, 1);
+}
+
+TEST_F(ViewInGl, GlHandedTheMatricesDrawsTheSamePictureByteForByte) {
+    std::mt19937 rng(31);
+    mixCube(rng, 30);
+    for (int trial = 0; trial < 24; ++trial) {
+        const Look& look = trial % 3 == 2 ? kClearLook : kPlainLook;
+        const ViewAngles a = randomAngles(rng, trial % 2 == 0);
+        const TurnShown t = {1 + static_cast<int>(rng() % 9), rng() % 2 ? 1 : -1,
+                             static_cast<int>(rng() % 4) * 30 + (trial % 2)};
+        resizeView(kWidth, kHeight);
+        drawWithGlCalls(look, a, t);
+        const Picture before = readPicture(gl);
+        drawWithMatrices(look, makeView(look, a, t, kWidth, kHeight));
+        EXPECT_TRUE(readPicture(gl).rgb == before.rgb) << "trial " << trial;
+        EXPECT_GT(before.nonBlackPixels(), 1000);
+    }
+}
+
+// The colour number a pixel shows in `look`: the palette entry nearest in
+// direction (lighting scales a colour), 0 for black.
+int colourIn(const Look& look, const unsigned char* p) {
+    if (p[0] < 20 && p[1] < 20 && p[2] < 20) return 0;
+    const double length = std::sqrt(double(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
+    int best = -1;
+    double bestCos = 0.97;
+    for (int c = 1; c <= 6; ++c) {
+        const double* q = look.palette[c];
+        const double ql = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
+        const double cosine = (p[0] * q[0] + p[1] * q[1] + p[2] * q[2]) / (length * ql);
+        if (cosine > bestCos) bestCos = cosine, best = c;
+    }
+    return best;
+}
+
+// The cube alone (no marker, no grid) drawn in the view's matrices, the
+// scene's light where the frame puts it.
+Picture cubeOnly(const Look& look, const View& view) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(view.projection.m);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(view.scene.m);
+    const GLfloat light[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_POSITION, light);
+    glLoadMatrixd(view.cube.m);
+    drawCube(look, view.turning.layer, view.turning.direction, view.turning.angle);
+    return readPicture(gl);
+}
+
+// ---- the looks -------------------------------------------------------------
+
+// With CUBE_LOOK_SHOTS set to a folder, the picture on screen goes there as
+// NAME.ppm, for a person to look at.
+void shoot(const char* name) {
+    const char* dir = std::getenv("CUBE_LOOK_SHOTS");
+    FILE* f = dir ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb") : nullptr;
+    if (f == nullptr) return;
+    const Picture pic = readPicture(gl);
+    std::fprintf(f, "P6\n%d %d\n255\n", pic.width, pic.height);
+    for (int y = pic.height - 1; y >= 0; --y) std::fwrite(pic.at(0, y), 3, size_t(pic.width), f);
+    std::fclose(f);
+}
+
+// The picture position (GL rows, bottom up) of the centre of a face's sticker.
+void stickerPixel(const View& view, int face, int row, int col, int* x, int* y) {
+    int cubie[3], side;
+    faceletCubie(face, row, col, cubie, &side);
+    double wx = 0, wy = 0, p[3];
+    for (int a = 0; a < 3; ++a) p[a] = cubie[a] - 2.0;
+    p[kFaceCells[face].fixed] += (kFaceCells[face].value - 2) * view.reach;
+    projectPoint(view, view.cube, p, &wx, &wy);
+    *x = static_cast<int>(wx), *y = kHeight - 1 - static_cast<int>(wy);
+}
+
+// Whether a face is turned towards the eye (its centre picks it).
+bool facesEye(const View& view, int face) {
+    int x, y;
+    stickerPixel(view, face, 2, 2, &x, &y);
+    return pickSticker(view, x + 0.5, kHeight - 1 - y + 0.5).face == face;
+}
+
+// From the start, the plain look as it always was (dim: no channel above
+// 0.4 of full) and the clear look: the top, front-left and front-right faces
+// (5, 1, 4) in white, green and red at full strength, the faces' opposites
+// (seen from the other side) in yellow, blue and orange, black gaps between
+// the stickers, and the cube
+// covering well over twice the plain one's pixels.
+TEST_F(ViewInGl, TheClearLookShowsARealCubeInFullColourWithGaps) {
+    int covered[2], seen[2] = {0, 0};
+    for (const Look* look : {&kPlainLook, &kClearLook}) {
+        const bool clear = look == &kClearLook;
+        for (const ViewAngles& a :
+             {ViewAngles{0.0f, 0.0f, 0, 0}, ViewAngles{0.0f, 0.0f, 180, 180}}) {
+            const View view = makeView(*look, a, {1, 1, 0}, kWidth, kHeight);
+            const Picture pic = cubeOnly(*look, view);
+            if (a.cubeYaw == 0) covered[clear] = pic.nonBlackPixels();
+            for (int face = 1; face <= 6; ++face) {
+                if (!facesEye(view, face)) continue;
+                ++seen[clear];
+                for (int row = 1; row <= 3; ++row)
+                    for (int col = 1; col <= 3; ++col) {
+                        int x, y;
+                        stickerPixel(view, face, row, col, &x, &y);
+                        const unsigned char* p = pic.at(x, y);
+                        const int brightest = std::max(p[0], std::max(p[1], p[2]));
+                        EXPECT_EQ(colourIn(*look, p), kStartFaceColour[face]) << face << row << col;
+                        if (clear) {
+                            EXPECT_GE(brightest, 235) << face << row << col;
+                        } else {
+                            EXPECT_LE(brightest, 103) << face << row << col;
+                        }
+                    }
+            }
+        }
+        if (!clear) continue;
+        // A real cube's scheme (opposite faces carry colours {1, 3}, {2, 4},
+        // {5, 6}): white on top, yellow below, green and blue, red and orange.
+        const struct {
+            int colour;
+            double rgb[3];
+        } scheme[] = {{6, {1, 1, 1}}, {5, {1, 1, 0}}, {3, {0, 1, 0}},
+                      {1, {0, 0, 1}}, {2, {1, 0, 0}}, {4, {1, 0.5, 0}}};
+        for (const auto& c : scheme)
+            for (int ch = 0; ch < 3; ++ch)
+                EXPECT_NEAR(look->palette[c.colour][ch], c.rgb[ch], 0.35) << c.colour;
+        const View view = makeView(*look, {0.0f, 0.0f, 0, 0}, {1, 1, 0}, kWidth, kHeight);
+        const Picture pic = cubeOnly(*look, view);
+        int x, y;
+        stickerPixel(view, 5, 2, 2, &x, &y);
+        const int neighbours[][2] = {{1, 2}, {3, 2}, {2, 1}, {2, 3}};
+        for (const auto& next : neighbours) {
+            int nx, ny, dark = 0;
+            stickerPixel(view, 5, next[0], next[1], &nx, &ny);
+            for (int i = 1; i < 40; ++i) {
+                const unsigned char* q = pic.at(x + (nx - x) * i / 40, y + (ny - y) * i / 40);
+                dark += q[0] < 30 && q[1] < 30 && q[2] < 30;
+            }
+            EXPECT_GE(dark, 2) << "no gap towards " << next[0] << " " << next[1];
+        }
+    }
+    EXPECT_GT(covered[1], covered[0] * 2);
+    EXPECT_EQ(seen[0], 6); // every face, three from each side
+    EXPECT_EQ(seen[1], 6);
+    // Pictures for a person: both looks at the start and mid-turn on a mixed cube.
+    std::mt19937 rng(8);
+    for (int mixed = 0; mixed < 2; ++mixed) {
+        if (mixed) mixCube(rng, 25);
+        for (const Look* look : {&kPlainLook, &kClearLook}) {
+            drawWithMatrices(*look, makeView(*look, {0.0f, 0.0f, 0, 0}, {9, 1, mixed ? 31 : 0},
+                                             kWidth, kHeight));
+            shoot((std::string(look == &kClearLook ? "clear" : "plain") +
+                   (mixed ? "_mixed_turning" : "_start"))
+                      .c_str());
+        }
+    }
+}
+
+// A sticker dragged along its layer's motion, drawn at the angle the drag
+// gives, stays under the finger: picked there again, with its colour on the
+// screen there, in both looks, for random views, stickers and drags of 10 to
+// 70 degrees.
+TEST_F(ViewInGl, ADraggedStickerStaysUnderTheFinger) {
+    std::mt19937 rng(12);
+    mixCube(rng, 30);
+    int dragged = 0, underFinger = 0, inColour = 0;
+    for (int trial = 0; trial < 160; ++trial) {
+        const Look& look = trial % 2 ? kClearLook : kPlainLook;
+        const ViewAngles angles = randomAngles(rng, true);
+        const View view = makeView(look, angles, {1, 1, 0}, kWidth, kHeight);
+        int sx, sy;
+        stickerPixel(view, 1 + int(rng() % 6), 1 + int(rng() % 3), 1 + int(rng() % 3), &sx, &sy);
+        const StickerPick pick = pickSticker(view, sx + 0.5, kHeight - 1 - sy + 0.5);
+        if (pick.face == 0) continue;
+        const SideDirection& dir = kSideDirection[pick.side];
+        const int axis = (dir.axis + 1 + static_cast<int>(rng() % 2)) % 3;
+        const TurnShown target = {layerAt(axis, pick.cubie[axis]), rng() % 2 ? 1 : -1,
+                                  10 + static_cast<int>(rng() % 61)};
+        double p[3], x0, y0, x1, y1;
+        for (int a = 0; a < 3; ++a)
+            p[a] = pick.cubie[a] - 2 + (a == dir.axis ? dir.sign * view.reach : 0);
+        const View aimed = makeView(look, angles, target, kWidth, kHeight);
+        projectPoint(view, view.cube, p, &x0, &y0);
+        projectPoint(aimed, aimed.layer, p, &x1, &y1);
+        const DragTurn turn = dragTurn(view, pick, x1 - x0, y1 - y0);
+        if (turn.layer != target.layer) continue; // a view that cannot tell the layers apart
+        ++dragged;
+        EXPECT_EQ(turn.direction, target.direction);
+        const TurnShown shownTurn = {turn.layer, turn.direction, int(std::lround(turn.angle))};
+        const View shown = makeView(look, angles, shownTurn, kWidth, kHeight);
+        const StickerPick there = pickSticker(shown, x1, y1);
+        if (there.side != pick.side || there.cubie[0] != pick.cubie[0] ||
+            there.cubie[1] != pick.cubie[1] || there.cubie[2] != pick.cubie[2])
+            continue; // turned out of sight
+        ++underFinger;
+        const Picture pic = cubeOnly(look, shown);
+        const int x = static_cast<int>(x1), y = kHeight - 1 - static_cast<int>(y1);
+        const int colour = colourIn(look, pic.at(x, y));
+        // Its colour, or black where it is seen almost edge on (its rim).
+        if (colour == CubieArray[pick.cubie[0]][pick.cubie[1]][pick.cubie[2]][pick.side])
+            ++inColour;
+        else
+            EXPECT_EQ(colour, 0) << "trial " << trial;
+        if (underFinger <= 2) shoot(&look == &kClearLook ? "clear_drag" : "plain_drag");
+    }
+    EXPECT_GT(dragged, 40);
+    EXPECT_GT(underFinger * 10, dragged * 8);
+    EXPECT_GT(inColour * 20, underFinger * 19);
+    std::printf("drags: %d, sticker still under the finger: %d, its colour shown there: %d\n",
+                dragged, underFinger, inColour);
+}
+
+} // namespace
