@@ -26,21 +26,21 @@ char hudFontFamily[128] = "";
 
 namespace {
 
-// Largest glyph bitmap kept, in pixels; both sizes stay well inside.
+// Largest glyph bitmap kept, in pixels; every size stays well inside.
 constexpr int kMaxBitmapWidth = 64;
 constexpr int kMaxBitmapRows = 64;
 constexpr int kBitmapRowBytes = kMaxBitmapWidth / 8;
 
 // Block glyphs: a 5 x 7 box every 7 pixels whose rows show the bits of the
 // character code, so that every character has its own picture.
-// The large font draws them twice as large.
+// The panel fonts draw them twice as large.
 constexpr int kBlockAdvance = 7;
 constexpr int kBlockRows = 7;
-constexpr int kLargeBlockScale = 2;
+constexpr int kPanelBlockScale = 2;
 
 // A glyph atlas: glyphs side by side on shelves, bottom row first, one byte
 // a pixel (the texture's alpha: 0 or 255 for the HUD's one-bit glyphs, the
-// coverage for the large font's smooth ones).
+// coverage for the panel fonts' smooth ones).
 constexpr int kAtlasWidth = 512;
 constexpr int kAtlasHeight = 256;
 
@@ -70,15 +70,16 @@ struct GlyphQueue {
 // the header).
 GlyphAtlas hudAtlas;
 GlyphQueue hudQueue;
+TextMetrics hudMetrics;
 
-// The large font: the same face at kLargeFontPixels, smooth glyphs, no lists.
-struct LargeFont {
+// The panel fonts: the same face at kPanelFontPixels, smooth glyphs, no lists.
+struct PanelFont {
     GlyphAtlas atlas;
     GlyphQueue queue;
     unsigned int texture;
     TextMetrics metrics;
 };
-LargeFont largeFont;
+PanelFont panelFonts[kPanelFontSizes];
 
 // One glyph's coverage, bottom row first, one byte a pixel (0 or 255 for a
 // one-bit glyph), and the same glyph as the one-bit bitmap glBitmap reads:
@@ -375,6 +376,14 @@ FT_Face openAnyFixed(FT_Library lib) {
     return face;
 }
 
+// The metrics of a fixed-width face at its current size, its glyphs in the
+// atlas.
+TextMetrics faceMetrics(FT_Face face, const GlyphAtlas& atlas) {
+    const FT_Size_Metrics& size = face->size->metrics;
+    return {static_cast<int>(atlas.glyphs['M' - kHudFontFirstCode].advance),
+            static_cast<int>((size.height + 63) >> 6), static_cast<int>((size.ascender + 32) >> 6)};
+}
+
 void clearAtlas(GlyphAtlas& atlas) {
     std::memset(atlas.pixels, 0, sizeof atlas.pixels);
     std::memset(atlas.glyphs, 0, sizeof atlas.glyphs);
@@ -387,38 +396,38 @@ int reserveLists() {
     freeHudFont();
     hudFontBase = glGenLists(kHudFontLists);
     clearAtlas(hudAtlas);
-    clearAtlas(largeFont.atlas);
+    for (PanelFont& font : panelFonts) clearAtlas(font.atlas);
     return hudFontBase != 0;
 }
 
-// The large font from the face (null: block glyphs), then its texture.
-void buildLargeFont(FT_Face face) {
-    TextMetrics& m = largeFont.metrics;
-    const auto put = [](int code, int width, int rows, float xorig, float yorig, float advance) {
-        placeGlyph(largeFont.atlas, code, width, rows, xorig, yorig, advance);
+// Panel font `size` from the face (null: block glyphs), then its texture.
+void buildPanelFont(FT_Face face, int size) {
+    PanelFont& font = panelFonts[size];
+    TextMetrics& m = font.metrics;
+    const auto put = [&font](int code, int width, int rows, float xorig, float yorig,
+                             float advance) {
+        placeGlyph(font.atlas, code, width, rows, xorig, yorig, advance);
     };
-    if (face != nullptr && FT_Set_Pixel_Sizes(face, 0, kLargeFontPixels) == 0) {
+    if (face != nullptr &&
+        FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(kPanelFontPixels[size])) == 0) {
         renderFaceGlyphs(face, FT_LOAD_RENDER, put);
-        const FT_Size_Metrics& size = face->size->metrics;
-        m.advance = static_cast<int>(largeFont.atlas.glyphs['M' - kHudFontFirstCode].advance);
-        m.ascent = static_cast<int>((size.ascender + 32) >> 6);
-        m.lineHeight = static_cast<int>((size.height + 63) >> 6);
+        m = faceMetrics(face, font.atlas);
     } else {
         for (int code = kHudFontFirstCode; code < kHudFontFirstCode + kHudFontLists; ++code) {
             int width = 0, rows = 0;
-            blockGlyph(code, kLargeBlockScale, width, rows);
+            blockGlyph(code, kPanelBlockScale, width, rows);
             put(code, width, rows, 0.0f, 0.0f,
-                static_cast<float>(kBlockAdvance * kLargeBlockScale));
+                static_cast<float>(kBlockAdvance * kPanelBlockScale));
         }
-        m.advance = kBlockAdvance * kLargeBlockScale;
-        m.ascent = kBlockRows * kLargeBlockScale;
-        m.lineHeight = m.ascent + 2 * kLargeBlockScale;
+        m.advance = kBlockAdvance * kPanelBlockScale;
+        m.ascent = kBlockRows * kPanelBlockScale;
+        m.lineHeight = m.ascent + 2 * kPanelBlockScale;
     }
-    largeFont.texture = uploadAtlas(largeFont.atlas);
+    font.texture = uploadAtlas(font.atlas);
 }
 
 // Compiles the lists with the pixel-store state glBitmap's data is laid out
-// for (the state itself is not part of the lists), then the large font.
+// for (the state itself is not part of the lists), then the panel fonts.
 void compileWith(FT_Face face) {
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -426,12 +435,15 @@ void compileWith(FT_Face face) {
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
-    if (face)
+    if (face) {
         renderFaceGlyphs(face, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO, compileGlyph);
-    else
+        hudMetrics = faceMetrics(face, hudAtlas);
+    } else {
         compileBlockGlyphs();
+        hudMetrics = {kBlockAdvance, kBlockRows + 2, kBlockRows};
+    }
     hudFontTexture = uploadAtlas(hudAtlas);
-    buildLargeFont(face);
+    for (int size = 0; size < kPanelFontSizes; ++size) buildPanelFont(face, size);
     glPopClientAttrib();
 }
 
@@ -471,15 +483,18 @@ void buildHudBlockFont() {
 void freeHudFont() {
     if (hudFontBase != 0) glDeleteLists(hudFontBase, kHudFontLists);
     if (hudFontTexture != 0) glDeleteTextures(1, &hudFontTexture);
-    if (largeFont.texture != 0) glDeleteTextures(1, &largeFont.texture);
+    for (PanelFont& font : panelFonts) {
+        if (font.texture != 0) glDeleteTextures(1, &font.texture);
+        font.texture = 0;
+        font.queue.count = 0;
+        font.metrics = TextMetrics{};
+    }
     hudFontBase = 0;
     hudFontTexture = 0;
     hudQueue.count = 0;
     hudFontKind = kHudFontNone;
     hudFontFamily[0] = '\0';
-    largeFont.texture = 0;
-    largeFont.queue.count = 0;
-    largeFont.metrics = TextMetrics{};
+    hudMetrics = TextMetrics{};
 }
 
 void hudPrint(float x, float y, const char* format, ...) {
@@ -499,15 +514,20 @@ void flushHudText() {
     drawQueue(hudQueue, hudFontTexture, 0);
 }
 
-TextMetrics largeFontMetrics() {
-    return largeFont.metrics;
+TextMetrics hudFontMetrics() {
+    return hudMetrics;
 }
 
-void largePrint(float x, float y, const char* text) {
-    if (text == nullptr || largeFont.texture == 0) return;
-    queueText(largeFont.queue, largeFont.atlas, largeFont.texture, 1, x, y, text);
+TextMetrics panelFontMetrics(int size) {
+    return panelFonts[size].metrics;
 }
 
-void flushLargeText() {
-    drawQueue(largeFont.queue, largeFont.texture, 1);
+void panelPrint(int size, float x, float y, const char* text) {
+    PanelFont& font = panelFonts[size];
+    if (text == nullptr || font.texture == 0) return;
+    queueText(font.queue, font.atlas, font.texture, 1, x, y, text);
+}
+
+void flushPanelText(int size) {
+    drawQueue(panelFonts[size].queue, panelFonts[size].texture, 1);
 }

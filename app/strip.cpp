@@ -1,5 +1,5 @@
 // The solution strip drawn: a dimmed band, the current move on a box of its
-// own, and the text in the large font, all where layoutSolutionStrip put it.
+// own, and the text in the large panel font, all where layoutSolutionStrip put it.
 #include "app/strip.h"
 
 #include "app/hud_font.h"
@@ -28,7 +28,7 @@ StripColour moveColour(const StripView& view, int index) {
 } // namespace
 
 void drawSolutionStrip(const StripView& view, int viewportWidth, int viewportHeight) {
-    const TextMetrics m = largeFontMetrics();
+    const TextMetrics m = panelFontMetrics(kPanelFontLarge);
     StripLayout layout;
     layoutSolutionStrip(view, viewportWidth, viewportHeight, m, &layout);
     if (!layout.visible) return;
@@ -59,14 +59,16 @@ void drawSolutionStrip(const StripView& view, int viewportWidth, int viewportHei
             setColour(moveColour(view, t.index));
             writeMoveName(view.moves[t.index].layer, view.moves[t.index].direction, text);
         }
-        largePrint(static_cast<float>(t.x), static_cast<float>(t.y), text);
+        panelPrint(kPanelFontLarge, static_cast<float>(t.x), static_cast<float>(t.y), text);
     }
     setColour(kStripCounter);
     formatStripCounter(view, text, sizeof text);
-    largePrint(static_cast<float>(layout.counterX), static_cast<float>(layout.counterY), text);
+    panelPrint(kPanelFontLarge, static_cast<float>(layout.counterX),
+               static_cast<float>(layout.counterY), text);
     setColour(kStripSpeed);
     formatStripSpeed(view, text, sizeof text);
-    largePrint(static_cast<float>(layout.speedX), static_cast<float>(layout.speedY), text);
+    panelPrint(kPanelFontLarge, static_cast<float>(layout.speedX),
+               static_cast<float>(layout.speedY), text);
     glPopAttrib();
-    flushLargeText();
+    flushPanelText(kPanelFontLarge);
 }

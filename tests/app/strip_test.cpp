@@ -140,7 +140,7 @@ std::string layoutFault(const StripView& v, int w, int h, const TextMetrics& m,
 
 TEST(StripLayout, KeepsItsRulesOverRandomTimelinesWindowsAndFonts) {
     const double kSpeeds[] = {0.5, 1, 2, 4, 8, 20};
-    const TextMetrics fonts[] = {{11, 21, 17}, {14, 18, 14}, {10, 19, 15}, {7, 13, 10}};
+    const TextMetrics fonts[] = {{11, 20, 15}, {14, 18, 14}, {8, 16, 12}, {7, 14, 10}};
     std::mt19937 rng(1717);
     int shown = 0;
     for (int trial = 0; trial < 3000; ++trial) {
@@ -167,7 +167,7 @@ TEST(StripLayout, KeepsItsRulesOverRandomTimelinesWindowsAndFonts) {
 TEST(StripLayout, ShowsTheNextRowUnderTheCurrentOneAndNothingForAnEmptyTimeline) {
     const Timeline t = sampleTimeline();
     static StripLayout s;
-    const TextMetrics m{11, 21, 17};
+    const TextMetrics m{11, 20, 15};
     StripView v = t.view();
     int lastFirstRow = 0;
     for (v.position = 0; v.position <= v.count; ++v.position) {
@@ -268,7 +268,7 @@ TEST_F(StripPicture, CurrentMoveHighlightedPlayedOnesDimmerTheRestWhite) {
     const Timeline t = sampleTimeline();
     StripView v = t.view();
     v.position = 20;
-    const TextMetrics m = largeFontMetrics();
+    const TextMetrics m = panelFontMetrics(kPanelFontLarge);
     ASSERT_GT(m.advance, 0);
     for (const auto& size : {std::pair{640, 480}, std::pair{1024, 768}}) {
         const int w = size.first, h = size.second;
@@ -315,7 +315,7 @@ TEST_F(StripPicture, LeavesTheHudAsItIs) {
     StripView v = t.view();
     v.position = 30;
     v.animating = 1;
-    const TextMetrics m = largeFontMetrics();
+    const TextMetrics m = panelFontMetrics(kPanelFontLarge);
     for (const auto& size : {std::pair{640, 480}, std::pair{1024, 768}}) {
         const int w = size.first, h = size.second;
         SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
