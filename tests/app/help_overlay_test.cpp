@@ -189,28 +189,7 @@ TEST(HelpLayout, KeepsItsRulesOverRandomTablesAndWindows) {
 
 // ---- pictures -------------------------------------------------------------
 
-class HelpPicture : public GlSuite<1024, 768> {
-  protected:
-    static void SetUpTestSuite() {
-        GlSuite::SetUpTestSuite();
-        if (gl.context == nullptr) return;
-        setupGL();
-    }
-    static void TearDownTestSuite() {
-        freeHudFont();
-        GlSuite::TearDownTestSuite();
-    }
-    void TearDown() override { controllerDrawing = kRecordingDrawing; }
-    static Picture frame(int w, int h, bool help) {
-        drawFrame();
-        if (help) {
-            beginTextOverlay(w, h);
-            drawHelpOverlay(kKeyTable, kKeyLines, w, h);
-            endOverlay();
-        }
-        return readCorner(w, h);
-    }
-};
+class HelpPicture : public PanelSuite {};
 
 TEST_F(HelpPicture, KeysAndActionsReadableOverADimmedWindow) {
     for (const auto& size : {std::pair{640, 480}, std::pair{1024, 768}}) {
@@ -230,9 +209,9 @@ TEST_F(HelpPicture, KeysAndActionsReadableOverADimmedWindow) {
         ASSERT_LT(font, 2); // a panel font
         const TextMetrics m = real[font];
         startPanelProgram(w, h);
-        drawFrame();
-        const Picture plain = frame(w, h, false);
-        const Picture help = frame(w, h, true);
+        const Picture plain = frameWith(w, h, [] {});
+        const Picture help =
+            frameWith(w, h, [w, h] { drawHelpOverlay(kKeyTable, kKeyLines, w, h); });
         dumpPanelPicture(help, "help_" + std::to_string(w));
         // The text is smooth-edged: a pixel of it is told by its hue, the
         // keys' amber (blue well under red) from the actions' white.

@@ -5,6 +5,8 @@
 
 #include "app/frame.h"
 #include "app/frame_draw.h"
+#include "app/hud_font.h"
+#include "app/overlay.h"
 #include "app/window.h"
 #include "tests/app/controller_support.h"
 #include "tests/render/gl_window.h"
@@ -38,7 +40,9 @@ inline void dumpPanelPicture(const Picture& pic, const std::string& name) {
 
 // Sets the program up as the window would for a w x h window (1024 x 768
 // and 640 x 480 are the two the start-up question offers) with the real
-// renderer, the cube at rest and a fixed clock.
+// renderer, the cube at rest and a fixed clock, and draws one frame: the
+// first frame in a view is lit from the default place (the light is placed
+// after the cube), the ones after it are all alike.
 inline unsigned panelClock() {
     return 65000;
 }
@@ -56,4 +60,31 @@ inline void startPanelProgram(int w, int h) {
     hudShiftY = large ? 200.0f : 0.0f;
     windowHeight = h;
     resizeView(w, h);
+    drawFrame();
 }
+
+// A suite sharing one hidden 1024 x 768 window, set up as the window's own
+// setup does it (fonts included), drawing whole frames of the program with
+// something over them.
+class PanelSuite : public GlSuite<1024, 768> {
+  public:
+    static void SetUpTestSuite() {
+        GlSuite::SetUpTestSuite();
+        if (gl.context == nullptr) return;
+        setupGL();
+    }
+    static void TearDownTestSuite() {
+        freeHudFont();
+        GlSuite::TearDownTestSuite();
+    }
+    void TearDown() override { controllerDrawing = kRecordingDrawing; }
+    // One frame of the program in a w x h view (startPanelProgram first),
+    // then `over` in its text overlay; the picture read back.
+    template <class Over> static Picture frameWith(int w, int h, Over over) {
+        drawFrame();
+        beginTextOverlay(w, h);
+        over();
+        endOverlay();
+        return readCorner(w, h);
+    }
+};

@@ -229,18 +229,8 @@ int countInToken(const Picture& pic, const StripToken& t, const TextMetrics& m, 
 
 } // namespace
 
-class StripPicture : public GlSuite<1024, 768> {
+class StripPicture : public PanelSuite {
   protected:
-    static void SetUpTestSuite() {
-        GlSuite::SetUpTestSuite();
-        if (gl.context == nullptr) return;
-        setupGL();
-    }
-    static void TearDownTestSuite() {
-        freeHudFont();
-        GlSuite::TearDownTestSuite();
-    }
-    void TearDown() override { controllerDrawing = kRecordingDrawing; }
     // The strip alone over black, in a w x h view.
     static Picture stripAlone(const StripView& v, int w, int h) {
         glViewport(0, 0, w, h);
@@ -250,17 +240,9 @@ class StripPicture : public GlSuite<1024, 768> {
         endOverlay();
         return readCorner(w, h);
     }
-    // A whole frame of the program at w x h, with the strip over it or not.
-    // The program's first frame in a view is lit from the default place (the
-    // light is placed after the cube): call this after one.
-    static Picture frameWith(const StripView* v, int w, int h) {
-        drawFrame();
-        if (v) {
-            beginTextOverlay(w, h);
-            drawSolutionStrip(*v, w, h);
-            endOverlay();
-        }
-        return readCorner(w, h);
+    // A frame of the program with the strip over it.
+    static Picture frameWith(const StripView& v, int w, int h) {
+        return PanelSuite::frameWith(w, h, [&] { drawSolutionStrip(v, w, h); });
     }
 };
 
@@ -322,9 +304,8 @@ TEST_F(StripPicture, LeavesTheHudAsItIs) {
         static StripLayout s;
         layoutSolutionStrip(v, w, h, m, &s);
         startPanelProgram(w, h);
-        drawFrame();
-        const Picture plain = frameWith(nullptr, w, h);
-        const Picture withStrip = frameWith(&v, w, h);
+        const Picture plain = PanelSuite::frameWith(w, h, [] {});
+        const Picture withStrip = frameWith(v, w, h);
         int changed = 0, changedOutside = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
@@ -341,7 +322,7 @@ TEST_F(StripPicture, LeavesTheHudAsItIs) {
         v.turnsPerSecond = 0.5;
         v.position = 57;
         v.animating = 0;
-        dumpPanelPicture(frameWith(&v, w, h), "strip_end_" + std::to_string(w));
+        dumpPanelPicture(frameWith(v, w, h), "strip_end_" + std::to_string(w));
         v = t.view();
         v.position = 30;
         v.animating = 1;
