@@ -15,8 +15,8 @@ constexpr const char* kHelpTitle = "Keys  (any key closes this)";
 // and the actions.
 enum HelpColour { kHelpDim, kHelpPanel, kHelpBorder, kHelpHeading, kHelpKeys, kHelpAction };
 constexpr float kHelpColours[][4] = {
-    {0.0f, 0.0f, 0.0f, 0.5f}, {0.04f, 0.04f, 0.12f, 0.9f}, {0.5f, 0.5f, 0.6f, 1.0f},
-    {1.0f, 1.0f, 0.0f, 1.0f}, {1.0f, 0.75f, 0.25f, 1.0f},  {1.0f, 1.0f, 1.0f, 1.0f},
+    {0.0f, 0.0f, 0.0f, 0.5f}, {0.04f, 0.04f, 0.12f, 0.95f}, {0.5f, 0.5f, 0.6f, 1.0f},
+    {1.0f, 1.0f, 0.0f, 1.0f}, {1.0f, 0.75f, 0.25f, 1.0f},   {1.0f, 1.0f, 1.0f, 1.0f},
 };
 
 struct HelpPiece {
