@@ -51,7 +51,7 @@ void buildHudFont();
 int buildHudFontFrom(const char* family);
 // Builds the block glyphs alone (the last resort of buildHudFontFrom).
 void buildHudBlockFont();
-// Deletes the 96 lists and both fonts' textures; harmless when none are built.
+// Deletes the 96 lists and every font's texture; harmless when none are built.
 void freeHudFont();
 
 // Formats printf-style into 256 bytes (at most 255 characters) and queues the
