@@ -26,96 +26,187 @@ char hudFontFamily[128] = "";
 
 namespace {
 
-// Largest glyph bitmap kept, in pixels; a 12-pixel face stays well inside.
+// Largest glyph bitmap kept, in pixels; every size stays well inside.
 constexpr int kMaxBitmapWidth = 64;
 constexpr int kMaxBitmapRows = 64;
 constexpr int kBitmapRowBytes = kMaxBitmapWidth / 8;
 
 // Block glyphs: a 5 x 7 box every 7 pixels whose rows show the bits of the
 // character code, so that every character has its own picture.
+// The panel fonts draw them twice as large.
 constexpr int kBlockAdvance = 7;
 constexpr int kBlockRows = 7;
+constexpr int kPanelBlockScale = 2;
 
-// The glyph atlas: glyphs side by side on shelves, bottom row first, one byte
-// a pixel (0 or 255: the texture's alpha).
+// A glyph atlas: glyphs side by side on shelves, bottom row first, one byte
+// a pixel (the texture's alpha: 0 or 255 for the HUD's one-bit glyphs, the
+// coverage for the panel fonts' smooth ones).
 constexpr int kAtlasWidth = 512;
 constexpr int kAtlasHeight = 256;
-unsigned char atlasPixels[kAtlasHeight][kAtlasWidth];
-int shelfX = 0, shelfY = 0, shelfRows = 0;
 
 // Where a glyph sits in the atlas and how glBitmap places it.
 struct AtlasGlyph {
     int x, y, width, rows; // width 0: nothing to draw (a space, or no room left)
     float xorig, yorig, advance;
 };
-AtlasGlyph atlasGlyphs[kHudFontLists];
 
-// The queued quads of this frame's text: window-pixel corners, atlas
-// coordinates and the raster colour, four corners a glyph.
+struct GlyphAtlas {
+    unsigned char pixels[kAtlasHeight][kAtlasWidth];
+    AtlasGlyph glyphs[kHudFontLists];
+    int shelfX, shelfY, shelfRows;
+};
+
+// The queued quads of a frame's text in one font: window-pixel corners,
+// atlas coordinates and the raster colour, four corners a glyph.
 constexpr int kQueuedGlyphs = 2048;
-float queuedCorners[kQueuedGlyphs * 4][2];
-float queuedTexCoords[kQueuedGlyphs * 4][2];
-float queuedColours[kQueuedGlyphs * 4][4];
-int queuedGlyphCount = 0;
+struct GlyphQueue {
+    float corners[kQueuedGlyphs * 4][2];
+    float texCoords[kQueuedGlyphs * 4][2];
+    float colours[kQueuedGlyphs * 4][4];
+    int count;
+};
 
-// One glyph's bitmap, bottom row first, rows byte-aligned, leftmost pixel in
-// the top bit: the layout glBitmap reads with an unpack alignment of 1.
+// The HUD font's atlas and queue (its lists and texture are the globals of
+// the header).
+GlyphAtlas hudAtlas;
+GlyphQueue hudQueue;
+TextMetrics hudMetrics;
+
+// The panel fonts: the same face at kPanelFontPixels, smooth glyphs, no lists.
+struct PanelFont {
+    GlyphAtlas atlas;
+    GlyphQueue queue;
+    unsigned int texture;
+    TextMetrics metrics;
+};
+PanelFont panelFonts[kPanelFontSizes];
+
+// One glyph's coverage, bottom row first, one byte a pixel (0 or 255 for a
+// one-bit glyph), and the same glyph as the one-bit bitmap glBitmap reads:
+// bottom row first, rows byte-aligned, leftmost pixel in the top bit (the
+// layout of an unpack alignment of 1).
+unsigned char glyphCoverage[kMaxBitmapRows * kMaxBitmapWidth];
 unsigned char glyphBits[kMaxBitmapRows * kBitmapRowBytes];
 
-// Copies the bitmap in glyphBits into the atlas, on the current shelf or a
+// Copies the glyph in glyphCoverage into the atlas, on the current shelf or a
 // new one above it; a glyph that finds no room keeps width 0 (not drawn).
-void addToAtlas(AtlasGlyph& g, int width, int rows) {
+void addToAtlas(GlyphAtlas& atlas, AtlasGlyph& g, int width, int rows) {
     g.width = 0;
     if (width == 0 || rows == 0) return;
-    if (shelfX + width > kAtlasWidth) {
-        shelfY += shelfRows + 1;
-        shelfX = 0;
-        shelfRows = 0;
+    if (atlas.shelfX + width > kAtlasWidth) {
+        atlas.shelfY += atlas.shelfRows + 1;
+        atlas.shelfX = 0;
+        atlas.shelfRows = 0;
     }
-    if (shelfY + rows > kAtlasHeight || width > kAtlasWidth) return;
-    const int rowBytes = (width + 7) / 8;
+    if (atlas.shelfY + rows > kAtlasHeight || width > kAtlasWidth) return;
     for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < width; ++c)
-            atlasPixels[shelfY + r][shelfX + c] =
-                (glyphBits[r * rowBytes + c / 8] >> (7 - c % 8)) & 1 ? 255 : 0;
-    g.x = shelfX;
-    g.y = shelfY;
+        std::memcpy(&atlas.pixels[atlas.shelfY + r][atlas.shelfX], glyphCoverage + r * width,
+                    static_cast<size_t>(width));
+    g.x = atlas.shelfX;
+    g.y = atlas.shelfY;
     g.width = width;
     g.rows = rows;
-    shelfX += width + 1;
-    if (rows > shelfRows) shelfRows = rows;
+    atlas.shelfX += width + 1;
+    if (rows > atlas.shelfRows) atlas.shelfRows = rows;
 }
 
-// Compiles list `code` from the bitmap in glyphBits and puts the glyph into
-// the atlas.
-void compileGlyph(int code, int width, int rows, float xorig, float yorig, float advance) {
-    glNewList(hudFontBase + static_cast<unsigned>(code - kHudFontFirstCode), GL_COMPILE);
-    glBitmap(width, rows, xorig, yorig, advance, 0.0f, glyphBits);
-    glEndList();
-    AtlasGlyph& g = atlasGlyphs[code - kHudFontFirstCode];
+// Gives character `code` of the atlas its placement and puts the glyph in
+// glyphCoverage into it.
+void placeGlyph(GlyphAtlas& atlas, int code, int width, int rows, float xorig, float yorig,
+                float advance) {
+    AtlasGlyph& g = atlas.glyphs[code - kHudFontFirstCode];
     g.xorig = xorig;
     g.yorig = yorig;
     g.advance = advance;
-    addToAtlas(g, width, rows);
+    addToAtlas(atlas, g, width, rows);
 }
 
-// Loads the atlas into a texture of its own once every glyph is in.
-void uploadAtlas() {
-    glGenTextures(1, &hudFontTexture);
-    glBindTexture(GL_TEXTURE_2D, hudFontTexture);
+// Compiles HUD list `code` from the glyph in glyphCoverage and puts the glyph
+// into the HUD's atlas.
+void compileGlyph(int code, int width, int rows, float xorig, float yorig, float advance) {
+    const int rowBytes = (width + 7) / 8;
+    std::memset(glyphBits, 0, sizeof glyphBits);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < width; ++c)
+            if (glyphCoverage[r * width + c] >= 128)
+                glyphBits[r * rowBytes + c / 8] |= static_cast<unsigned char>(0x80 >> (c % 8));
+    glNewList(hudFontBase + static_cast<unsigned>(code - kHudFontFirstCode), GL_COMPILE);
+    glBitmap(width, rows, xorig, yorig, advance, 0.0f, glyphBits);
+    glEndList();
+    placeGlyph(hudAtlas, code, width, rows, xorig, yorig, advance);
+}
+
+// Loads an atlas into a texture of its own once every glyph is in; returns
+// the texture.
+unsigned int uploadAtlas(const GlyphAtlas& atlas) {
+    unsigned int texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, kAtlasWidth, kAtlasHeight, 0, GL_ALPHA,
-                 GL_UNSIGNED_BYTE, atlasPixels);
+                 GL_UNSIGNED_BYTE, atlas.pixels);
     glBindTexture(GL_TEXTURE_2D, 0);
+    return texture;
+}
+
+// Draws a queue in one call from its atlas texture and empties it. One-bit
+// glyphs keep only their set texels; smooth ones are blended by coverage.
+// Leaves the matrices and the GL state as it found them.
+void drawQueue(GlyphQueue& queue, unsigned int texture, int smooth) {
+    if (queue.count == 0 || texture == 0) {
+        queue.count = 0;
+        return;
+    }
+    GLint view[4];
+    glGetIntegerv(GL_VIEWPORT, view);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(view[0], view[0] + view[2], view[1], view[1] + view[3], -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    // Bitmaps are neither lit nor depth-tested in the overlay; the quads take
+    // their colour from the raster colour and their alpha from the atlas.
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glEnable(GL_ALPHA_TEST);
+    if (smooth) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glAlphaFunc(GL_GREATER, 0.0f);
+    } else {
+        glDisable(GL_BLEND);
+        glAlphaFunc(GL_GREATER, 0.5f);
+    }
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, queue.corners);
+    glTexCoordPointer(2, GL_FLOAT, 0, queue.texCoords);
+    glColorPointer(4, GL_FLOAT, 0, queue.colours);
+    glDrawArrays(GL_QUADS, 0, queue.count * 4);
+    glPopClientAttrib();
+    glPopAttrib();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    queue.count = 0;
 }
 
 // Queues one glyph's quad: its pixels are the window pixels (x, y) ..
-// (x + width, y + rows), each showing one atlas texel.
-void queueGlyph(const AtlasGlyph& g, int x, int y, const float (&colour)[4]) {
-    if (queuedGlyphCount == kQueuedGlyphs) flushHudText();
+// (x + width, y + rows), each showing one atlas texel. The queue has room.
+void queueGlyph(GlyphQueue& queue, const AtlasGlyph& g, int x, int y, const float (&colour)[4]) {
     const float x0 = static_cast<float>(x), y0 = static_cast<float>(y);
     const float x1 = x0 + static_cast<float>(g.width), y1 = y0 + static_cast<float>(g.rows);
     const float u0 = static_cast<float>(g.x) / kAtlasWidth;
@@ -125,41 +216,74 @@ void queueGlyph(const AtlasGlyph& g, int x, int y, const float (&colour)[4]) {
     const float corners[4][4] = {
         {x0, y0, u0, v0}, {x1, y0, u1, v0}, {x1, y1, u1, v1}, {x0, y1, u0, v1}};
     for (int k = 0; k < 4; ++k) {
-        const int i = queuedGlyphCount * 4 + k;
-        queuedCorners[i][0] = corners[k][0];
-        queuedCorners[i][1] = corners[k][1];
-        queuedTexCoords[i][0] = corners[k][2];
-        queuedTexCoords[i][1] = corners[k][3];
-        for (int c = 0; c < 4; ++c) queuedColours[i][c] = colour[c];
+        const int i = queue.count * 4 + k;
+        queue.corners[i][0] = corners[k][0];
+        queue.corners[i][1] = corners[k][1];
+        queue.texCoords[i][0] = corners[k][2];
+        queue.texCoords[i][1] = corners[k][3];
+        for (int c = 0; c < 4; ++c) queue.colours[i][c] = colour[c];
     }
-    ++queuedGlyphCount;
+    ++queue.count;
 }
 
-// Copies a rendered FreeType glyph (top row first) into glyphBits (bottom row
-// first), clipped to the buffer; returns the width and rows kept.
+// Queues `text` at raster position (x, y) of the current projection in the
+// current colour, where the font's glBitmap lists would put it, drawing a
+// full queue first. Codes without a glyph show as '?'. Returns how far the
+// glyphs' advances move the raster position, or -1 when the position falls
+// outside the view (the GL then drops the whole text, as it drops bitmaps).
+float queueText(GlyphQueue& queue, const GlyphAtlas& atlas, unsigned int texture, int smooth,
+                float x, float y, const char* text) {
+    // The glyphs go where glBitmap would put them: the GL places the raster
+    // position, each glyph's lower left corner is the raster position less
+    // the glyph's origin, rounded down as the driver does it (with its small
+    // epsilon), and the position moves on by the advance.
+    glRasterPos2f(x, y);
+    GLboolean valid = GL_FALSE;
+    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    if (!valid) return -1.0f;
+    GLfloat raster[4], colour[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+    glGetFloatv(GL_CURRENT_RASTER_COLOR, colour);
+    constexpr float kDriverEpsilon = 0.0001f;
+    float penX = raster[0];
+    for (const char* p = text; *p != '\0'; ++p) {
+        const int c = static_cast<unsigned char>(*p);
+        const int code = c >= kHudFontFirstCode && c < kHudFontFirstCode + kHudFontLists ? c : '?';
+        const AtlasGlyph& g = atlas.glyphs[code - kHudFontFirstCode];
+        if (g.width > 0) {
+            if (queue.count == kQueuedGlyphs) drawQueue(queue, texture, smooth);
+            queueGlyph(queue, g, static_cast<int>(std::floor(penX + kDriverEpsilon - g.xorig)),
+                       static_cast<int>(std::floor(raster[1] + kDriverEpsilon - g.yorig)), colour);
+        }
+        penX += g.advance;
+    }
+    return penX - raster[0];
+}
+
+// Copies a rendered FreeType glyph (top row first) into glyphCoverage (bottom
+// row first), clipped to the buffer; returns the width and rows kept.
 void copyGlyphBitmap(const FT_Bitmap& bm, int& width, int& rows) {
     width =
         static_cast<int>(bm.width) < kMaxBitmapWidth ? static_cast<int>(bm.width) : kMaxBitmapWidth;
     rows = static_cast<int>(bm.rows) < kMaxBitmapRows ? static_cast<int>(bm.rows) : kMaxBitmapRows;
-    const int rowBytes = (width + 7) / 8;
-    std::memset(glyphBits, 0, sizeof glyphBits);
     for (int r = 0; r < rows; ++r) {
         const unsigned char* src = bm.buffer + r * bm.pitch;
-        unsigned char* dst = glyphBits + (rows - 1 - r) * rowBytes;
-        for (int c = 0; c < width; ++c) {
-            const int on = bm.pixel_mode == FT_PIXEL_MODE_MONO ? (src[c / 8] >> (7 - c % 8)) & 1
-                                                               : src[c] >= 128;
-            if (on) dst[c / 8] |= static_cast<unsigned char>(0x80 >> (c % 8));
-        }
+        unsigned char* dst = glyphCoverage + (rows - 1 - r) * width;
+        for (int c = 0; c < width; ++c)
+            dst[c] = bm.pixel_mode == FT_PIXEL_MODE_MONO
+                         ? ((src[c / 8] >> (7 - c % 8)) & 1 ? 255 : 0)
+                         : src[c];
     }
 }
 
-void compileFaceGlyphs(FT_Face face) {
+// Renders character code 32..127 of the face at its current size with the
+// given load flags into glyphCoverage and hands each to `put` with its
+// placement; a character the face cannot load gets the face's widest advance.
+template <class Put> void renderFaceGlyphs(FT_Face face, FT_Int32 loadFlags, Put put) {
     for (int code = kHudFontFirstCode; code < kHudFontFirstCode + kHudFontLists; ++code) {
         int width = 0, rows = 0;
         float xorig = 0.0f, yorig = 0.0f, advance = 0.0f;
-        if (FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) ==
-            0) {
+        if (FT_Load_Char(face, static_cast<FT_ULong>(code), loadFlags) == 0) {
             const FT_GlyphSlot slot = face->glyph;
             copyGlyphBitmap(slot->bitmap, width, rows);
             xorig = static_cast<float>(-slot->bitmap_left);
@@ -168,16 +292,27 @@ void compileFaceGlyphs(FT_Face face) {
         } else {
             advance = static_cast<float>((face->size->metrics.max_advance + 32) >> 6);
         }
-        compileGlyph(code, width, rows, xorig, yorig, advance);
+        put(code, width, rows, xorig, yorig, advance);
     }
+}
+
+// Block glyph `code` at `scale` into glyphCoverage: a box whose rows show the
+// bits of the code; returns its width and rows (0 for the space).
+void blockGlyph(int code, int scale, int& width, int& rows) {
+    rows = code == ' ' ? 0 : kBlockRows * scale;
+    width = rows ? 5 * scale : 0;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < width; ++c) {
+            const int bits = (code >> (r / scale)) & 1 ? 0xF8 : 0x88;
+            glyphCoverage[r * width + c] = (bits >> (7 - c / scale)) & 1 ? 255 : 0;
+        }
 }
 
 void compileBlockGlyphs() {
     for (int code = kHudFontFirstCode; code < kHudFontFirstCode + kHudFontLists; ++code) {
-        std::memset(glyphBits, 0, sizeof glyphBits);
-        const int rows = code == ' ' ? 0 : kBlockRows;
-        for (int r = 0; r < rows; ++r) glyphBits[r] = (code >> r) & 1 ? 0xF8 : 0x88;
-        compileGlyph(code, rows ? 5 : 0, rows, 0.0f, 0.0f, static_cast<float>(kBlockAdvance));
+        int width = 0, rows = 0;
+        blockGlyph(code, 1, width, rows);
+        compileGlyph(code, width, rows, 0.0f, 0.0f, static_cast<float>(kBlockAdvance));
     }
 }
 
@@ -241,19 +376,58 @@ FT_Face openAnyFixed(FT_Library lib) {
     return face;
 }
 
-// Reserves the 96 lists and empties the atlas (freeing an earlier font);
+// The metrics of a fixed-width face at its current size, its glyphs in the
+// atlas.
+TextMetrics faceMetrics(FT_Face face, const GlyphAtlas& atlas) {
+    const FT_Size_Metrics& size = face->size->metrics;
+    return {static_cast<int>(atlas.glyphs['M' - kHudFontFirstCode].advance),
+            static_cast<int>((size.height + 63) >> 6), static_cast<int>((size.ascender + 32) >> 6)};
+}
+
+void clearAtlas(GlyphAtlas& atlas) {
+    std::memset(atlas.pixels, 0, sizeof atlas.pixels);
+    std::memset(atlas.glyphs, 0, sizeof atlas.glyphs);
+    atlas.shelfX = atlas.shelfY = atlas.shelfRows = 0;
+}
+
+// Reserves the 96 lists and empties the atlases (freeing earlier fonts);
 // false without a context.
 int reserveLists() {
     freeHudFont();
     hudFontBase = glGenLists(kHudFontLists);
-    std::memset(atlasPixels, 0, sizeof atlasPixels);
-    std::memset(atlasGlyphs, 0, sizeof atlasGlyphs);
-    shelfX = shelfY = shelfRows = 0;
+    clearAtlas(hudAtlas);
+    for (PanelFont& font : panelFonts) clearAtlas(font.atlas);
     return hudFontBase != 0;
 }
 
+// Panel font `size` from the face (null: block glyphs), then its texture.
+void buildPanelFont(FT_Face face, int size) {
+    PanelFont& font = panelFonts[size];
+    TextMetrics& m = font.metrics;
+    const auto put = [&font](int code, int width, int rows, float xorig, float yorig,
+                             float advance) {
+        placeGlyph(font.atlas, code, width, rows, xorig, yorig, advance);
+    };
+    if (face != nullptr &&
+        FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(kPanelFontPixels[size])) == 0) {
+        renderFaceGlyphs(face, FT_LOAD_RENDER, put);
+        m = faceMetrics(face, font.atlas);
+    } else {
+        for (int code = kHudFontFirstCode; code < kHudFontFirstCode + kHudFontLists; ++code) {
+            int width = 0, rows = 0;
+            blockGlyph(code, kPanelBlockScale, width, rows);
+            put(code, width, rows, 0.0f, 0.0f,
+                static_cast<float>(kBlockAdvance * kPanelBlockScale));
+        }
+        m.advance = kBlockAdvance * kPanelBlockScale;
+        m.ascent = kBlockRows * kPanelBlockScale;
+        m.lineHeight = m.ascent + 2 * kPanelBlockScale;
+    }
+    font.texture = uploadAtlas(font.atlas);
+}
+
 // Compiles the lists with the pixel-store state glBitmap's data is laid out
-// for; the state itself is not part of the lists.
+// for (the state itself is not part of the lists), then the panel fonts.
 void compileWith(FT_Face face) {
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -261,11 +435,15 @@ void compileWith(FT_Face face) {
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
-    if (face)
-        compileFaceGlyphs(face);
-    else
+    if (face) {
+        renderFaceGlyphs(face, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO, compileGlyph);
+        hudMetrics = faceMetrics(face, hudAtlas);
+    } else {
         compileBlockGlyphs();
-    uploadAtlas();
+        hudMetrics = {kBlockAdvance, kBlockRows + 2, kBlockRows};
+    }
+    hudFontTexture = uploadAtlas(hudAtlas);
+    for (int size = 0; size < kPanelFontSizes; ++size) buildPanelFont(face, size);
     glPopClientAttrib();
 }
 
@@ -305,11 +483,18 @@ void buildHudBlockFont() {
 void freeHudFont() {
     if (hudFontBase != 0) glDeleteLists(hudFontBase, kHudFontLists);
     if (hudFontTexture != 0) glDeleteTextures(1, &hudFontTexture);
+    for (PanelFont& font : panelFonts) {
+        if (font.texture != 0) glDeleteTextures(1, &font.texture);
+        font.texture = 0;
+        font.queue.count = 0;
+        font.metrics = TextMetrics{};
+    }
     hudFontBase = 0;
     hudFontTexture = 0;
-    queuedGlyphCount = 0;
+    hudQueue.count = 0;
     hudFontKind = kHudFontNone;
     hudFontFamily[0] = '\0';
+    hudMetrics = TextMetrics{};
 }
 
 void hudPrint(float x, float y, const char* format, ...) {
@@ -320,77 +505,29 @@ void hudPrint(float x, float y, const char* format, ...) {
     const int written = std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
     if (written <= 0) return;
-    const int length = static_cast<int>(std::strlen(text));
-    // Only codes 32..127 have lists; anything else would call some other
-    // list of the context, so it shows as '?'.
-    for (int i = 0; i < length; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < kHudFontFirstCode || c >= kHudFontFirstCode + kHudFontLists) text[i] = '?';
-    }
-    // The glyphs go where the lists' glBitmap calls would put them: the GL
-    // places the raster position (and drops the whole text when it falls
-    // outside the view), each glyph's lower left corner is the raster
-    // position less the glyph's origin, rounded down as the driver does it
-    // (with its small epsilon), and the position moves on by the advance.
-    glRasterPos2f(x, y);
-    GLboolean valid = GL_FALSE;
-    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-    if (!valid) return;
-    GLfloat raster[4], colour[4];
-    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
-    glGetFloatv(GL_CURRENT_RASTER_COLOR, colour);
-    constexpr float kDriverEpsilon = 0.0001f;
-    float penX = raster[0];
-    for (int i = 0; i < length; ++i) {
-        const AtlasGlyph& g = atlasGlyphs[static_cast<unsigned char>(text[i]) - kHudFontFirstCode];
-        if (g.width > 0)
-            queueGlyph(g, static_cast<int>(std::floor(penX + kDriverEpsilon - g.xorig)),
-                       static_cast<int>(std::floor(raster[1] + kDriverEpsilon - g.yorig)), colour);
-        penX += g.advance;
-    }
+    const float moved = queueText(hudQueue, hudAtlas, hudFontTexture, 0, x, y, text);
     // The raster position ends where the glyphs' advances took it.
-    glBitmap(0, 0, 0.0f, 0.0f, penX - raster[0], 0.0f, nullptr);
+    if (moved >= 0.0f) glBitmap(0, 0, 0.0f, 0.0f, moved, 0.0f, nullptr);
 }
 
 void flushHudText() {
-    if (queuedGlyphCount == 0 || hudFontTexture == 0) {
-        queuedGlyphCount = 0;
-        return;
-    }
-    GLint view[4];
-    glGetIntegerv(GL_VIEWPORT, view);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(view[0], view[0] + view[2], view[1], view[1] + view[3], -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT);
-    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-    // Bitmaps are neither lit nor depth-tested in the overlay; the quads take
-    // their colour from the raster colour and keep only the glyphs' set texels.
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, hudFontTexture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.5f);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, queuedCorners);
-    glTexCoordPointer(2, GL_FLOAT, 0, queuedTexCoords);
-    glColorPointer(4, GL_FLOAT, 0, queuedColours);
-    glDrawArrays(GL_QUADS, 0, queuedGlyphCount * 4);
-    glPopClientAttrib();
-    glPopAttrib();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    queuedGlyphCount = 0;
+    drawQueue(hudQueue, hudFontTexture, 0);
+}
+
+TextMetrics hudFontMetrics() {
+    return hudMetrics;
+}
+
+TextMetrics panelFontMetrics(int size) {
+    return panelFonts[size].metrics;
+}
+
+void panelPrint(int size, float x, float y, const char* text) {
+    PanelFont& font = panelFonts[size];
+    if (text == nullptr || font.texture == 0) return;
+    queueText(font.queue, font.atlas, font.texture, 1, x, y, text);
+}
+
+void flushPanelText(int size) {
+    drawQueue(panelFonts[size].queue, panelFonts[size].texture, 1);
 }
