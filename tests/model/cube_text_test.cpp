@@ -125,7 +125,7 @@ TEST(CubeText, ImpossibleStatesAreRefusedWithTheirFault) {
         const char* fragment;
     };
     const Case cases[] = {
-        {"letters", {{0, 'X'}}, "letter 1 ('X') is none of"},
+        {"letters", {{0, 'X'}}, "letter 1 (\"X\") is none of"},
         {"counts", {{0, 'R'}}, "8 of letter U, not nine"},
         {"centres alike", {{4, 'R'}, {9, 'U'}}, "two centres alike: the centres of U and R"},
         {"centre letter", {{4, 'R'}, {13, 'U'}}, "the centre of U is R"},
@@ -230,5 +230,5 @@ TEST(CubeText, NotationRoundTripsOverRandomMoveLists) {
         EXPECT_GT(std::strlen(msg), 0u) << bad;
     }
     EXPECT_EQ(parseMoves("R U3", out, 4, msg, sizeof msg), -1);
-    EXPECT_STREQ(msg, "word 2, 'U3', is not a move");
+    EXPECT_STREQ(msg, "word 2, \"U3\", is not a move");
 }
