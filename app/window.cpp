@@ -199,9 +199,9 @@ int askYesNo(const char* caption, const char* text, MessageIcon icon) {
     const SDL_MessageBoxData box = {iconFlags(icon), nullptr, caption, text, 2, buttons, nullptr};
     int answer = 1;
     if (SDL_ShowMessageBox(&box, &answer) < 0) {
-        std::fprintf(stderr, "%s: %s [Yes/No] -> Yes (no message box: %s)\n", caption, text,
+        std::fprintf(stderr, "%s: %s [Yes/No] -> not asked (no message box: %s)\n", caption, text,
                      SDL_GetError());
-        return 1;
+        return -1;
     }
     return answer == 1;
 }
