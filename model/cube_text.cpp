@@ -201,7 +201,7 @@ int takeState(const char* text, char* msg, int size, int apply) {
     for (int i = 0; i < kStateLength; ++i) {
         const int l = letterIndex(text[i]);
         if (l < 0) {
-            char shown[8];
+            char shown[16];
             std::snprintf(msg, static_cast<size_t>(size),
                           "letter %d (%s) is none of U, R, F, D, L, B", i + 1,
                           quoteText(text + i, 1, shown, sizeof shown));
