@@ -2,6 +2,8 @@
 // into it without losing any other line.
 #include "app/settings.h"
 
+#include "model/textlog.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -123,17 +125,6 @@ void nameFile(const char* path, char* message, int messageSize) {
     char fault[160];
     std::snprintf(fault, sizeof fault, "%s", message);
     std::snprintf(message, static_cast<size_t>(messageSize), "%s: %s", path, fault);
-}
-
-int writeAll(int fd, const char* p, size_t n) {
-    while (n > 0) {
-        const ssize_t w = write(fd, p, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return w < 0 ? errno : ENOSPC;
-        p += w;
-        n -= static_cast<size_t>(w);
-    }
-    return 0;
 }
 
 } // namespace
