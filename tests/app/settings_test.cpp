@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -120,27 +119,6 @@ TEST(SettingsFile, SavingKeepsOtherLinesAndReplacesOnlyItsKeys) {
     const std::string folder = dir.path + "/folder.conf";
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
     EXPECT_EQ(loadSettings(folder.c_str(), &kept, message, sizeof message), 0);
-}
-
-TEST(SettingsFile, FoldersComeFromXdgVariablesOrHome) {
-    const char* oldHome = std::getenv("HOME");
-    const std::string home = oldHome ? oldHome : "";
-    char out[kSettingsPathSize];
-    setenv("HOME", "/home/someone", 1);
-    setenv("XDG_CONFIG_HOME", "/cfg", 1);
-    ASSERT_EQ(settingsPath(out, sizeof out), 1);
-    EXPECT_STREQ(out, "/cfg/cube-solver/settings.conf");
-    setenv("XDG_CONFIG_HOME", "relative/cfg", 1); // not absolute: ignored
-    ASSERT_EQ(settingsPath(out, sizeof out), 1);
-    EXPECT_STREQ(out, "/home/someone/.config/cube-solver/settings.conf");
-    unsetenv("XDG_STATE_HOME");
-    ASSERT_EQ(userFolder("XDG_STATE_HOME", ".local/state", out, sizeof out), 1);
-    EXPECT_STREQ(out, "/home/someone/.local/state/cube-solver");
-    unsetenv("HOME");
-    EXPECT_EQ(userFolder("XDG_STATE_HOME", ".local/state", out, sizeof out), 0);
-    EXPECT_EQ(userFolder("XDG_STATE_HOME", ".local/state", out, 8), 0) << "too long";
-    unsetenv("XDG_CONFIG_HOME");
-    if (oldHome) setenv("HOME", home.c_str(), 1);
 }
 
 TEST(StartOptions, OptionsSettleBothQuestionsSettingsEachOfThem) {
