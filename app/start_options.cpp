@@ -50,14 +50,14 @@ int refuse(const char* what, const char* arg) {
 } // namespace
 
 int readStartOptions(int argc, char** argv, StartOptions* o) {
-    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        printHelp();
-        return 0;
-    }
     char message[kTextMessageSize] = "";
     int cubeGiven = 0;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            printHelp();
+            return 0;
+        }
         const bool state = std::strcmp(arg, "--state") == 0;
         const bool stateFile = std::strcmp(arg, "--state-file") == 0;
         const bool scramble = std::strcmp(arg, "--scramble") == 0;

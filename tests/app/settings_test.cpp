@@ -155,6 +155,7 @@ TEST(StartOptions, CommandLinesReadOrRefused) {
         {{"--window", "--soft", "--remember", "--desktop"}, -1, 0, 1, 1, 1, -1},
         {{"--fullscreen", "--scramble", "R U2 M'"}, -1, 1, kUnset, 0, 0, 4},
         {{"--help"}, 0, kUnset, kUnset, 0, 0, -1},
+        {{"--window", "-h"}, 0, 0, kUnset, 0, 0, -1},
         {{"--window", "--fullscreen"}, 2, 0, kUnset, 0, 0, -1},
         {{"--soft", "--soft"}, 2, kUnset, 1, 0, 0, -1},
         {{"--scramble", "R", "--scramble", "U"}, 2, kUnset, kUnset, 0, 0, 1},
