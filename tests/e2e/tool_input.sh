@@ -108,6 +108,9 @@ bad "bad scramble" '--scramble: word 2, "\x07\xff", is not a move' --scramble "$
 bad "control bytes in a state" 'letter 9 ("\x1b") is none of' --state "$(printf 'UUUUUUUU\033%s' "${solved:9}")"
 bad "DEL and 0xff in a state" 'letter 1 ("\x7f")' --state "$(printf '\177%s' "${solved:1}")"
 bad "state file content" "short.txt: the state has 20 letters, not 54" --state-file short.txt
+for _ in $(seq 10); do echo "R U F' L"; done >forty.txt
+bad "notation past the history" "forty.txt:9: 19 mixes and 36 moves are too many for the history" \
+  --mixes 19 --moves forty.txt
 bad "scramble with a state" "give one of --state, --state-file and --scramble" --scramble R --state "$solved"
 
 # A file-size limit: the journal cannot grow, the tool says so and ends with
