@@ -1,81 +1,94 @@
 // Start-up: the cube in its start state, the two questions, the window, the
 // loop.
 #include "app/frame_controller.h"
+#include "app/settings.h"
+#include "app/start_options.h"
 #include "app/window.h"
 
 #include "model/cube.h"
-#include "model/cube_text.h"
 #include "solve/menu.h"
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-// The state string of --state or --state-file, checked before anything is
-// shown; "" when the program starts on the start state.
-char startState[kStateLineMax + 1];
+// The run's options: one record, read once.
+StartOptions options;
 
-// Reads the command line. Returns -1 to go on, or the exit status to end
-// with: 0 after --help or --version, 2 after a message for a bad argument or
-// a state no real cube can have.
-int readArguments(int argc, char** argv) {
-    char message[kTextMessageSize] = "";
-    for (int i = 1; i < argc; ++i) {
-        const bool state = std::strcmp(argv[i], "--state") == 0;
-        const bool stateFile = std::strcmp(argv[i], "--state-file") == 0;
-        if ((!state && !stateFile) || i + 1 >= argc || startState[0] != '\0') {
-            std::fprintf(stderr, "cube-solver: unknown, incomplete or repeated argument '%s'\n",
-                         argv[i]);
-            return 2;
-        }
-        if (!takeStateArgument(argv[++i], stateFile, startState, message, sizeof message)) break;
+// The settings file's answers; a damaged or unreadable file is reported here,
+// once, and counts as no file.
+Settings keptSettings(char* path, int pathSize) {
+    Settings kept;
+    char message[kSettingsMessageSize];
+    if (settingsPath(path, pathSize) && !loadSettings(path, &kept, message, sizeof message)) {
+        std::fprintf(stderr, "cube-solver: settings ignored: %s\n", message);
+        kept = Settings{};
     }
-    if (message[0] == '\0') return -1;
-    std::fprintf(stderr, "cube-solver: %s\n", message);
-    return 2;
+    return kept;
+}
+
+// Asks a start-up question the settings and options left open. Returns 1 or
+// 0, or kUnset when it could not be shown.
+int ask(int answer, const char* caption, const char* text) {
+    if (answer != kUnset) return answer;
+    const int asked = askYesNo(caption, text, kIconQuestion);
+    return asked < 0 ? kUnset : asked;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    // --help and --version answer and end the run; --state and --state-file
-    // start on a given cube; no argument is the program as always.
+    // --help and --version answer and end the run; --state, --state-file and
+    // --scramble start on a given cube; no argument is the program as always.
     if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
         std::printf("cube-solver %s\n", CUBE_VERSION);
         return 0;
     }
-    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::printf(
-            "usage: cube-solver [--state STRING | --state-file FILE]\n"
-            "       cube-solver --help | --version\n"
-            "  Shows the cube in a window after asking two questions (full screen?\n"
-            "  soft mode?). Keys: see the window's help text and cube-solver(6).\n"
-            "  --state STRING     start from this cube: 54 letters, faces U R F D L B,\n"
-            "                     nine stickers each in reading order (see cube-solve(6));\n"
-            "                     a state no real cube can have ends the program (exit 2)\n"
-            "  --state-file FILE  the same, from the first line of FILE ('-' = stdin)\n"
-            "  --help       print this text\n"
-            "  --version    print the program's version\n");
-        return 0;
-    }
-    const int refused = readArguments(argc, argv);
+    const int refused = readStartOptions(argc, argv, &options);
     if (refused >= 0) return refused;
+    // Past a file-size limit a write fails (and is reported) instead of the
+    // signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     startTick = float(SDL_GetTicks());
     initCubieArray();
     initFaceletGrid();
-    char message[kTextMessageSize];
-    if (startState[0] != '\0') startFromState(startState, message, sizeof message); // checked
-    if (!askYesNo("Start FullScreen?", "Would You Like To Run In Fullscreen Mode?", kIconQuestion))
-        fullscreen = 0;
-    if (askYesNo("Start In A Soft Mode?", "Would You Like To Run In A Soft Mode?", kIconQuestion)) {
+    startGivenCube(options);
+
+    char settingsFile[kSettingsPathSize] = "";
+    Settings answers = settledAnswers(options, keptSettings(settingsFile, sizeof settingsFile));
+    answers.fullscreen =
+        ask(answers.fullscreen, "Start FullScreen?", "Would You Like To Run In Fullscreen Mode?");
+    answers.soft =
+        ask(answers.soft, "Start In A Soft Mode?", "Would You Like To Run In A Soft Mode?");
+    if (answers.fullscreen == kUnset || answers.soft == kUnset) {
+        // A question nobody saw is not a Yes: the plainest start.
+        std::fprintf(stderr, "cube-solver: could not ask the start-up questions; starting in a "
+                             "1024x768 window\n");
+        answers.fullscreen = answers.soft = 0;
+    } else if (options.remember) {
+        char message[kSettingsMessageSize];
+        if (settingsFile[0] == '\0')
+            std::fprintf(stderr, "cube-solver: not remembered: no configuration folder (HOME)\n");
+        else if (!saveSettings(settingsFile, answers, message, sizeof message))
+            std::fprintf(stderr, "cube-solver: not remembered: %s\n", message);
+    }
+    if (!answers.fullscreen) fullscreen = 0;
+    if (answers.soft) {
         windowWidth = 640;
         windowHeight = 480;
     } else {
         hudShiftY = 200.0f;
         hudShiftX = 350.0f;
+    }
+    if (options.desktop) {
+        char message[kSettingsMessageSize];
+        if (!enterStateFolder(message, sizeof message))
+            std::fprintf(stderr, "cube-solver: the text files stay in the working folder: %s\n",
+                         message);
     }
 
     // The routines' tables (the "Short" search's take about a second) are

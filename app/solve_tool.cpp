@@ -1,18 +1,22 @@
 // cube-solve: the program's solver without a window, for scripts, tests and
 // benchmarks.
 //
-//   cube-solve [--state STRING | --state-file FILE] [--mixes N] [--moves FILE]
-//              [--entry E] [--print] [--notation] [--stages] [--show-state]
+//   cube-solve [--state STRING | --state-file FILE | --scramble MOVES] [--mixes N]
+//              [--moves FILE] [--entry E] [--print] [--notation] [--stages]
+//              [--show-state]
 //
 // Starts from the start state, as a fresh run of the program does (or from
-// the cube a state string describes, checked before anything is done); presses the
-// mix key N times (each mix applied whole); applies the moves in FILE ("-" for
-// standard input; one "layer direction" pair a line, the journal's format) as
-// manual turns; then solves with menu entry E (default 0) as pressing that
+// the cube a state string describes, checked before anything is done, or the
+// one a scramble in notation makes of the solved cube); presses the mix key N
+// times (each mix applied whole); applies the moves in FILE ("-" for standard
+// input; one "layer direction" pair a line, the journal's format, or a line of
+// notation) as manual turns; then solves with menu entry E (default 0) as pressing that
 // digit does, writing "Kyb.txt" and "kub2.txt" into the working directory,
 // plays the solution back on the restored cube and checks that it ends solved.
 // The solution is printed as "layer direction" lines, in standard notation,
 // or one line per stage of the routine.
+// With --show-state and none of --entry, --print, --notation and --stages it
+// only prints the state: nothing is solved or written.
 // Exit status: 0 solved, 1 not solved, 2 bad input (nothing written then), 3
 // solved but "Kyb.txt" or "kub2.txt" could not be written (the message says
 // which and why).
@@ -29,6 +33,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <csignal>
 #include <cstring>
 #include <unistd.h>
 
@@ -51,32 +56,46 @@ Move quickPlayed[kQuickPlayedSize];
 // The solution in notation: at most three characters and a space a move.
 char notationText[kSolutionListSize * 4 + 1];
 
-void usage() {
-    std::fprintf(
-        stderr,
-        "usage: cube-solve [--state STRING | --state-file FILE] [--mixes N] [--moves FILE]\n"
-        "                  [--entry E] [--print] [--notation] [--stages] [--show-state]\n"
-        "  --state STRING  start from this cube: 54 letters, faces U R F D L B, nine\n"
-        "               stickers each in reading order, each the letter of the face\n"
-        "               whose centre has its colour (solved: UUUUUUUUURRR...BBB)\n"
-        "  --state-file FILE  the same, from the first line of FILE ('-' = stdin)\n"
-        "  --mixes N    press the mix key N times first (0 to %d)\n"
-        "  --moves FILE then apply the moves in FILE as manual turns ('-' = stdin),\n"
-        "               one \"layer direction\" pair a line, layer 1..9, direction 1 or -1;\n"
-        "               at most %d lines (%d fewer per mix, blank lines count) of at most\n"
-        "               %d characters\n"
-        "  --entry E    solve with menu entry E, 0..%d (default 0); the history replay\n"
-        "               (Quick) cannot solve a cube given with --state\n"
-        "  --print      write the solution's moves to standard output\n"
-        "  --notation   print the solution in standard notation (R U' F2 M ...)\n"
-        "  --stages     print the solution one line per stage, headed by its name\n"
-        "  --show-state print the cube's state string before the solve\n"
-        "  --version    print the program's version\n"
-        "Each option may be given once.\n"
-        "Exit status: %d solved, %d not solved, %d bad input (nothing written),\n"
-        "             %d solved but Kyb.txt or kub2.txt could not be written\n",
-        kHistoryLimit / N, kHistoryLimit, N, kMaxLineLength, kMenuSize - 1, kExitSolved,
-        kExitNotSolved, kExitBadInput, kExitUnwritten);
+// The moves of --scramble.
+Move scrambleMoves[kMaxFileMoves];
+int scrambleCount = 0;
+
+// The help text: on standard output for --help, on standard error after a
+// usage error.
+void usage(FILE* to) {
+    std::fprintf(to,
+                 "usage: cube-solve [--state STRING | --state-file FILE | --scramble MOVES]\n"
+                 "                  [--mixes N] [--moves FILE] [--entry E] [--print] [--notation]\n"
+                 "                  [--stages] [--show-state]\n"
+                 "       cube-solve --help | --version\n"
+                 "  --state STRING  start from this cube: 54 letters, faces U R F D L B, nine\n"
+                 "               stickers each in reading order, each the letter of the face\n"
+                 "               whose centre has its colour (solved: UUUUUUUUURRR...BBB)\n"
+                 "  --state-file FILE  the same, from the first line of FILE ('-' = stdin)\n"
+                 "  --scramble MOVES  start from the cube these moves in standard notation make\n"
+                 "               of the solved cube, e.g. \"R U F' M2\"\n"
+                 "  --mixes N    press the mix key N times first (0 to %d)\n"
+                 "  --moves FILE then apply the moves in FILE as manual turns ('-' = stdin):\n"
+                 "               a line is one \"layer direction\" pair (layer 1..9, direction\n"
+                 "               1 or -1) or moves in standard notation (R U' F2 M ...); at most\n"
+                 "               %d lines and moves (%d fewer per mix, blank lines count) of at\n"
+                 "               most %d characters\n"
+                 "  --entry E    solve with menu entry E, 0..%d (default 0); the history replay\n"
+                 "               (Quick) cannot solve a cube given with --state or --scramble\n"
+                 "  --print      write the solution's moves to standard output\n"
+                 "  --notation   print the solution in standard notation (R U' F2 M ...)\n"
+                 "  --stages     print the solution one line per stage, headed by its name\n"
+                 "  --show-state print the cube's state string before the solve; without\n"
+                 "               --entry, --print, --notation and --stages only the state is\n"
+                 "               printed: nothing is solved and no file is written\n"
+                 "  --help       print this text\n"
+                 "  --version    print the program's version\n"
+                 "Each option may be given once. A solve writes Kyb.txt (its trace) and\n"
+                 "appends to kub2.txt (its moves) in the working directory.\n"
+                 "Exit status: %d solved, %d not solved, %d bad input (nothing written),\n"
+                 "             %d solved but Kyb.txt or kub2.txt could not be written\n",
+                 kHistoryLimit / N, kHistoryLimit, N, kMaxLineLength, kMenuSize - 1, kExitSolved,
+                 kExitNotSolved, kExitBadInput, kExitUnwritten);
 }
 
 // ---- Numbers --------------------------------------------------------------
@@ -104,6 +123,8 @@ struct ToolOptions {
     int notation = 0;
     int stages = 0;
     int showState = 0;
+    int entryGiven = 0;
+    const char* scramble = nullptr;
     const char* movesFile = nullptr;
     const char* state = nullptr;
     const char* stateFile = nullptr;
@@ -119,6 +140,7 @@ enum Flag {
     kNotationFlag,
     kStagesFlag,
     kShowStateFlag,
+    kScrambleFlag,
     kHelpFlag,
     kFlagCount
 };
@@ -129,11 +151,11 @@ struct FlagSpec {
     int takesValue;
 };
 
-constexpr FlagSpec kFlags[kFlagCount] = {{"--mixes", nullptr, 1},      {"--moves", nullptr, 1},
-                                         {"--entry", nullptr, 1},      {"--print", nullptr, 0},
-                                         {"--state", nullptr, 1},      {"--state-file", nullptr, 1},
-                                         {"--notation", nullptr, 0},   {"--stages", nullptr, 0},
-                                         {"--show-state", nullptr, 0}, {"--help", "-h", 0}};
+constexpr FlagSpec kFlags[kFlagCount] = {
+    {"--mixes", nullptr, 1},    {"--moves", nullptr, 1},  {"--entry", nullptr, 1},
+    {"--print", nullptr, 0},    {"--state", nullptr, 1},  {"--state-file", nullptr, 1},
+    {"--notation", nullptr, 0}, {"--stages", nullptr, 0}, {"--show-state", nullptr, 0},
+    {"--scramble", nullptr, 1}, {"--help", "-h", 0}};
 
 int findFlag(const char* arg) {
     for (int f = 0; f < kFlagCount; ++f)
@@ -152,7 +174,7 @@ int parseOptions(int argc, char** argv, ToolOptions* o) {
         const int flag = findFlag(arg);
         if (flag < 0 || (kFlags[flag].takesValue && i + 1 >= argc)) {
             std::fprintf(stderr, "cube-solve: unknown or incomplete argument '%s'\n", arg);
-            usage();
+            usage(stderr);
             return kExitBadInput;
         }
         if (seen[flag]++) {
@@ -179,6 +201,7 @@ int parseOptions(int argc, char** argv, ToolOptions* o) {
             o->movesFile = value;
             break;
         case kEntryFlag:
+            o->entryGiven = 1;
             if (readNumber(value, &o->entry) != kNumberOk || !menuEntryExists(o->entry)) {
                 std::fprintf(stderr, "cube-solve: unknown entry '%s' (the menu has 0..%d)\n", value,
                              kMenuSize - 1);
@@ -203,21 +226,33 @@ int parseOptions(int argc, char** argv, ToolOptions* o) {
         case kShowStateFlag:
             o->showState = 1;
             break;
+        case kScrambleFlag:
+            o->scramble = value;
+            break;
         default:
-            usage();
+            usage(stdout);
             return kExitSolved;
         }
     }
-    if (o->state && o->stateFile) {
-        std::fprintf(stderr, "cube-solve: give --state or --state-file, not both\n");
+    if ((o->state != nullptr) + (o->stateFile != nullptr) + (o->scramble != nullptr) > 1) {
+        std::fprintf(stderr, "cube-solve: give one of --state, --state-file and --scramble\n");
         return kExitBadInput;
     }
-    if ((o->state || o->stateFile) && kMenu[o->entry].kind == kHistoryReplay) {
+    if ((o->state || o->stateFile || o->scramble) && kMenu[o->entry].kind == kHistoryReplay) {
         std::fprintf(stderr,
                      "cube-solve: entry %d (\"%s\") only undoes the recorded mixes and turns, so "
-                     "it cannot solve a cube given with --state or --state-file\n",
+                     "it cannot solve a cube given with --state, --state-file or --scramble\n",
                      o->entry, kMenu[o->entry].label);
         return kExitBadInput;
+    }
+    if (o->scramble) {
+        char message[kTextMessageSize];
+        scrambleCount =
+            parseMoves(o->scramble, scrambleMoves, kMaxFileMoves, message, sizeof message);
+        if (scrambleCount < 0) {
+            std::fprintf(stderr, "cube-solve: --scramble: %s\n", message);
+            return kExitBadInput;
+        }
     }
     return -1;
 }
@@ -295,24 +330,10 @@ LineRead readLine(FILE* in, char (&line)[kMaxLineLength + 1], int* length) {
     return c == EOF && n == 0 ? kLineEnd : kLineOk;
 }
 
-// Writes `line` to standard error in double quotes, every byte outside
-// printable ASCII as an escape, so that no control byte reaches the terminal.
+// Writes `line` to standard error quoted, its control bytes escaped.
 void quoteLine(const char* line, int length) {
-    std::fputc('"', stderr);
-    for (int i = 0; i < length; ++i) {
-        const unsigned char c = static_cast<unsigned char>(line[i]);
-        if (c == '"' || c == '\\')
-            std::fprintf(stderr, "\\%c", c);
-        else if (c == '\t')
-            std::fputs("\\t", stderr);
-        else if (c == '\r')
-            std::fputs("\\r", stderr);
-        else if (c < 0x20 || c >= 0x7f)
-            std::fprintf(stderr, "\\x%02x", c);
-        else
-            std::fputc(c, stderr);
-    }
-    std::fputc('"', stderr);
+    char shown[4 * kMaxLineLength + 8];
+    std::fputs(quoteText(line, length, shown, sizeof shown), stderr);
 }
 
 bool isBlank(char c) {
@@ -333,9 +354,29 @@ int splitFields(char* line, char** fields, int max) {
     return n;
 }
 
-// One line of a move file: 1 with a move in `out`, 0 for a blank line, -1
-// after a message naming the file and the line.
+// A line of notation starts with a move letter; a "layer direction" line
+// with a number.
+bool notationLine(const char* line) {
+    while (isBlank(*line)) ++line;
+    for (const NotationTurn& t : kNotationTurns)
+        if (*line == t.letter) return true;
+    return false;
+}
+
+// The most quarter turns one line of notation can name: "R2" and a blank
+// are two.
+constexpr int kMaxLineMoves = kMaxLineLength;
+
+// One line of a move file: the number of moves written to `out` (room for
+// kMaxLineMoves; 0 for a blank line), or -1 after a message naming the file
+// and the line (and, in notation, the word).
 int parseMoveLine(const char* shown, int lineNo, char* line, int length, Move* out) {
+    if (notationLine(line)) {
+        char message[kTextMessageSize];
+        const int n = parseMoves(line, out, kMaxLineMoves, message, sizeof message);
+        if (n < 0) std::fprintf(stderr, "cube-solve: %s:%d: %s\n", shown, lineNo, message);
+        return n;
+    }
     char original[kMaxLineLength + 1];
     std::memcpy(original, line, static_cast<size_t>(length) + 1);
     char* field[2] = {};
@@ -345,8 +386,8 @@ int parseMoveLine(const char* shown, int lineNo, char* line, int length, Move* o
     const NumberRead r[2] = {fields == 2 ? readNumber(field[0], &value[0]) : kNotANumber,
                              fields == 2 ? readNumber(field[1], &value[1]) : kNotANumber};
     if (r[0] == kNotANumber || r[1] == kNotANumber) {
-        std::fprintf(stderr, "cube-solve: %s:%d: expected \"layer direction\", got ", shown,
-                     lineNo);
+        std::fprintf(stderr, "cube-solve: %s:%d: expected \"layer direction\" or notation, got ",
+                     shown, lineNo);
         quoteLine(original, length);
         std::fputc('\n', stderr);
     } else if (r[0] == kOutOfRange) {
@@ -400,10 +441,17 @@ bool readMoves(const char* name, int room, int mixes) {
                          "(%d records)\n",
                          shown, lineNo, mixes, lineNo, kHistoryLimit);
         } else {
-            const int parsed =
-                parseMoveLine(shown, lineNo, line, length, &fileMoves[fileMoveCount]);
-            fileMoveCount += parsed > 0 ? 1 : 0;
-            ok = parsed >= 0;
+            Move lineMoves[kMaxLineMoves];
+            const int parsed = parseMoveLine(shown, lineNo, line, length, lineMoves);
+            if (parsed > room - fileMoveCount) {
+                std::fprintf(stderr,
+                             "cube-solve: %s:%d: %d mixes and %d moves are too many for the "
+                             "history (%d records)\n",
+                             shown, lineNo, mixes, fileMoveCount + parsed, kHistoryLimit);
+            } else if (parsed >= 0) {
+                for (int i = 0; i < parsed; ++i) fileMoves[fileMoveCount++] = lineMoves[i];
+                ok = true;
+            }
         }
     }
     if (!useStdin) std::fclose(in);
@@ -429,6 +477,9 @@ const char* unwrittenNote(int unwritten) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Past a file-size limit (ulimit -f) a write fails with EFBIG instead of
+    // the signal ending the tool, and is reported like any failed write.
+    std::signal(SIGXFSZ, SIG_IGN);
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("cube-solve %s\n", CUBE_VERSION);
@@ -452,6 +503,10 @@ int main(int argc, char** argv) {
         char message[kTextMessageSize];
         readStateString(stateText, message, sizeof message); // checked above
     }
+    // A scramble is played on the solved cube, outside the history, like a
+    // given state.
+    for (int i = 0; i < scrambleCount; ++i)
+        turnLayer(scrambleMoves[i].layer, scrambleMoves[i].direction);
     const bool replay = kMenu[entry].kind == kHistoryReplay;
     for (int m = 0; m < mixes; ++m) mixOnce();
     for (int i = 0; i < fileMoveCount; ++i) {
@@ -462,6 +517,8 @@ int main(int argc, char** argv) {
         char state[kStateLength + 1];
         writeStateString(state);
         std::printf("%s\n", state);
+        // Asked for the state alone: nothing is solved or written.
+        if (!o.entryGiven && !o.print && !o.notation && !o.stages) return kExitSolved;
     }
 
     // Only the entry that is run builds its tables, before the solve's time.

@@ -42,8 +42,8 @@ int videoStarted = 0;
 constexpr int kKeyG = 'G';
 
 // SDL keycode -> the program's key code. Letters and digits use their
-// upper-case ASCII codes; the other keys the codes the program was written
-// with.
+// upper-case ASCII codes (the keypad's digits those of the digit row); the
+// other keys the codes the program was written with.
 struct KeyCodeEntry {
     SDL_Keycode sdl;
     unsigned char code;
@@ -67,10 +67,10 @@ constexpr KeyCodeEntry kKeyTable[] = {
     {SDLK_p, 'P'},          {SDLK_q, 'Q'},          {SDLK_r, 'R'},
     {SDLK_s, 'S'},          {SDLK_t, 'T'},          {SDLK_u, 'U'},
     {SDLK_v, 'V'},          {SDLK_w, 'W'},          {SDLK_x, 'X'},
-    {SDLK_y, 'Y'},          {SDLK_z, 'Z'},          {SDLK_KP_0, 0x60},
-    {SDLK_KP_1, 0x61},      {SDLK_KP_2, 0x62},      {SDLK_KP_3, 0x63},
-    {SDLK_KP_4, 0x64},      {SDLK_KP_5, 0x65},      {SDLK_KP_6, 0x66},
-    {SDLK_KP_7, 0x67},      {SDLK_KP_8, 0x68},      {SDLK_KP_9, 0x69},
+    {SDLK_y, 'Y'},          {SDLK_z, 'Z'},          {SDLK_KP_0, 0x30},
+    {SDLK_KP_1, 0x31},      {SDLK_KP_2, 0x32},      {SDLK_KP_3, 0x33},
+    {SDLK_KP_4, 0x34},      {SDLK_KP_5, 0x35},      {SDLK_KP_6, 0x36},
+    {SDLK_KP_7, 0x37},      {SDLK_KP_8, 0x38},      {SDLK_KP_9, 0x39},
     {SDLK_F1, VK_F1},       {SDLK_F2, 0x71},        {SDLK_F3, 0x72},
     {SDLK_F4, 0x73},        {SDLK_F5, 0x74},        {SDLK_F6, 0x75},
     {SDLK_F7, 0x76},        {SDLK_F8, 0x77},        {SDLK_F9, 0x78},
@@ -199,9 +199,9 @@ int askYesNo(const char* caption, const char* text, MessageIcon icon) {
     const SDL_MessageBoxData box = {iconFlags(icon), nullptr, caption, text, 2, buttons, nullptr};
     int answer = 1;
     if (SDL_ShowMessageBox(&box, &answer) < 0) {
-        std::fprintf(stderr, "%s: %s [Yes/No] -> Yes (no message box: %s)\n", caption, text,
+        std::fprintf(stderr, "%s: %s [Yes/No] -> not asked (no message box: %s)\n", caption, text,
                      SDL_GetError());
-        return 1;
+        return -1;
     }
     return answer == 1;
 }

@@ -61,8 +61,9 @@ int runMessageLoop();
 enum MessageIcon { kIconQuestion, kIconExclamation, kIconStop, kIconInformation };
 
 // A modal Yes/No question (Yes is the Return default, No the Escape default);
-// returns 1 for Yes. Without a display the question goes to standard error and
-// counts as Yes.
+// returns 1 for Yes, 0 for No. When no box can be shown (no display, no
+// message-box helper, no fonts) the question goes to standard error and -1
+// is returned: the caller chooses what the user would lose least by.
 int askYesNo(const char* caption, const char* text, MessageIcon icon);
 // A modal message with an OK button; without a display it goes to standard
 // error and messageBoxFailed is set.

@@ -52,7 +52,8 @@ struct WorkDir {
         if (mkdtemp(pattern.data())) path = pattern;
     }
     ~WorkDir() {
-        if (!path.empty()) std::system(("rm -rf '" + path + "'").c_str());
+        // A folder left behind is only untidy.
+        if (!path.empty() && std::system(("rm -rf '" + path + "'").c_str()) != 0) return;
     }
 };
 

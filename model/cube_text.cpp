@@ -201,8 +201,10 @@ int takeState(const char* text, char* msg, int size, int apply) {
     for (int i = 0; i < kStateLength; ++i) {
         const int l = letterIndex(text[i]);
         if (l < 0) {
+            char shown[16];
             std::snprintf(msg, static_cast<size_t>(size),
-                          "letter %d ('%c') is none of U, R, F, D, L, B", i + 1, text[i]);
+                          "letter %d (%s) is none of U, R, F, D, L, B", i + 1,
+                          quoteText(text + i, 1, shown, sizeof shown));
             return 0;
         }
         ++count[l];
@@ -348,6 +350,41 @@ int readStateString(const char* text, char* message, int messageSize) {
     return takeState(text, message, messageSize, 1);
 }
 
+const char* quoteText(const char* text, int length, char* out, int outSize) {
+    // Room is kept for the closing quote, "..." and the NUL.
+    const int room = outSize - 5;
+    int n = 0;
+    if (room > 0) out[n++] = '"';
+    int i = 0;
+    for (; i < length && room > 0; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        char piece[5];
+        if (c == '"' || c == '\\')
+            std::snprintf(piece, sizeof piece, "\\%c", c);
+        else if (c == '\t')
+            std::snprintf(piece, sizeof piece, "\\t");
+        else if (c == '\r')
+            std::snprintf(piece, sizeof piece, "\\r");
+        else if (c < 0x20 || c >= 0x7f)
+            std::snprintf(piece, sizeof piece, "\\x%02x", c);
+        else
+            std::snprintf(piece, sizeof piece, "%c", c);
+        const int len = static_cast<int>(std::strlen(piece));
+        if (n + len > room) break;
+        std::memcpy(out + n, piece, static_cast<size_t>(len));
+        n += len;
+    }
+    if (room > 0) {
+        out[n++] = '"';
+        if (i < length) {
+            std::memcpy(out + n, "...", 3);
+            n += 3;
+        }
+    }
+    if (outSize > 0) out[n < outSize ? n : outSize - 1] = '\0';
+    return out;
+}
+
 void writeMoveName(int layer, int direction, char out[3]) {
     const NotationTurn* t = turnOfLayer(layer);
     out[0] = t ? t->letter : '?';
@@ -408,9 +445,9 @@ int parseMoves(const char* text, Move* moves, int capacity, char* message, int m
                 ok = 0;
         }
         if (!ok) {
-            std::snprintf(message, static_cast<size_t>(messageSize),
-                          "word %d, '%.*s', is not a move", word, static_cast<int>(p - start),
-                          start);
+            char shown[48];
+            std::snprintf(message, static_cast<size_t>(messageSize), "word %d, %s, is not a move",
+                          word, quoteText(start, static_cast<int>(p - start), shown, sizeof shown));
             return -1;
         }
         const int quarters = half ? 2 : 1;
@@ -469,5 +506,13 @@ int takeStateArgument(const char* value, int fromFile, char* out, char* message,
     } else {
         std::snprintf(out, kStateLineMax + 1, "%s", value);
     }
-    return checkStateString(fromFile ? out : value, message, messageSize);
+    if (checkStateString(fromFile ? out : value, message, messageSize)) return 1;
+    if (fromFile) {
+        // A fault in the file's line names the file.
+        char fault[kTextMessageSize];
+        std::snprintf(fault, sizeof fault, "%s", message);
+        std::snprintf(message, static_cast<size_t>(messageSize), "%s: %s",
+                      std::strcmp(value, "-") == 0 ? "<stdin>" : value, fault);
+    }
+    return 0;
 }

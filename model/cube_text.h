@@ -73,6 +73,12 @@ int readStateFile(const char* fileName, char* out, char* message, int messageSiz
 // cube is not changed. Returns 1, or 0 with a message.
 int takeStateArgument(const char* value, int fromFile, char* out, char* message, int messageSize);
 
+// Writes `text[0..length-1]` into out (outSize bytes) in double quotes, with
+// every byte outside printable ASCII, and the quote and backslash, escaped
+// (\t, \r, \xNN, \", \\), so that no control byte of bad input reaches a
+// terminal. What does not fit is left out and marked by "...". Returns out.
+const char* quoteText(const char* text, int length, char* out, int outSize);
+
 // Writes one quarter turn's name ("R", "U'", ...; at most 2 letters) and a NUL.
 void writeMoveName(int layer, int direction, char out[3]);
 

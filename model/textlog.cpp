@@ -110,19 +110,6 @@ LogTarget openLogFile(const char* name, int flags) {
     return t;
 }
 
-// Writes n bytes; 0, or the errno of the write that failed.
-int writeAll(int fd, const char* p, size_t n) {
-    while (n > 0) {
-        const ssize_t w = write(fd, p, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w < 0) return errno;
-        if (w == 0) return ENOSPC;
-        p += w;
-        n -= static_cast<size_t>(w);
-    }
-    return 0;
-}
-
 int formatMove(char* to, int layer, int direction) {
     return std::snprintf(to, kLineBytes, "%d %d\n", layer, direction);
 }
@@ -205,6 +192,18 @@ void finishJournal() {
 }
 
 } // namespace
+
+int writeAll(int fd, const char* p, size_t n) {
+    while (n > 0) {
+        const ssize_t w = write(fd, p, n);
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0) return errno;
+        if (w == 0) return ENOSPC;
+        p += w;
+        n -= static_cast<size_t>(w);
+    }
+    return 0;
+}
 
 void traceOpen() {
     traceOpenNow = 1;

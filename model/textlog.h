@@ -18,6 +18,8 @@
 // in it changes. A trace that cannot be written whole is left empty.
 #pragma once
 
+#include <cstddef>
+
 constexpr const char* kTraceFileName = "Kyb.txt";
 constexpr const char* kJournalFileName = "kub2.txt";
 
@@ -46,3 +48,7 @@ int textLogCommit();
 // bits (0 when nothing failed since the last call), with `*text` set to one
 // line naming the file(s) and the reason.
 int takeTextLogFault(const char** text);
+
+// Writes n bytes to the file descriptor, going on after short writes and
+// interruptions. Returns 0, or the errno of the write that failed.
+int writeAll(int fd, const char* p, std::size_t n);

@@ -9,7 +9,7 @@ PACKAGES=(
   libsdl2-dev freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libfontconfig-dev fonts-liberation xfonts-base
   xvfb xauth xdotool x11-utils imagemagick
-  appstream groff-base dpkg-dev
+  appstream groff-base dpkg-dev lintian
 )
 
 missing=()

@@ -53,6 +53,9 @@ TEST(WindowEvents, EveryKeySetsAndClearsOnlyItsEntry) {
                                                      {SDLK_RIGHT, 0x27},  {SDLK_DOWN, 0x28}};
     for (int i = 0; i < 26; ++i) keys.push_back({SDLK_a + i, 'A' + i});
     for (int i = 0; i < 10; ++i) keys.push_back({SDLK_0 + i, '0' + i});
+    // The keypad's digits are the digit row's: they start the routines too.
+    keys.push_back({SDLK_KP_0, '0'});
+    for (int i = 1; i < 10; ++i) keys.push_back({SDLK_KP_1 + i - 1, '0' + i});
     for (SDL_Keycode k : {SDLK_UNKNOWN, SDLK_CAPSLOCK, SDLK_F13, SDLK_MENU}) keys.push_back({k, 0});
     resetWindowState();
     for (const auto& k : keys) {

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The Debian package: cpack builds it from the build directory, it holds the
-# programs, desktop entry, icon, AppStream metadata and manual pages, declares
-# its dependencies, and cube-solve runs from a scratch root it is unpacked in.
-# The manual pages name every option that the programs' --help names.
+# programs (in /usr/games, as a game's), desktop entry, icon, AppStream
+# metadata, manual pages, copyright and changelog, declares its dependencies,
+# and cube-solve runs from a scratch root it is unpacked in. The manual pages
+# name every option that the programs' --help names. lintian reports no error
+# and no warning on it, and appstreamcli validates its metadata; both tools
+# are installed first when missing (as root; otherwise the test fails).
 set -u
 BUILD="$(cd "${1:?build directory}" && pwd)"
 WORK="$(mktemp -d)"
@@ -24,16 +27,18 @@ echo "package: $(basename "$deb")"
 
 dpkg-deb -c "$deb" | awk '{print $NF}' >"$WORK/contents.txt"
 expected=(
-  ./usr/bin/cube-solve
+  ./usr/games/cube-solve
   ./usr/share/man/man6/cube-solve.6.gz
+  ./usr/share/doc/cube-solver/copyright
+  ./usr/share/doc/cube-solver/changelog.gz
 )
 if [ -x "$BUILD/cube-solver" ]; then
   expected+=(
-    ./usr/bin/cube-solver
+    ./usr/games/cube-solver
     ./usr/share/man/man6/cube-solver.6.gz
     ./usr/share/applications/cube-solver.desktop
     ./usr/share/icons/hicolor/scalable/apps/cube-solver.svg
-    ./usr/share/metainfo/cube-solver.metainfo.xml
+    ./usr/share/metainfo/org.example.CubeSolver.metainfo.xml
   )
 fi
 for f in "${expected[@]}"; do
@@ -47,16 +52,18 @@ if [ -x "$BUILD/cube-solver" ]; then
   check "SDL2 among the dependencies" $(grep -q 'libsdl2' <<<"$depends"; echo $?)
 fi
 check "section games" $([ "$(dpkg-deb -f "$deb" Section)" = games ]; echo $?)
+check "nothing in /usr/bin (a game's programs are in /usr/games)" \
+  $(! grep -q '^\./usr/bin/.' "$WORK/contents.txt"; echo $?)
 check "a maintainer" $([ -n "$(dpkg-deb -f "$deb" Maintainer)" ]; echo $?)
 
 # Unpacked into a scratch root, the tool runs and says the package's version.
 dpkg -x "$deb" "$WORK/root"
 version="$(dpkg-deb -f "$deb" Version)"
-out="$("$WORK/root/usr/bin/cube-solve" --version 2>&1)"
+out="$("$WORK/root/usr/games/cube-solve" --version 2>&1)"
 check "installed cube-solve --version says 'cube-solve $version' (got '$out')" \
   $([ "$out" = "cube-solve $version" ]; echo $?)
-if [ -x "$WORK/root/usr/bin/cube-solver" ]; then
-  out="$("$WORK/root/usr/bin/cube-solver" --version 2>&1)"
+if [ -x "$WORK/root/usr/games/cube-solver" ]; then
+  out="$("$WORK/root/usr/games/cube-solver" --version 2>&1)"
   check "installed cube-solver --version (got '$out')" \
     $([ "$out" = "cube-solver $version" ]; echo $?)
 fi
@@ -64,11 +71,12 @@ fi
 # Every option a program's --help names is in its manual page, and the page
 # renders without complaint.
 for prog in cube-solve cube-solver; do
-  bin="$WORK/root/usr/bin/$prog"
+  bin="$WORK/root/usr/games/$prog"
   page="$WORK/root/usr/share/man/man6/$prog.6.gz"
   [ -x "$bin" ] || continue
-  "$bin" --help >"$WORK/help.txt" 2>&1
+  "$bin" --help >"$WORK/help.txt" 2>"$WORK/help-err.txt"
   check "$prog --help exits 0" $?
+  check "$prog --help on standard output alone" $([ -s "$WORK/help.txt" ] && [ ! -s "$WORK/help-err.txt" ]; echo $?)
   zcat "$page" | sed 's/\\-/-/g' >"$WORK/page.txt"
   for opt in $(grep -oE -- '--[a-z][a-z-]*' "$WORK/help.txt" | sort -u); do
     check "$prog(6) names $opt" $(grep -qF -- "$opt" "$WORK/page.txt"; echo $?)
@@ -77,16 +85,56 @@ for prog in cube-solve cube-solver; do
   check "$prog(6) renders without warnings ($warnings)" $([ -z "$warnings" ]; echo $?)
 done
 
-# The AppStream metadata: no errors (an id without reverse-DNS is only a warning).
-meta="$WORK/root/usr/share/metainfo/cube-solver.metainfo.xml"
-if [ -f "$meta" ]; then
+# The distribution's tools, installed when missing.
+need=()
+command -v lintian >/dev/null || need+=(lintian)
+command -v appstreamcli >/dev/null || need+=(appstream)
+if [ "${#need[@]}" -gt 0 ]; then
+  echo "package.sh: installing ${need[*]}"
+  if [ "$(id -u)" -eq 0 ]; then
+    (export DEBIAN_FRONTEND=noninteractive
+     apt-get install -y --no-install-recommends "${need[@]}" ||
+       { apt-get update && apt-get install -y --no-install-recommends "${need[@]}"; }) \
+      >"$WORK/apt.txt" 2>&1 || cat "$WORK/apt.txt"
+  fi
+fi
+
+# lintian: no error and no warning (information and pedantic notes are shown).
+if command -v lintian >/dev/null; then
+  lintian --allow-root -I --pedantic "$deb" >"$WORK/lintian.txt" 2>&1
+  grep -v 'spelling-error-in-binary' "$WORK/lintian.txt" | sed 's/^/lintian: /'
+  check "lintian reports no errors or warnings ($(grep -E '^[EW]:' "$WORK/lintian.txt" | tr '\n' ' '))" \
+    $(! grep -qE '^[EW]:' "$WORK/lintian.txt"; echo $?)
+  # A sanitizer build is built without fortify (the sanitizers check those
+  # calls themselves); no package is made from one.
+  if ! grep -q '^CUBE_SANITIZE:BOOL=ON' "$BUILD/CMakeCache.txt"; then
+    check "lintian has no hardening notes" $(! grep -q 'hardening-' "$WORK/lintian.txt"; echo $?)
+  fi
+else
+  check "lintian is installed" 1
+fi
+
+# The AppStream metadata and the installed tree validate.
+meta="$(ls "$WORK"/root/usr/share/metainfo/*.metainfo.xml 2>/dev/null | head -n 1)"
+if [ -n "$meta" ]; then
   if command -v appstreamcli >/dev/null; then
     appstreamcli validate --no-net "$meta" >"$WORK/as.txt" 2>&1
-    check "metainfo validates without errors ($(grep '^E:' "$WORK/as.txt"))" \
-      $(! grep -q '^E:' "$WORK/as.txt"; echo $?)
+    check "metainfo validates ($(cat "$WORK/as.txt" | tr '\n' ' '))" $?
+    check "metainfo: no errors or warnings" $(! grep -qE '^[EW]:' "$WORK/as.txt"; echo $?)
+    check "metainfo named after its id" \
+      $(grep -qF "<id>$(basename "$meta" .metainfo.xml)</id>" "$meta"; echo $?)
+    appstreamcli validate-tree --no-net "$WORK/root" >"$WORK/tree.txt" 2>&1
+    check "the installed tree validates ($(cat "$WORK/tree.txt" | tr '\n' ' '))" $?
   else
-    echo "package.sh: appstreamcli not installed, metainfo not validated"
+    check "appstreamcli is installed" 1
   fi
+fi
+
+# Started from the menu, the program is told so (its text files then go to
+# the state folder).
+desktop="$WORK/root/usr/share/applications/cube-solver.desktop"
+if [ -f "$desktop" ]; then
+  check "the desktop entry passes --desktop" $(grep -qx 'Exec=cube-solver --desktop' "$desktop"; echo $?)
 fi
 
 echo "package.sh: $passes passed, $fails failed"

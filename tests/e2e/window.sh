@@ -40,7 +40,7 @@ if [ $# -lt 2 ]; then
     code=$?
     set -e
     echo "$said"
-    [ "$code" -eq 2 ] && [ "$said" = "cube-solver: there are 10 of letter U, not nine" ] ||
+    [ "$code" -eq 2 ] && [ "$said" = "cube-solver: <stdin>: there are 10 of letter U, not nine" ] ||
         { echo "=== bad state FAILED (exit code $code)"; status=1; }
 
     for scenario in fallback fullscreen soft; do

@@ -125,7 +125,7 @@ TEST(CubeText, ImpossibleStatesAreRefusedWithTheirFault) {
         const char* fragment;
     };
     const Case cases[] = {
-        {"letters", {{0, 'X'}}, "letter 1 ('X') is none of"},
+        {"letters", {{0, 'X'}}, "letter 1 (\"X\") is none of"},
         {"counts", {{0, 'R'}}, "8 of letter U, not nine"},
         {"centres alike", {{4, 'R'}, {9, 'U'}}, "two centres alike: the centres of U and R"},
         {"centre letter", {{4, 'R'}, {13, 'U'}}, "the centre of U is R"},
@@ -230,5 +230,36 @@ TEST(CubeText, NotationRoundTripsOverRandomMoveLists) {
         EXPECT_GT(std::strlen(msg), 0u) << bad;
     }
     EXPECT_EQ(parseMoves("R U3", out, 4, msg, sizeof msg), -1);
-    EXPECT_STREQ(msg, "word 2, 'U3', is not a move");
+    EXPECT_STREQ(msg, "word 2, \"U3\", is not a move");
+}
+
+// Bad input is shown quoted, with no control byte left raw, cut short with
+// "..." when the room ends; the state and notation messages use it.
+TEST(CubeText, BadBytesAreQuotedEscapedAndCutShort) {
+    const struct {
+        std::string in;
+        int room;
+        const char* out;
+    } cases[] = {
+        {"R U", 32, "\"R U\""},
+        {"\x1b[2J\a\x7f\xff", 32, "\"\\x1b[2J\\x07\\x7f\\xff\""},
+        {"a\"b\\c\td\r", 32, "\"a\\\"b\\\\c\\td\\r\""},
+        {std::string("x\0y", 3), 32, "\"x\\x00y\""},
+        {"abcdefghij", 12, "\"abcdef\"..."},
+        {"\x01\x02\x03", 12, "\"\\x01\"..."},
+        {"", 8, "\"\""},
+    };
+    for (const auto& c : cases) {
+        char out[64];
+        EXPECT_STREQ(quoteText(c.in.data(), int(c.in.size()), out, c.room), c.out) << c.in;
+        EXPECT_LT(std::strlen(out), size_t(c.room));
+    }
+    std::string state(54, 'U');
+    state[7] = '\x1b';
+    char msg[kTextMessageSize];
+    ASSERT_EQ(checkStateString(state.c_str(), msg, sizeof msg), 0);
+    EXPECT_STREQ(msg, "letter 8 (\"\\x1b\") is none of U, R, F, D, L, B");
+    Move moves[4];
+    ASSERT_EQ(parseMoves("R \a\x9b", moves, 4, msg, sizeof msg), -1);
+    EXPECT_STREQ(msg, "word 2, \"\\x07\\x9b\", is not a move");
 }

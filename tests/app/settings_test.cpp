@@ -1,0 +1,202 @@
+// The settings file and the start-up options: answers read back, damaged
+// files refused (and so ignored) with a message naming the line, other lines
+// kept when the answers are written, and what options and settings settle.
+#include "app/settings.h"
+#include "app/start_options.h"
+
+#include "model/cube.h"
+#include "app/frame_controller.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+void writeText(const std::string& name, const std::string& text) {
+    std::ofstream(name, std::ios::binary) << text;
+}
+
+int parse(const std::string& text, Settings* out, std::string* message) {
+    char msg[kSettingsMessageSize] = "";
+    const int ok = parseSettings(text.data(), int(text.size()), out, msg, sizeof msg);
+    *message = msg;
+    return ok;
+}
+
+} // namespace
+
+TEST(SettingsFile, AnswersAreReadBackWithCommentsBlanksAndLaterKeys) {
+    const struct {
+        const char* text;
+        int fullscreen, soft;
+    } cases[] = {
+        {"", kUnset, kUnset},
+        {"fullscreen = yes\nsoft = no\n", 1, 0},
+        {"# mine\n\n  soft=yes  \r\n\tfullscreen\t=\tno", 0, 1},
+        {"look = bright\nspeed = 3\nlook = dim\nfullscreen = no\n", 0, kUnset},
+        {"soft = no\n# fullscreen = yes\n", kUnset, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Settings s;
+        std::string message;
+        ASSERT_EQ(parse(c.text, &s, &message), 1) << message;
+        EXPECT_EQ(s.fullscreen, c.fullscreen);
+        EXPECT_EQ(s.soft, c.soft);
+    }
+}
+
+TEST(SettingsFile, DamagedFilesAreRefusedWithTheLineNamedAndNothingTaken) {
+    const struct {
+        std::string text, message;
+    } cases[] = {
+        {"fullscreen yes\n", "line 1 is not \"key = value\""},
+        {"soft = no\n= yes\n", "line 2 is not \"key = value\""},
+        {"fullscreen = maybe\n", "line 1: fullscreen takes yes or no"},
+        {"soft = YES\n", "line 1: soft takes yes or no"},
+        {"soft =\n", "line 1: soft takes yes or no"},
+        {"soft = no\nsoft = yes\n", "line 2: soft is given twice"},
+        {"soft = no\nfull\xffscreen = yes\n", "line 2 is not"},
+        {std::string("soft = no\nfullscreen = y\0s\n", 28), "line 2 holds a NUL byte"},
+        {"# " + std::string(300, 'x') + "\n", "line 1 is longer than 255 characters"},
+        {"[section]\nsoft = no\n", "line 1 is not"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Settings s;
+        s.soft = 1;
+        std::string message;
+        EXPECT_EQ(parse(c.text, &s, &message), 0);
+        EXPECT_NE(message.find(c.message), std::string::npos) << message;
+        EXPECT_EQ(s.soft, 1) << "a damaged file changes nothing";
+        EXPECT_EQ(s.fullscreen, kUnset);
+    }
+}
+
+TEST(SettingsFile, SavingKeepsOtherLinesAndReplacesOnlyItsKeys) {
+    TempWorkDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    const std::string path = dir.path + "/a/b/settings.conf";
+    char message[kSettingsMessageSize] = "";
+    Settings none;
+    ASSERT_EQ(loadSettings(path.c_str(), &none, message, sizeof message), 1)
+        << "no file: no settings";
+    EXPECT_EQ(none.fullscreen, kUnset);
+
+    Settings answers;
+    answers.fullscreen = 0;
+    answers.soft = 1;
+    ASSERT_EQ(saveSettings(path.c_str(), answers, message, sizeof message), 1) << message;
+    Settings back;
+    ASSERT_EQ(loadSettings(path.c_str(), &back, message, sizeof message), 1) << message;
+    EXPECT_EQ(back.fullscreen, 0);
+    EXPECT_EQ(back.soft, 1);
+    struct stat st {};
+    ASSERT_EQ(stat((dir.path + "/a/b").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << "made folders are the user's own";
+
+    writeText(path, "# mine\nlook = bright\nsoft = yes\nspeed = 2");
+    answers.fullscreen = 1;
+    answers.soft = 0;
+    ASSERT_EQ(saveSettings(path.c_str(), answers, message, sizeof message), 1) << message;
+    EXPECT_EQ(readFile(path), "# mine\nlook = bright\nsoft = no\nspeed = 2\nfullscreen = yes\n");
+    EXPECT_EQ(readFile(path + ".new"), "<missing>");
+
+    // A damaged file is neither read nor rewritten.
+    writeText(path, "soft: yes\n");
+    Settings kept;
+    EXPECT_EQ(loadSettings(path.c_str(), &kept, message, sizeof message), 0);
+    EXPECT_NE(std::string(message).find(path + ": line 1"), std::string::npos) << message;
+    EXPECT_EQ(saveSettings(path.c_str(), answers, message, sizeof message), 0);
+    EXPECT_EQ(readFile(path), "soft: yes\n");
+    // Neither is a folder in its place.
+    const std::string folder = dir.path + "/folder.conf";
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    EXPECT_EQ(loadSettings(folder.c_str(), &kept, message, sizeof message), 0);
+}
+
+TEST(StartOptions, OptionsSettleBothQuestionsSettingsEachOfThem) {
+    const struct {
+        int optFullscreen, optSoft, keptFullscreen, keptSoft, fullscreen, soft;
+    } cases[] = {
+        {kUnset, kUnset, kUnset, kUnset, kUnset, kUnset}, // no file, no option: both asked
+        {kUnset, kUnset, 1, kUnset, 1, kUnset},           // the file answers one
+        {kUnset, kUnset, 0, 1, 0, 1},
+        {0, kUnset, kUnset, kUnset, 0, 0}, // --window: soft mode No
+        {1, kUnset, kUnset, 1, 1, 1},      // --fullscreen, soft from the file
+        {kUnset, 1, 1, 0, 1, 1},           // --soft, full screen from the file
+        {0, 1, 1, 0, 0, 1},                // options beat the file
+    };
+    for (const auto& c : cases) {
+        StartOptions o;
+        o.fullscreen = c.optFullscreen;
+        o.soft = c.optSoft;
+        Settings kept;
+        kept.fullscreen = c.keptFullscreen;
+        kept.soft = c.keptSoft;
+        const Settings got = settledAnswers(o, kept);
+        EXPECT_EQ(got.fullscreen, c.fullscreen) << &c - cases;
+        EXPECT_EQ(got.soft, c.soft) << &c - cases;
+    }
+}
+
+TEST(StartOptions, CommandLinesReadOrRefused) {
+    const struct {
+        std::vector<const char*> args;
+        int status, fullscreen, soft, remember, desktop, scrambled;
+    } cases[] = {
+        {{}, -1, kUnset, kUnset, 0, 0, -1},
+        {{"--window", "--soft", "--remember", "--desktop"}, -1, 0, 1, 1, 1, -1},
+        {{"--fullscreen", "--scramble", "R U2 M'"}, -1, 1, kUnset, 0, 0, 4},
+        {{"--help"}, 0, kUnset, kUnset, 0, 0, -1},
+        {{"--window", "-h"}, 0, 0, kUnset, 0, 0, -1},
+        {{"--window", "--fullscreen"}, 2, 0, kUnset, 0, 0, -1},
+        {{"--soft", "--soft"}, 2, kUnset, 1, 0, 0, -1},
+        {{"--scramble", "R", "--scramble", "U"}, 2, kUnset, kUnset, 0, 0, 1},
+        {{"--scramble", "R Q"}, 2, kUnset, kUnset, 0, 0, -1},
+        {{"--scramble"}, 2, kUnset, kUnset, 0, 0, -1},
+        {{"--fast"}, 2, kUnset, kUnset, 0, 0, -1},
+        {{"--state", "UUU"}, 2, kUnset, kUnset, 0, 0, -1},
+    };
+    for (const auto& c : cases) {
+        std::vector<char*> argv = {const_cast<char*>("cube-solver")};
+        for (const char* a : c.args) argv.push_back(const_cast<char*>(a));
+        SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0]);
+        StartOptions o;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(readStartOptions(int(argv.size()), argv.data(), &o), c.status);
+        const std::string out = testing::internal::GetCapturedStdout();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(out.empty(), c.status != 0) << "help on standard output only";
+        EXPECT_EQ(err.empty(), c.status != 2) << "errors on standard error only";
+        EXPECT_EQ(o.fullscreen, c.fullscreen);
+        EXPECT_EQ(o.soft, c.soft);
+        EXPECT_EQ(o.remember, c.remember);
+        EXPECT_EQ(o.desktop, c.desktop);
+        EXPECT_EQ(o.scrambleCount, c.scrambled);
+    }
+}
+
+TEST(StartOptions, AScrambleIsPlayedOnTheSolvedCubeAndMarkedGiven) {
+    resetProgram();
+    StartOptions o;
+    char message[kTextMessageSize];
+    ASSERT_EQ(o.scrambleCount =
+                  parseMoves("R U F' M2 E S'", o.scramble, kHistoryLimit, message, sizeof message),
+              7);
+    startGivenCube(o);
+    EXPECT_EQ(givenStateUnsolved, 1);
+    EXPECT_EQ(historyTop, 0) << "not in the history: Quick cannot undo it";
+    // Undone turn by turn, the cube is solved again.
+    for (int i = o.scrambleCount - 1; i >= 0; --i)
+        turnLayer(o.scramble[i].layer, -o.scramble[i].direction);
+    EXPECT_TRUE(isSolved());
+    resetProgram();
+}
