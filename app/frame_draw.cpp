@@ -1,10 +1,13 @@
 // One frame: keys, the cube, the grid and the HUD, in this order.
 #include "app/frame_draw.h"
 
+#include "app/commands.h"
 #include "app/frame.h"
 #include "app/frame_controller.h"
+#include "app/help_overlay.h"
 #include "app/hud_font.h"
 #include "app/overlay.h"
+#include "app/strip.h"
 #include "app/window.h"
 #include "model/cube_text.h"
 #include "model/moves.h"
@@ -166,6 +169,26 @@ void drawLearningLine() {
     hudDrawing.print(kLearningX, kLearningY, text);
 }
 
+// The strip of moves once a player key has switched it on, and the help
+// overlay while it is up; neither is drawn before the user asks for it.
+void drawPlayerOverlays() {
+    const FrameSession& s = frameSession();
+    const Timeline& t = s.timeline;
+    if (s.stripShown && timelineCount(t) > 0) {
+        const Player& p = s.player;
+        const StripView view = {t.moves.data(),
+                                t.stages.data(),
+                                timelineCount(t),
+                                t.position,
+                                p.angle != 0 && !p.back ? 1 : 0,
+                                p.paused,
+                                kPlayerSpeeds[p.speed].turnsPerSecond};
+        drawSolutionStrip(view, viewportWidth, viewportHeight);
+    }
+    if (s.helpOpen) drawHelpOverlay(kHelpLines, kHelpLineCount, viewportWidth, viewportHeight);
+    if (s.helpOpen || s.stripShown) flushHudText();
+}
+
 } // namespace
 
 unsigned (*frameTicks)() = platformTicks;
@@ -229,6 +252,7 @@ void drawFrame() {
     beginTextOverlay(viewportWidth, viewportHeight);
     drawHudLines();
     flushHudText(); // the frame's text, in one go
+    drawPlayerOverlays();
 
     beginBannerOverlay(viewportWidth, viewportHeight);
     if (paused) drawPauseBanner(frameCycle, hudShiftX, hudShiftY);

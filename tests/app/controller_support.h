@@ -3,6 +3,7 @@
 // cube to compare the live one with.
 #pragma once
 
+#include "app/commands.h"
 #include "app/frame_controller.h"
 #include "app/keys.h"
 #include "render/scene.h"
