@@ -135,13 +135,16 @@ void readKeysUnderHelp() {
     for (int key = 0; key < 256; ++key) reading.heldThroughHelp[key] = keyDown[key];
 }
 
+// A turn accepted in this frame plays first: the player's keys wait for the
+// next frame, as P does.
 void readPlayerKeys() {
+    if (turnRequest != 0) return;
     for (const PlayerKey& k : kPlayerKeys) {
         if (!guardedKeyActs(k.guard)) continue;
         runCommand({k.kind, k.value, 0});
         guardedKeyDone(k.guard);
     }
-    if (turnRequest == 0) guardedCommand(kGuardSpace, {kCommandPause, 0, 0});
+    guardedCommand(kGuardSpace, {kCommandPause, 0, 0});
     // Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo; Z and Y alone do nothing.
     const bool control = held(VK_CONTROL);
     if (guardedKeyActs(kGuardZ) && control &&

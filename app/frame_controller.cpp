@@ -96,9 +96,34 @@ bool manualTurnAllowed() {
            solveState.solveRequested == 0 && !playerBusy() && pendingDigit < 0;
 }
 
-// Moves the idle cube makes besides a turn by hand go into the history as
-// they start, so that it keeps describing the cube (Quick undoes it).
+// The history below a finished solve no longer describes the cube (the solve
+// is not in it); Quick stops at the solved cube before it reaches them, but
+// only while nothing cancels across. Before a step, seek, undo or redo adds
+// to the history, those records go, so that Quick keeps solving whatever the
+// user goes through; a program that does not use those keys keeps them.
+void dropHistoryBeforeSolve() {
+    const int drop = session.solvedHistoryTop;
+    session.solvedHistoryTop = -1;
+    if (drop <= 0 || drop > historyTop) return;
+    for (int i = drop + 1; i <= historyTop; ++i) MoveHistory[i - drop] = MoveHistory[i];
+    historyTop -= drop;
+}
+
+// Moves the idle cube makes go into the history as they start, so that it
+// keeps describing the cube (Quick undoes it). A turn by hand is in it
+// already; a step, seek, undo or redo that takes back the history's last
+// record takes it off instead, so going back and forth does not fill it.
 int recordMove(const Move& move) {
+    if (session.turnRecorded) {
+        session.turnRecorded = 0;
+        return 1;
+    }
+    dropHistoryBeforeSolve();
+    const Move top = MoveHistory[historyTop];
+    if (historyTop >= 1 && top.layer == move.layer && top.direction == -move.direction) {
+        --historyTop;
+        return 1;
+    }
     return pushHistory(move.layer, move.direction);
 }
 
@@ -219,8 +244,8 @@ int runCommand(const Command& c) {
     case kCommandTurn: {
         if (!manualTurnAllowed()) return 0;
         const Move move = {c.layer, c.value};
-        // The history full: nothing changes.
-        if (historyTop < 0 || historyTop + 1 > kHistoryLimit) return 0;
+        if (!pushHistory(move.layer, move.direction)) return 0; // history full: nothing changes
+        session.turnRecorded = 1;
         turnRequest = c.value;
         appendToTimeline(session.timeline, move, kTurnStage);
         recordAction(session.undoStack, &move, 1);
@@ -345,7 +370,10 @@ void playSolution() {
         endSolve();
         spinFrames = 0;
         selectedAlgorithm = -1;
-        if (isSolved()) givenStateUnsolved = 0;
+        if (isSolved()) {
+            givenStateUnsolved = 0;
+            session.solvedHistoryTop = historyTop;
+        }
     }
     if (played < 0 && (sought || session.player.paused)) drawCubeAtRest();
 }
@@ -375,7 +403,9 @@ void playQuick() {
         prepareQuick();
         startTimeline(session.timeline);
     }
-    const bool solved = isSolved();
+    // Solved counts between two turns: slower than three frames a turn, a
+    // move is on the cube before its last frame.
+    const bool solved = turnAngle == 0 && isSolved();
     if (historyTop >= solveState.yawMark && historyTop <= solveState.yawMark + 2)
         viewYaw += kQuickMarkStep;
     if (historyTop >= solveState.pitchMark && historyTop <= solveState.pitchMark + 2)
@@ -393,6 +423,7 @@ void playQuick() {
     }
     if (historyTop < 1 || solved) {
         finishQuick();
+        session.solvedHistoryTop = -1;
         selectedAlgorithm = -1;
         // The last frame shows the cube as well, not an empty scene.
         if (!drawn) drawCubeAtRest();
@@ -422,6 +453,8 @@ void resetController() {
     session.undoStack = UndoStack{};
     session.helpOpen = 0;
     session.stripShown = 0;
+    session.turnRecorded = 0;
+    session.solvedHistoryTop = -1;
     resetKeyReading();
 }
 

@@ -19,6 +19,12 @@ struct FrameSession {
     UndoStack undoStack;
     int helpOpen = 0;   // the help overlay is up
     int stripShown = 0; // the strip of moves is on (a player key was used)
+    // 1 from a turn by hand, recorded in the history as it was asked for,
+    // until it starts playing.
+    int turnRecorded = 0;
+    // historyTop when a solution's playback ended on a solved cube, until
+    // the history changes hands (see recordMove); -1 when none.
+    int solvedHistoryTop = -1;
 };
 FrameSession& frameSession();
 

@@ -31,7 +31,10 @@ int animateTurn(Player& player, const Move& move, TurnDrawing draw) {
         player.angle = 0;
         return 1;
     }
-    player.angle = kStartAngle + player.frame * kQuarter / player.frames;
+    // Below a quarter turn until the end (the controller takes 90 for a turn
+    // that is over).
+    const int angle = kStartAngle + player.frame * kQuarter / player.frames;
+    player.angle = angle < kQuarter ? angle : kQuarter - 1;
     return 0;
 }
 
