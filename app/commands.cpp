@@ -226,7 +226,7 @@ const HelpLine kHelpLines[] = {
     {"P / Space", "pause or go on"},
     {". / ,", "one quarter turn on / back, then stay paused"},
     {"Home / End", "to the start / end of the moves shown, at once"},
-    {"- / +", "slower / faster: 0.5, 1, 2, 4, 8, 20 turns a second"},
+    {"- / +", "slower / faster: 0.5, 1, 2, 4, 7.5, 20 quarter turns a second"},
     {"Ctrl+Z", "undo the last turn or mix"},
     {"Ctrl+Y, Ctrl+Shift+Z", "redo what was undone"},
     {"W / S, A / D", "turn the cube"},

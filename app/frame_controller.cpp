@@ -150,13 +150,21 @@ bool timelineSteppable() {
 }
 
 // Undo and redo: the moves go onto the end of the timeline and play there.
+// They act between turns with the timeline at its end, also while paused (the
+// player plays on for them).
 int playAction(bool undo) {
-    if (!manualTurnAllowed()) return 0;
+    const Player& p = session.player;
+    const Timeline& t = session.timeline;
+    if (solveState.playbackPending || mixMode != 0 || solveState.solveRequested ||
+        turnInProgress() || pendingDigit >= 0 || p.stepping != 0 || p.seek != 0 ||
+        t.position < timelineCount(t))
+        return 0;
     std::vector<Move> moves;
     if (!(undo ? takeUndo(session.undoStack, moves) : takeRedo(session.undoStack, moves)))
         return 1; // nothing to undo or redo: the press is used up
     for (const Move& m : moves)
         appendToTimeline(session.timeline, m, undo ? kUndoStage : kRedoStage);
+    session.player.paused = 0;
     return 1;
 }
 

@@ -1,5 +1,6 @@
 // Start-up: the cube in its start state, the two questions, the window, the
 // loop.
+#include "app/commands.h"
 #include "app/frame_controller.h"
 #include "app/window.h"
 
@@ -52,13 +53,16 @@ int main(int argc, char** argv) {
             "usage: cube-solver [--state STRING | --state-file FILE]\n"
             "       cube-solver --help | --version\n"
             "  Shows the cube in a window after asking two questions (full screen?\n"
-            "  soft mode?). Keys: see the window's help text and cube-solver(6).\n"
+            "  soft mode?). The keys are listed below and in cube-solver(6).\n"
             "  --state STRING     start from this cube: 54 letters, faces U R F D L B,\n"
             "                     nine stickers each in reading order (see cube-solve(6));\n"
             "                     a state no real cube can have ends the program (exit 2)\n"
             "  --state-file FILE  the same, from the first line of FILE ('-' = stdin)\n"
             "  --help       print this text\n"
-            "  --version    print the program's version\n");
+            "  --version    print the program's version\n"
+            "Keys (H or ? in the window shows them too):\n");
+        for (int i = 0; i < kHelpLineCount; ++i)
+            std::printf("  %-22s %s\n", kHelpLines[i].keys, kHelpLines[i].action);
         return 0;
     }
     const int refused = readArguments(argc, argv);
