@@ -27,6 +27,20 @@ FrameSession& frameSession() {
     return session;
 }
 
+int stripToShow(StripView* view) {
+    const Timeline& t = session.timeline;
+    const Player& p = session.player;
+    if (!session.stripShown || timelineCount(t) == 0) return 0;
+    *view = {t.moves.data(),
+             t.stages.data(),
+             timelineCount(t),
+             t.position,
+             p.angle != 0 && !p.back ? 1 : 0,
+             p.paused,
+             kPlayerSpeeds[p.speed].turnsPerSecond};
+    return 1;
+}
+
 int viewYaw = 0;
 int viewPitch = 0;
 float sceneYaw = 0.0f;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/player.h"
+#include "app/strip.h"
 #include "model/timeline.h"
 #include "model/undo_stack.h"
 
@@ -27,6 +28,10 @@ struct FrameSession {
     int solvedHistoryTop = -1;
 };
 FrameSession& frameSession();
+// The strip of moves as the window shows it: 1 with `view` filled from the
+// timeline and the player once a player key has switched the strip on and
+// the timeline has moves; 0 (nothing to draw) before.
+int stripToShow(StripView* view);
 
 // The cube's own orientation, in whole degrees (W/S, A/D).
 extern int viewYaw;

@@ -7,7 +7,6 @@
 #include "app/help_overlay.h"
 #include "app/hud_font.h"
 #include "app/overlay.h"
-#include "app/strip.h"
 #include "app/window.h"
 #include "model/cube_text.h"
 #include "model/moves.h"
@@ -172,21 +171,12 @@ void drawLearningLine() {
 // The strip of moves once a player key has switched it on, and the help
 // overlay while it is up; neither is drawn before the user asks for it.
 void drawPlayerOverlays() {
-    const FrameSession& s = frameSession();
-    const Timeline& t = s.timeline;
-    if (s.stripShown && timelineCount(t) > 0) {
-        const Player& p = s.player;
-        const StripView view = {t.moves.data(),
-                                t.stages.data(),
-                                timelineCount(t),
-                                t.position,
-                                p.angle != 0 && !p.back ? 1 : 0,
-                                p.paused,
-                                kPlayerSpeeds[p.speed].turnsPerSecond};
-        drawSolutionStrip(view, viewportWidth, viewportHeight);
-    }
-    if (s.helpOpen) drawHelpOverlay(kHelpLines, kHelpLineCount, viewportWidth, viewportHeight);
-    if (s.helpOpen || s.stripShown) flushHudText();
+    StripView view{};
+    const int strip = stripToShow(&view);
+    if (strip) drawSolutionStrip(view, viewportWidth, viewportHeight);
+    const int help = frameSession().helpOpen;
+    if (help) drawHelpOverlay(kHelpLines, kHelpLineCount, viewportWidth, viewportHeight);
+    if (strip || help) flushHudText();
 }
 
 } // namespace

@@ -292,3 +292,42 @@ TEST(Player, TheKeyThatClosesTheHelpDoesNothingElse) {
         EXPECT_EQ(frameSession().stripShown, 0);
     }
 }
+
+// The strip's view: nothing before a player key, then the timeline of the
+// solve being played with each move's stage, the position, the turn in
+// progress, the pause and the speed.
+TEST(Player, TheStripShowsTheTimelineOnceAPlayerKeyWasUsed) {
+    TempWorkDir dir;
+    startProgram();
+    mix();
+    StripView view{};
+    EXPECT_EQ(stripToShow(&view), 0);
+    tap(VK_KEY_0);
+    for (int f = 0; f < 10; ++f) frame();
+    EXPECT_EQ(stripToShow(&view), 0); // today's keys only: no strip
+    tap(VK_OEM_MINUS);
+    ASSERT_EQ(stripToShow(&view), 1);
+    ASSERT_EQ(view.count, solutionCount);
+    EXPECT_EQ(view.turnsPerSecond, 7.5);
+    for (int i = 0; i < view.count; ++i) {
+        EXPECT_EQ(view.moves[i].layer, SolutionList[i].layer);
+        EXPECT_EQ(view.moves[i].direction, SolutionList[i].direction);
+        EXPECT_STREQ(view.stageNames[i], solveStageName(0, SolutionStage[i]));
+    }
+    for (int f = 0; f < 40; ++f) {
+        frame();
+        ASSERT_EQ(stripToShow(&view), 1);
+        EXPECT_EQ(view.position, solutionPos);
+        EXPECT_EQ(view.animating, turnAngle != 0 ? 1 : 0);
+        EXPECT_EQ(view.paused, 0);
+    }
+    step(VK_OEM_COMMA);
+    tap(VK_OEM_COMMA);
+    ASSERT_EQ(stripToShow(&view), 1);
+    EXPECT_EQ(view.paused, 1);
+    EXPECT_EQ(view.animating, 0); // going back: the move at the position is not the one turning
+    settle();
+    tap(VK_OEM_PERIOD);
+    ASSERT_EQ(stripToShow(&view), 1);
+    EXPECT_EQ(view.animating, 1);
+}
