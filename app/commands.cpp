@@ -154,6 +154,10 @@ void readPlayerKeys() {
         guardedKeyDone(kGuardY);
     guardedCommand(kGuardH, {kCommandHelp, 0, 0});
     guardedCommand(kGuardQuestion, {kCommandHelp, 0, 0});
+    // Only a press after the overlay opened closes it: the keys that are
+    // read while held leave their press flags standing.
+    if (frameSession().helpOpen)
+        for (unsigned char& p : keyPressed) p = 0;
 }
 
 } // namespace
