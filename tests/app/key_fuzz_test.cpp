@@ -75,6 +75,13 @@ struct Replay {
         shadow = CubeCopy::take();
         base = historyTop;
     }
+    bool fromSolved() const {
+        const CubeCopy live = CubeCopy::take();
+        shadow.put();
+        const bool solved = isSolved();
+        live.put();
+        return solved;
+    }
     bool check() const {
         if (historyTop < base) return false;
         return turned(shadow, &MoveHistory[base + 1], historyTop - base) == CubeCopy::take();
@@ -200,8 +207,10 @@ TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
             ASSERT_TRUE(isSolved()) << "frame " << f << ": a played-back solve left the cube";
         }
         // Quick solves whenever the history describes the cube from a solved
-        // one: not while records from before a finished solve are in it.
-        if (algorithmAsked == 5 && algorithmBefore != 5) quickOnStale = solvedTopBefore > 0;
+        // one: not while records from before a finished solve are in it, nor
+        // after a Quick that could not solve (it empties the history anyway).
+        if (algorithmAsked == 5 && algorithmBefore != 5)
+            quickOnStale = replay.base != 0 || !replay.fromSolved();
         if (algorithmAsked == 5 && selectedAlgorithm == -1) {
             ++quickSolves;
             if (!quickOnStale) {
