@@ -88,18 +88,6 @@ struct Replay {
     }
 };
 
-// The timeline's start with its first `at` moves on it.
-CubeCopy timelineCube(const Timeline& t, int at) {
-    CubeCopy start = CubeCopy::take();
-    std::memcpy(start.cubies, t.startCubies, sizeof start.cubies);
-    const CubeCopy live = CubeCopy::take();
-    start.put();
-    rebuildFaceletGrid();
-    const CubeCopy rebuilt = CubeCopy::take();
-    live.put();
-    return turned(rebuilt, t.moves.data(), at);
-}
-
 Replay replay;
 
 } // namespace

@@ -21,18 +21,6 @@ const Player& player() {
     return frameSession().player;
 }
 
-// The timeline's start cube, and the cube with its first `at` moves on it.
-CubeCopy timelineCube(int at) {
-    const CubeCopy live = CubeCopy::take();
-    std::memcpy(CubieArray, timeline().startCubies, sizeof CubieArray);
-    rebuildFaceletGrid();
-    for (int i = 0; i < at; ++i)
-        turnLayer(timeline().moves[i].layer, timeline().moves[i].direction);
-    const CubeCopy result = CubeCopy::take();
-    live.put();
-    return result;
-}
-
 // Frames until the player has nothing left to do (at most `limit`).
 void settle(int limit = 20000) {
     framesWhile(
@@ -66,16 +54,16 @@ void checkStepsAndSeeks(const char* what) {
     const int n = timelineCount(timeline());
     ASSERT_GT(n, 0);
     const CubeCopy end = CubeCopy::take();
-    ASSERT_TRUE(end == timelineCube(timeline().position));
+    ASSERT_TRUE(end == timelineCube(timeline(), timeline().position));
     const int back = std::min(n, 7);
     for (int i = 0; i < back; ++i) step(VK_OEM_COMMA);
     EXPECT_EQ(timeline().position, n - back);
-    EXPECT_TRUE(CubeCopy::take() == timelineCube(n - back));
+    EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), n - back));
     for (int i = 0; i < back; ++i) step(VK_OEM_PERIOD);
     EXPECT_TRUE(CubeCopy::take() == end);
     tapKey(VK_HOME);
     EXPECT_EQ(timeline().position, 0);
-    EXPECT_TRUE(CubeCopy::take() == timelineCube(0));
+    EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), 0));
     tapKey(VK_END);
     EXPECT_EQ(timeline().position, n);
     EXPECT_TRUE(CubeCopy::take() == end);
@@ -178,7 +166,7 @@ TEST(Player, StepsAndSeeksOverMixesAndSolutionsOfEveryEntry) {
         step(VK_OEM_COMMA);
         step(VK_OEM_COMMA);
         EXPECT_EQ(timeline().position, at - 2);
-        EXPECT_TRUE(CubeCopy::take() == timelineCube(at - 2));
+        EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), at - 2));
         tapKey(VK_HOME);
         EXPECT_TRUE(CubeCopy::take() == mixed);
         tapKey(VK_END); // the playback ends there
