@@ -139,9 +139,12 @@ constexpr float kLearningY = 130.0f;
 bool movePlayed(Move* move, const char** stage) {
     const int ended = turnAngle == 0 ? 1 : 0;
     if (solveState.playbackPending) {
-        const int pos = solutionPos - (solutionPos > 0 ? ended : 0);
-        if (pos >= solutionCount) return false;
-        *move = SolutionList[pos];
+        // A step back turns the move before the cursor back (the player's turn).
+        const Player& player = frameSession().player;
+        const int back = player.angle != 0 && player.back;
+        const int pos = solutionPos - (back || solutionPos > 0 ? ended + back : 0);
+        if (pos < 0 || pos >= solutionCount) return false;
+        *move = back ? player.turning : SolutionList[pos];
         *stage = solveStageName(selectedAlgorithm, SolutionStage[pos]);
         return true;
     }
