@@ -90,11 +90,12 @@ void drawTurn(int layer, int direction, int angle) {
     controllerDrawing.drawCube(layer, direction, angle);
 }
 
-// A manual turn is being animated, or one was accepted in this frame, or the
-// timeline is still playing what the user asked for (undo, redo, a replay).
+// A turn is being animated, or a manual turn was accepted in this frame.
 bool turnInProgress() {
     return turnAngle != 0 || turnRequest != 0;
 }
+// That, or the idle cube's timeline still plays what the user asked for
+// (undo, redo, a replay).
 bool playerBusy() {
     const bool idle =
         mixMode == 0 && solveState.playbackPending == 0 && solveState.solveRequested == 0;
@@ -225,6 +226,22 @@ void solveSelected() {
     const char* fault = nullptr;
     if (takeTextLogFault(&fault)) std::fprintf(stderr, "cube-solver: %s\n", fault);
     // A computed solve draws no cube in the frame it is computed in.
+}
+
+// The view turned by the phase spin goes with the position: gone back before
+// the phase mark, the spin is undone (and comes again); gone past it by a
+// seek, the rest of it is done at once.
+void keepSpinWithPosition() {
+    const int mark = solveState.phaseMark;
+    if (mark == 0) return;
+    int frames = 0;
+    if (solutionPos < mark)
+        frames = -spinFrames;
+    else if (solutionPos > mark)
+        frames = kSpinLength - spinFrames;
+    viewYaw += kSpinStep * frames;
+    viewPitch += kSpinStep * frames;
+    spinFrames += frames;
 }
 
 // A seek asked for while a mix or a solution plays, done between two turns.
@@ -384,8 +401,7 @@ void playSolution() {
     const bool sought = seekBetweenTurns();
     const int played = advanceTimeline(session.player, t, nullptr, drawTurn);
     solutionPos = t.position;
-    // Gone back before the phase mark: the spin comes again.
-    if (solutionPos < solveState.phaseMark) spinFrames = 0;
+    keepSpinWithPosition();
     if (t.position >= timelineCount(t)) {
         solutionPos = 0;
         for (int i = 0; i < kSolutionClear; ++i) SolutionList[i] = {0, 0};

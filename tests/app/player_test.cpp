@@ -148,6 +148,7 @@ TEST(Player, StepsAndSeeksOverMixesAndSolutionsOfEveryEntry) {
         checkStepsAndSeeks("after a mix");
         settle();
         const CubeCopy mixed = CubeCopy::take();
+        const int yaw = viewYaw, pitch = viewPitch;
 
         testing::internal::CaptureStdout();
         tap(VK_KEY_0 + entry);
@@ -169,8 +170,13 @@ TEST(Player, StepsAndSeeksOverMixesAndSolutionsOfEveryEntry) {
         EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), at - 2));
         tapKey(VK_HOME);
         EXPECT_TRUE(CubeCopy::take() == mixed);
-        tapKey(VK_END); // the playback ends there
+        EXPECT_EQ(viewYaw, yaw); // back before any phase spin
+        tapKey(VK_END);          // the playback ends there
         EXPECT_EQ(solveState.playbackPending, 0);
+        // The view as a whole playback leaves it: turned by the phase spin.
+        const int spin = kMenu[entry].kind == kTwoPhase ? 540 : 0;
+        EXPECT_EQ(viewYaw - yaw, spin);
+        EXPECT_EQ(viewPitch - pitch, spin);
         EXPECT_EQ(selectedAlgorithm, -1);
         EXPECT_TRUE(isSolved());
         EXPECT_EQ(readFile("kub2.txt"), journal);
