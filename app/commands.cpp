@@ -63,8 +63,8 @@ constexpr GuardedKey kGuardedKeyTable[kGuardedKeys] = {
     {VK_OEM_MINUS, 0}, {VK_SUBTRACT, 0},   {VK_OEM_PLUS, 0},  {VK_ADD, 0},  {kKeyZ, 0},
     {kKeyY, 0},        {kKeyH, 0},         {VK_OEM_2, 0}};
 
-// The new keys with the command each gives (the keys of the same command share
-// it); Z, Y, H and ? are read apart, they need the modifiers or open the help.
+// The player's keys with the command each gives (two keys may give the same);
+// Z, Y, H and ? are read apart: they need the modifiers, or open the help.
 struct PlayerKey {
     GuardedKeyIndex guard;
     CommandKind kind;
