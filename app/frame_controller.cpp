@@ -191,8 +191,12 @@ void idleFrame() {
         seekTimeline(session.timeline, p.seek, recordMove);
         p.seek = 0;
     }
-    if (advanceTimeline(p, session.timeline, recordMove, drawTurn) < 0)
+    if (advanceTimeline(p, session.timeline, recordMove, drawTurn) < 0) {
+        // Moves left that the history had no room for: the player pauses
+        // rather than try again every frame (Quick then makes room).
+        if (!p.paused && session.timeline.position < timelineCount(session.timeline)) p.paused = 1;
         controllerDrawing.drawCube(selectedLayer, turnDirection, 0); // at rest
+    }
 }
 
 // Branch e: the solve of the selected entry.

@@ -326,3 +326,27 @@ TEST(Player, TheStripShowsTheTimelineOnceAPlayerKeyWasUsed) {
     ASSERT_EQ(stripToShow(&view), 1);
     EXPECT_EQ(view.animating, 1);
 }
+
+// A replay the history has no room for stops paused, and keys work again:
+// Quick (key 5) is accepted at once and solves once the player goes on.
+TEST(Player, AReplayWithTheHistoryFullPausesAndQuickStillRuns) {
+    TempWorkDir dir;
+    startProgram();
+    mix();
+    tapKey(VK_HOME);
+    ASSERT_EQ(historyTop, 0); // the steps back took the mix's records off again
+    std::vector<Move> fill(kHistoryLimit - 3, Move{1, 1});
+    for (const Move& m : fill)
+        pushHistory(m.layer, m.direction); // four turns of one layer, over and over
+    historyTop = kHistoryLimit - 3 - (kHistoryLimit - 3) % 4; // a whole number of them
+    tapKey(' ');
+    settle();
+    EXPECT_EQ(paused, 1);
+    EXPECT_EQ(historyTop, kHistoryLimit);
+    EXPECT_LT(timeline().position, timelineCount(timeline()));
+    tap(VK_KEY_0 + 5);
+    EXPECT_EQ(selectedAlgorithm, 5);
+    tapKey(' ');
+    framesWhile([] { return selectedAlgorithm == 5; }, 20000);
+    EXPECT_TRUE(isSolved());
+}
