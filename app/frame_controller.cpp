@@ -1,7 +1,8 @@
-// The frame controller: keys into requests, and one step of whatever the cube
-// is doing in this frame.
+// The frame controller: commands into requests, and one step of whatever the
+// cube is doing in this frame.
 #include "app/frame_controller.h"
 
+#include "app/commands.h"
 #include "app/keys.h"
 #include "model/cube.h"
 #include "model/cube_text.h"
@@ -16,6 +17,29 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <vector>
+
+namespace {
+FrameSession session;
+}
+
+FrameSession& frameSession() {
+    return session;
+}
+
+int stripToShow(StripView* view) {
+    const Timeline& t = session.timeline;
+    const Player& p = session.player;
+    if (!session.stripShown || timelineCount(t) == 0) return 0;
+    *view = {t.moves.data(),
+             t.stages.data(),
+             timelineCount(t),
+             t.position,
+             p.angle != 0 && !p.back ? 1 : 0,
+             p.paused,
+             kPlayerSpeeds[p.speed].turnsPerSecond};
+    return 1;
+}
 
 int viewYaw = 0;
 int viewPitch = 0;
@@ -23,9 +47,9 @@ float sceneYaw = 0.0f;
 float scenePitch = 0.0f;
 int turnRequest = 0;
 int turnDirection = 0;
-int turnAngle = 0;
+int& turnAngle = session.player.angle;
 int keyLatch = 0;
-int paused = 0;
+int& paused = session.player.paused;
 int faceRequest = 0;
 int mixMode = 0;
 int selectedAlgorithm = -1;
@@ -50,119 +74,77 @@ void glRotate(double angle, double x, double y, double z) {
     glRotated(angle, x, y, z);
 }
 
-// Letter keys are indexed by their upper-case codes.
-constexpr int kKeyW = 'W', kKeyS = 'S', kKeyA = 'A', kKeyD = 'D';
-constexpr int kKeyP = 'P', kKeyU = 'U', kKeyR = 'R';
-constexpr int kKeyV = 'V', kKeyB = 'B', kKeyO = 'O', kKeyL = 'L';
-
-// Keys that act in every frame they are held, on one of the two view angles.
-struct HeldViewKey {
-    int key;
-    int* angle;
-    int step;
-};
-const HeldViewKey kViewKeys[] = {
-    {kKeyW, &viewPitch, -3}, {kKeyS, &viewPitch, +3}, {kKeyA, &viewYaw, -3}, {kKeyD, &viewYaw, +3}};
-
 constexpr int kSpinLength = 60;
 constexpr int kSpinStep = 9;
 constexpr int kQuickMarkStep = 10;
 constexpr int kSolutionClear = 1000;
+constexpr int kTurnEndAngle = 90;
 
-bool held(int key) {
-    return keyDown[key] != 0;
+// The stage names of moves that are not a solve's.
+constexpr const char* kMixStage = "Mix";
+constexpr const char* kTurnStage = "Turns";
+constexpr const char* kUndoStage = "Undo";
+constexpr const char* kRedoStage = "Redo";
+
+void drawTurn(int layer, int direction, int angle) {
+    controllerDrawing.drawCube(layer, direction, angle);
 }
 
-// The guarded keys: each press acts once, as soon as it is allowed to; Left,
-// Right, Up and Down then repeat while still held once kHoldDelayFrames have
-// passed since the press acted, every fourth frame (the latch). P never
-// repeats.
-enum GuardedKeyIndex { kGuardLeft, kGuardRight, kGuardUp, kGuardDown, kGuardP, kGuardedKeys };
-struct GuardedKey {
-    int key;
-    int repeats;
-};
-constexpr GuardedKey kGuardedKeyTable[kGuardedKeys] = {
-    {VK_LEFT, 1}, {VK_RIGHT, 1}, {VK_UP, 1}, {VK_DOWN, 1}, {kKeyP, 0}};
-
-// A quarter of a second at 60 frames a second: longer than a tap.
-constexpr int kHoldDelayFrames = 15;
-
-// Per guarded key: 0 while its press has not acted yet, else the frames since
-// it did (1 in that frame).
-int guardedHeldFrames[kGuardedKeys] = {};
-
-// Whether guarded key `index` acts in this frame: its press (a key that went
-// down since the last frame counts even when it is up again already), or a
-// repeat of a held key. The caller calls guardedKeyDone when it did act.
-bool guardedKeyActs(int index) {
-    const GuardedKey& g = kGuardedKeyTable[index];
-    int& frames = guardedHeldFrames[index];
-    const int pressed = keyPressed[g.key];
-    keyPressed[g.key] = 0;
-    if (pressed) {
-        frames = 0;
-    } else if (!held(g.key)) {
-        frames = 0;
-        return false;
-    }
-    if (frames == 0) return true;
-    ++frames;
-    return g.repeats && frames > kHoldDelayFrames && keyLatch == 0;
-}
-
-void guardedKeyDone(int index) {
-    if (guardedHeldFrames[index] == 0) guardedHeldFrames[index] = 1;
-    keyLatch = 1;
-}
-
-// A manual turn is being animated, or one was accepted in this frame.
+// A turn is being animated, or a manual turn was accepted in this frame.
 bool turnInProgress() {
     return turnAngle != 0 || turnRequest != 0;
 }
-
-// Up/Down turn a layer only when nothing else is going on: no pause, no
-// playback, no mix, no solve asked for, no turn animating, no digit waiting.
-// Anywhere else the recorded move would never be animated to its end.
-bool manualTurnAllowed() {
-    return paused == 0 && solveState.playbackPending == 0 && mixMode == 0 &&
-           solveState.solveRequested == 0 && !turnInProgress() && pendingDigit < 0;
+// That, or the idle cube's timeline still plays what the user asked for
+// (undo, redo, a replay).
+bool playerBusy() {
+    const bool idle =
+        mixMode == 0 && solveState.playbackPending == 0 && solveState.solveRequested == 0;
+    return turnInProgress() || (idle && timelineWaiting(session.player, session.timeline));
 }
 
-void requestTurn(int direction) {
-    const int guard = direction > 0 ? kGuardUp : kGuardDown;
-    if (!pushHistory(selectedLayer, direction)) return; // history full: nothing changes
-    turnRequest = direction;
-    guardedKeyDone(guard);
+// Up/Down turn a layer only when nothing else is going on: no pause, no
+// playback, no mix, no solve asked for, no turn animating, no digit waiting,
+// the timeline at its end. Anywhere else the recorded move would never be
+// animated to its end.
+bool manualTurnAllowed() {
+    return paused == 0 && solveState.playbackPending == 0 && mixMode == 0 &&
+           solveState.solveRequested == 0 && !playerBusy() && pendingDigit < 0;
+}
+
+// The history below a finished solve no longer describes the cube (the solve
+// is not in it); Quick stops at the solved cube before it reaches them, but
+// only while nothing cancels across. Before a step, seek, undo or redo adds
+// to the history, those records go, so that Quick keeps solving whatever the
+// user goes through; a program that does not use those keys keeps them.
+void dropHistoryBeforeSolve() {
+    const int drop = session.solvedHistoryTop;
+    session.solvedHistoryTop = -1;
+    if (drop <= 0 || drop > historyTop) return;
+    for (int i = drop + 1; i <= historyTop; ++i) MoveHistory[i - drop] = MoveHistory[i];
+    historyTop -= drop;
+}
+
+// Moves the idle cube makes go into the history as they start, so that it
+// keeps describing the cube (Quick undoes it). A turn by hand is in it
+// already; a step, seek, undo or redo that takes back the history's last
+// record takes it off instead, so going back and forth does not fill it.
+int recordMove(const Move& move) {
+    if (session.turnRecorded) {
+        session.turnRecorded = 0;
+        return 1;
+    }
+    dropHistoryBeforeSolve();
+    const Move top = MoveHistory[historyTop];
+    if (historyTop >= 1 && top.layer == move.layer && top.direction == -move.direction) {
+        --historyTop;
+        return 1;
+    }
+    return pushHistory(move.layer, move.direction);
 }
 
 void askForSolve(int digit) {
     solveState.solveRequested = 1;
     if (selectedAlgorithm == -1) selectedAlgorithm = digit;
-}
-
-// A move is animated over three frames at angles 1, 31 and 61; it is applied
-// to the cube in the frame whose angle reaches kTurnApplyAngle, and the
-// animation ends once the angle reaches kTurnEndAngle.
-constexpr int kTurnStartAngle = 1;
-constexpr int kTurnStep = 30;
-constexpr int kTurnApplyAngle = 60;
-constexpr int kTurnEndAngle = 90;
-
-// One step of the three-frame animation of `move` (shared by every animator).
-// Returns 1 in the frame the move ends.
-int animateMove(const Move& move) {
-    if (turnAngle == 0) turnAngle = kTurnStartAngle;
-    if (turnAngle < kTurnEndAngle) {
-        if (turnAngle >= kTurnApplyAngle) turnLayer(move.layer, move.direction);
-        controllerDrawing.drawCube(move.layer, move.direction, turnAngle);
-        turnAngle += kTurnStep;
-    }
-    if (turnAngle >= kTurnEndAngle) {
-        turnAngle = 0;
-        return 1;
-    }
-    return 0;
 }
 
 void drawCubeAtRest() {
@@ -175,13 +157,46 @@ void drawPausedCube() {
             for (int x = 1; x <= 3; ++x) controllerDrawing.drawCubie(x, y, z, CubieArray);
 }
 
-// Branch d: the manual turn, or the cube at rest.
-void manualTurn() {
+// Steps and seeks work on the timeline of the solution or mix being played,
+// or on the idle cube's; not while a solve is computed or Quick runs.
+bool timelineSteppable() {
+    if (solveState.playbackPending || mixMode != 0) return true;
+    return solveState.solveRequested == 0;
+}
+
+// Undo and redo: the moves go onto the end of the timeline and play there.
+// They act between turns with the timeline at its end, also while paused (the
+// player plays on for them).
+int playAction(bool undo) {
+    const Player& p = session.player;
+    const Timeline& t = session.timeline;
+    if (solveState.playbackPending || mixMode != 0 || solveState.solveRequested ||
+        turnInProgress() || pendingDigit >= 0 || p.stepping != 0 || p.seek != 0 ||
+        t.position < timelineCount(t))
+        return 0;
+    std::vector<Move> moves;
+    if (!(undo ? takeUndo(session.undoStack, moves) : takeRedo(session.undoStack, moves)))
+        return 1; // nothing to undo or redo: the press is used up
+    for (const Move& m : moves)
+        appendToTimeline(session.timeline, m, undo ? kUndoStage : kRedoStage);
+    session.player.paused = 0;
+    return 1;
+}
+
+// Branch d: the timeline (a manual turn, a step, undo, redo), or the cube at rest.
+void idleFrame() {
     if (turnRequest != 0) turnDirection = turnRequest;
-    if (turnRequest == 0 && turnAngle == 0)
+    Player& p = session.player;
+    if (p.seek != 0 && p.angle == 0) {
+        seekTimeline(session.timeline, p.seek, recordMove);
+        p.seek = 0;
+    }
+    if (advanceTimeline(p, session.timeline, recordMove, drawTurn) < 0) {
+        // Moves left that the history had no room for: the player pauses
+        // rather than try again every frame (Quick then makes room).
+        if (!p.paused && session.timeline.position < timelineCount(session.timeline)) p.paused = 1;
         controllerDrawing.drawCube(selectedLayer, turnDirection, 0); // at rest
-    else
-        animateMove({selectedLayer, turnDirection});
+    }
 }
 
 // Branch e: the solve of the selected entry.
@@ -204,6 +219,11 @@ void solveSelected() {
         solveState.solveRequested = 0;
         selectedAlgorithm = -1;
         drawCubeAtRest();
+    } else {
+        startTimeline(session.timeline);
+        for (int i = 0; i < solutionCount; ++i)
+            appendToTimeline(session.timeline, SolutionList[i],
+                             solveStageName(selectedAlgorithm, SolutionStage[i]));
     }
     // The solve counts even when its text files could not be written; the
     // window has no place for it, so the reason goes to standard error once.
@@ -212,70 +232,122 @@ void solveSelected() {
     // A computed solve draws no cube in the frame it is computed in.
 }
 
+// The view turned by the phase spin goes with the position: gone back before
+// the phase mark, the spin is undone (and comes again); gone past it by a
+// seek, the rest of it is done at once.
+void keepSpinWithPosition() {
+    const int mark = solveState.phaseMark;
+    if (mark == 0) return;
+    int frames = 0;
+    if (solutionPos < mark)
+        frames = -spinFrames;
+    else if (solutionPos > mark)
+        frames = kSpinLength - spinFrames;
+    viewYaw += kSpinStep * frames;
+    viewPitch += kSpinStep * frames;
+    spinFrames += frames;
+}
+
+// A seek asked for while a mix or a solution plays, done between two turns.
+// Returns 1 when it was done (the cube is drawn at rest in that frame).
+bool seekBetweenTurns() {
+    Player& p = session.player;
+    if (p.seek == 0 || p.angle != 0) return false;
+    seekTimeline(session.timeline, p.seek, nullptr);
+    p.seek = 0;
+    return true;
+}
+
 } // namespace
 
 const ControllerDrawing kRenderDrawing = {glPush,   glPop,     glRotate,
                                           drawCube, drawCubie, drawLayerMarker};
 ControllerDrawing controllerDrawing = kRenderDrawing;
 
-void latchStep() {
-    if (keyLatch > 0) {
-        ++keyLatch;
-        if (keyLatch == 5) keyLatch = 0;
+int runCommand(const Command& c) {
+    Player& p = session.player;
+    switch (c.kind) {
+    case kCommandViewPitch:
+        viewPitch += c.value;
+        return 1;
+    case kCommandViewYaw:
+        viewYaw += c.value;
+        return 1;
+    case kCommandSceneYaw:
+        sceneYaw += static_cast<float>(c.value);
+        return 1;
+    case kCommandScenePitch:
+        if (c.value > 0 && scenePitch < 90.0f) scenePitch += static_cast<float>(c.value);
+        if (c.value < 0 && scenePitch > 0.0f) scenePitch += static_cast<float>(c.value);
+        return 1;
+    case kCommandSelectLayer:
+        if (turnAngle == 0 && selectedLayer + c.value >= 1 && selectedLayer + c.value <= 9)
+            selectedLayer = static_cast<short>(selectedLayer + c.value);
+        return 1;
+    case kCommandTurn: {
+        if (!manualTurnAllowed()) return 0;
+        const Move move = {c.layer, c.value};
+        if (!pushHistory(move.layer, move.direction)) return 0; // history full: nothing changes
+        session.turnRecorded = 1;
+        turnRequest = c.value;
+        appendToTimeline(session.timeline, move, kTurnStage);
+        recordAction(session.undoStack, &move, 1);
+        return 1;
     }
+    case kCommandSolve:
+        // While a manual turn animates, the press waits for the turn's end,
+        // so that the solve starts from a cube the recorded history describes.
+        if (!playerBusy())
+            askForSolve(c.value);
+        else if (selectedAlgorithm == -1 && pendingDigit < 0)
+            pendingDigit = c.value;
+        return 1;
+    case kCommandPause:
+        p.paused = 1 - p.paused;
+        p.stepping = 0;
+        return 1;
+    case kCommandFace:
+        faceRequest = 1;
+        return 1;
+    case kCommandMix:
+        if (mixMode != 0 || playerBusy() || !mixFits()) return 0;
+        mixMode = 1;
+        return 1;
+    case kCommandStep:
+        session.stripShown = 1;
+        if (!timelineSteppable()) return 0;
+        p.paused = 1;
+        p.stepping = c.value;
+        return 1;
+    case kCommandSeek:
+        session.stripShown = 1;
+        if (!timelineSteppable()) return 0;
+        p.paused = 1;
+        p.stepping = 0;
+        p.seek = c.value;
+        return 1;
+    case kCommandSpeed:
+        session.stripShown = 1;
+        p.speed += c.value;
+        if (p.speed < 0) p.speed = 0;
+        if (p.speed >= kPlayerSpeedCount) p.speed = kPlayerSpeedCount - 1;
+        return 1;
+    case kCommandUndo:
+    case kCommandRedo:
+        session.stripShown = 1;
+        return playAction(c.kind == kCommandUndo);
+    case kCommandHelp:
+        session.helpOpen = 1;
+        return 1;
+    }
+    return 0;
 }
 
-void readKeys() {
-    for (const HeldViewKey& k : kViewKeys)
-        if (held(k.key)) *k.angle += k.step;
-
-    if (guardedKeyActs(kGuardLeft)) {
-        if (selectedLayer > 1 && turnAngle == 0) --selectedLayer;
-        guardedKeyDone(kGuardLeft);
-    }
-    if (guardedKeyActs(kGuardRight)) {
-        if (selectedLayer < 9 && turnAngle == 0) ++selectedLayer;
-        guardedKeyDone(kGuardRight);
-    }
-    if (guardedKeyActs(kGuardUp) && manualTurnAllowed()) requestTurn(+1);
-    if (guardedKeyActs(kGuardDown) && manualTurnAllowed()) requestTurn(-1);
-
-    // Digits: the lowest held one wins. While a manual turn animates, the
-    // press waits for the turn's end, so that the solve starts from a cube
-    // the recorded history describes.
-    if (pendingDigit >= 0 && !turnInProgress()) {
+void runWaitingSolve() {
+    if (pendingDigit >= 0 && !playerBusy()) {
         askForSolve(pendingDigit);
         pendingDigit = -1;
     }
-    for (int digit = 0; digit < kMenuSize; ++digit) {
-        if (!held(VK_KEY_0 + digit)) continue;
-        if (!turnInProgress())
-            askForSolve(digit);
-        else if (selectedAlgorithm == -1 && pendingDigit < 0)
-            pendingDigit = digit;
-    }
-
-    // A turn accepted in this frame is animated from this frame on: a press
-    // of P waits for the next frame rather than drop it.
-    if (turnRequest == 0 && guardedKeyActs(kGuardP)) {
-        paused = 1 - paused;
-        guardedKeyDone(kGuardP);
-    }
-    if (held(kKeyU)) faceRequest = 1;
-
-    // A mix starts once per press of R, and never over a turn or a mix in
-    // progress; a press that came too early starts it when they are done.
-    if (!held(kKeyR)) {
-        mixKeyArmed = 1;
-    } else if (mixKeyArmed && mixMode == 0 && !turnInProgress() && mixFits()) {
-        mixMode = 1;
-        mixKeyArmed = 0;
-    }
-
-    if (held(kKeyV)) sceneYaw += 1.0f;
-    if (held(kKeyB)) sceneYaw -= 1.0f;
-    if (held(kKeyO) && scenePitch < 90.0f) scenePitch += 1.0f;
-    if (held(kKeyL) && scenePitch > 0.0f) scenePitch -= 1.0f;
 }
 
 void runFrameController() {
@@ -292,7 +364,9 @@ void runFrameController() {
         faceRequest = 0;
     }
 
-    if (paused == 1) {
+    // A step or a seek runs while paused: the player stays paused after it.
+    const Player& p = session.player;
+    if (paused == 1 && p.stepping == 0 && p.seek == 0) {
         drawPausedCube();
     } else if (solveState.playbackPending == 1) {
         playSolution();
@@ -305,7 +379,7 @@ void runFrameController() {
             playMix();
         }
     } else if (solveState.solveRequested == 0) {
-        manualTurn();
+        idleFrame();
     } else {
         solveSelected();
     }
@@ -318,14 +392,8 @@ void runFrameController() {
     if (++frameCycle == 35) frameCycle = 0;
 }
 
-// Plays list[pos] while pos <= last, moving pos on when its turn ends; true
-// once the list is played out.
-static bool playList(const Move* list, int& pos, int last) {
-    if (pos <= last && animateMove(list[pos])) ++pos;
-    return pos > last;
-}
-
 void playSolution() {
+    Timeline& t = session.timeline;
     if (solveState.phaseMark != 0 && solutionPos == solveState.phaseMark &&
         spinFrames < kSpinLength) {
         viewYaw += kSpinStep;
@@ -334,38 +402,70 @@ void playSolution() {
         drawCubeAtRest();
         return;
     }
-    if (playList(SolutionList, solutionPos, solutionCount - 1)) {
+    const bool sought = seekBetweenTurns();
+    const int played = advanceTimeline(session.player, t, nullptr, drawTurn);
+    solutionPos = t.position;
+    keepSpinWithPosition();
+    if (t.position >= timelineCount(t)) {
         solutionPos = 0;
         for (int i = 0; i < kSolutionClear; ++i) SolutionList[i] = {0, 0};
         endSolve();
         spinFrames = 0;
         selectedAlgorithm = -1;
-        if (isSolved()) givenStateUnsolved = 0;
+        if (isSolved()) {
+            givenStateUnsolved = 0;
+            session.solvedHistoryTop = historyTop;
+        }
     }
+    if (played < 0 && (sought || session.player.paused)) drawCubeAtRest();
 }
 
 void playMix() {
+    Timeline& t = session.timeline;
+    if (mixMode == 1) {
+        // The mix just written: its records after the cursor are the timeline.
+        startTimeline(t);
+        for (int i = mixStart + 1; i <= mixStart + N; ++i)
+            appendToTimeline(t, MoveHistory[i], kMixStage);
+        recordAction(session.undoStack, &MoveHistory[mixStart + 1], N);
+    }
     mixMode = 2;
-    if (playList(MoveHistory, historyTop, mixStart + N)) {
+    const bool sought = seekBetweenTurns();
+    const int played = advanceTimeline(session.player, t, nullptr, drawTurn);
+    historyTop = mixStart + 1 + t.position;
+    if (t.position >= timelineCount(t)) {
         historyTop = mixStart + N;
         mixMode = 0;
     }
+    if (played < 0 && (sought || session.player.paused)) drawCubeAtRest();
 }
 
 void playQuick() {
-    if (solveState.quickPrepared == 0) prepareQuick();
-    const bool solved = isSolved();
+    if (solveState.quickPrepared == 0) {
+        prepareQuick();
+        startTimeline(session.timeline);
+    }
+    // Solved counts between two turns: slower than three frames a turn, a
+    // move is on the cube before its last frame.
+    const bool solved = turnAngle == 0 && isSolved();
     if (historyTop >= solveState.yawMark && historyTop <= solveState.yawMark + 2)
         viewYaw += kQuickMarkStep;
     if (historyTop >= solveState.pitchMark && historyTop <= solveState.pitchMark + 2)
         viewPitch += kQuickMarkStep;
     int drawn = 0;
     if (historyTop >= 1 && !solved) {
-        if (animateMove(quickUndoMove())) --historyTop;
+        const Move undo = quickUndoMove();
+        if (animateTurn(session.player, undo, drawTurn)) {
+            --historyTop;
+            // The timeline of a Quick solve grows as it plays.
+            appendToTimeline(session.timeline, undo, kMenu[selectedAlgorithm].label);
+            session.timeline.position = timelineCount(session.timeline);
+        }
         drawn = 1;
     }
     if (historyTop < 1 || solved) {
         finishQuick();
+        session.solvedHistoryTop = -1;
         selectedAlgorithm = -1;
         // The last frame shows the cube as well, not an empty scene.
         if (!drawn) drawCubeAtRest();
@@ -379,9 +479,7 @@ void resetController() {
     scenePitch = 0.0f;
     turnRequest = 0;
     turnDirection = 0;
-    turnAngle = 0;
     keyLatch = 0;
-    paused = 0;
     faceRequest = 0;
     mixMode = 0;
     selectedAlgorithm = -1;
@@ -391,8 +489,15 @@ void resetController() {
     pendingDigit = -1;
     mixKeyArmed = 1;
     givenStateUnsolved = 0;
-    for (int& frames : guardedHeldFrames) frames = 0;
     selectedLayer = 1;
+    clearTimeline(session.timeline);
+    session.player = Player{};
+    session.undoStack = UndoStack{};
+    session.helpOpen = 0;
+    session.stripShown = 0;
+    session.turnRecorded = 0;
+    session.solvedHistoryTop = -1;
+    resetKeyReading();
 }
 
 int startFromState(const char* text, char* message, int messageSize) {

@@ -1,10 +1,37 @@
-// Everything that happens to the cube from one frame to the next: held keys
-// become requests and view changes, and once per frame the controller decides
-// whether the cube stands still, animates a manual turn, a random mix or a
-// computed solution, or computes a whole solve; then it draws the cube.
-// Animation is counted in frames: a move takes three (angles 1, 31, 61; the
-// turn is applied to the cube in the third).
+// Everything that happens to the cube from one frame to the next: commands
+// (app/commands.h) set requests and view changes, and once per frame the
+// controller decides whether the cube stands still, plays the timeline (a
+// manual turn, a step, an undo or redo), animates a random mix or a computed
+// solution, or computes a whole solve; then it draws the cube. Animation is
+// counted in frames: at the default speed a move takes three (angles 1, 31,
+// 61; the turn is applied to the cube in the third).
 #pragma once
+
+#include "app/player.h"
+#include "app/strip.h"
+#include "model/timeline.h"
+#include "model/undo_stack.h"
+
+// The records the controller owns: the timeline being shown, the player that
+// plays it, the undo and redo stacks, and what the window shows of them.
+struct FrameSession {
+    Timeline timeline;
+    Player player;
+    UndoStack undoStack;
+    int helpOpen = 0;   // the help overlay is up
+    int stripShown = 0; // the strip of moves is on (a player key was used)
+    // 1 from a turn by hand, recorded in the history as it was asked for,
+    // until it starts playing.
+    int turnRecorded = 0;
+    // historyTop when a solution's playback ended on a solved cube, until
+    // the history changes hands (see recordMove); -1 when none.
+    int solvedHistoryTop = -1;
+};
+FrameSession& frameSession();
+// The strip of moves as the window shows it: 1 with `view` filled from the
+// timeline and the player once a player key has switched the strip on and
+// the timeline has moves; 0 (nothing to draw) before.
+int stripToShow(StripView* view);
 
 // The cube's own orientation, in whole degrees (W/S, A/D).
 extern int viewYaw;
@@ -16,20 +43,23 @@ extern float scenePitch;
 extern int turnRequest;
 // Direction of the manual turn being animated.
 extern int turnDirection;
-// Animation angle of the move in progress, shared by every animation.
-extern int turnAngle;
+// Animation angle of the move in progress, shared by every animation: the
+// player's (frameSession().player.angle).
+extern int& turnAngle;
 // Key-repeat guard: 0 = free, 1..4 = frames since a guarded key acted. A
 // guarded key's press acts at once; a held arrow key repeats only after a
 // quarter of a second, then whenever the latch is free (every fourth frame).
 extern int keyLatch;
-extern int paused;
+// The player's pause (frameSession().player.paused).
+extern int& paused;
 // U was down in this frame.
 extern int faceRequest;
 // 0 idle, 1 mix requested, 2 mix being animated.
 extern int mixMode;
 // -1 none, else the menu entry being run (0..kMenuSize - 1).
 extern int selectedAlgorithm;
-// SolutionList record being animated.
+// SolutionList record being animated (the timeline's position while a
+// solution plays).
 extern int solutionPos;
 // Frames spent in the spin between the two phases of a solve, 0..60.
 extern int spinFrames;
@@ -71,10 +101,9 @@ extern ControllerDrawing controllerDrawing;
 // The real drawing functions.
 extern const ControllerDrawing kRenderDrawing;
 
-// The key latch step, first thing of every frame.
-void latchStep();
-// Turns the held keys into requests and view changes.
-void readKeys();
+// A digit that waited for a manual turn to end asks for its solve once the
+// turn is over (readKeys calls this before it reads the digits).
+void runWaitingSolve();
 // Orients, advances and draws the cube; the scene transform is already set.
 void runFrameController();
 // Steps of runFrameController, one call per frame each.

@@ -1,8 +1,10 @@
 // One frame: keys, the cube, the grid and the HUD, in this order.
 #include "app/frame_draw.h"
 
+#include "app/commands.h"
 #include "app/frame.h"
 #include "app/frame_controller.h"
+#include "app/help_overlay.h"
 #include "app/hud_font.h"
 #include "app/overlay.h"
 #include "app/window.h"
@@ -137,9 +139,12 @@ constexpr float kLearningY = 130.0f;
 bool movePlayed(Move* move, const char** stage) {
     const int ended = turnAngle == 0 ? 1 : 0;
     if (solveState.playbackPending) {
-        const int pos = solutionPos - (solutionPos > 0 ? ended : 0);
-        if (pos >= solutionCount) return false;
-        *move = SolutionList[pos];
+        // A step back turns the move before the cursor back (the player's turn).
+        const Player& player = frameSession().player;
+        const int back = player.angle != 0 && player.back;
+        const int pos = solutionPos - (back || solutionPos > 0 ? ended + back : 0);
+        if (pos < 0 || pos >= solutionCount) return false;
+        *move = back ? player.turning : SolutionList[pos];
         *stage = solveStageName(selectedAlgorithm, SolutionStage[pos]);
         return true;
     }
@@ -164,6 +169,17 @@ void drawLearningLine() {
     std::snprintf(text, sizeof text, "%s: %s", stage, name);
     setColour(kWhite);
     hudDrawing.print(kLearningX, kLearningY, text);
+}
+
+// The strip of moves once a player key has switched it on, and the help
+// overlay while it is up; neither is drawn before the user asks for it.
+void drawPlayerOverlays() {
+    StripView view{};
+    const int strip = stripToShow(&view);
+    if (strip) drawSolutionStrip(view, viewportWidth, viewportHeight);
+    const int help = frameSession().helpOpen;
+    if (help) drawHelpOverlay(kHelpLines, kHelpLineCount, viewportWidth, viewportHeight);
+    if (strip || help) flushHudText();
 }
 
 } // namespace
@@ -229,6 +245,7 @@ void drawFrame() {
     beginTextOverlay(viewportWidth, viewportHeight);
     drawHudLines();
     flushHudText(); // the frame's text, in one go
+    drawPlayerOverlays();
 
     beginBannerOverlay(viewportWidth, viewportHeight);
     if (paused) drawPauseBanner(frameCycle, hudShiftX, hudShiftY);

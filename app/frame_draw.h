@@ -1,7 +1,7 @@
 // One frame of the picture (drawFrame, declared in app/frame.h): the frame
 // controller inside the scene transform, the light, the frame-rate count,
-// the floor grid, then the HUD text in window pixels and, while paused, the
-// blinking banner.
+// the floor grid, then the HUD text in window pixels, the strip of moves and
+// the help overlay once asked for, and, while paused, the blinking banner.
 #pragma once
 
 // Frames per second, measured over about one second.

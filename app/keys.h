@@ -17,3 +17,16 @@ constexpr int VK_DOWN = 0x28;
 constexpr int VK_F1 = 0x70;
 // Letters and digits use their upper-case ASCII codes: 'A' = 0x41, '0' = 0x30.
 constexpr int VK_KEY_0 = 0x30;
+// The modifiers and the keys of the player, the help and undo/redo.
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_CONTROL = 0x11;
+constexpr int VK_SPACE = 0x20;
+constexpr int VK_END = 0x23;
+constexpr int VK_HOME = 0x24;
+constexpr int VK_ADD = 0x6B;        // keypad +
+constexpr int VK_SUBTRACT = 0x6D;   // keypad -
+constexpr int VK_OEM_PLUS = 0xBB;   // the = / + key
+constexpr int VK_OEM_COMMA = 0xBC;  // ,
+constexpr int VK_OEM_MINUS = 0xBD;  // -
+constexpr int VK_OEM_PERIOD = 0xBE; // .
+constexpr int VK_OEM_2 = 0xBF;      // / and ?

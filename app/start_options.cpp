@@ -2,6 +2,7 @@
 // desktop's state folder.
 #include "app/start_options.h"
 
+#include "app/commands.h"
 #include "app/frame_controller.h"
 #include "model/cube.h"
 
@@ -17,7 +18,7 @@ void printHelp() {
         "                   [--window | --fullscreen] [--soft] [--remember] [--desktop]\n"
         "       cube-solver --help | --version\n"
         "  Shows the cube in a window after asking two questions (full screen?\n"
-        "  soft mode?). Keys: see the window's help text and cube-solver(6).\n"
+        "  soft mode?). The keys are listed below and in cube-solver(6).\n"
         "  --state STRING     start from this cube: 54 letters, faces U R F D L B,\n"
         "                     nine stickers each in reading order (see cube-solve(6));\n"
         "                     a state no real cube can have ends the program (exit 2)\n"
@@ -39,7 +40,10 @@ void printHelp() {
         "  --version    print the program's version\n"
         "Every solve writes Kyb.txt (its trace) and appends its moves to kub2.txt, in\n"
         "the working folder (with --desktop, in the state folder above). --remember\n"
-        "writes the settings file; nothing else is written.\n");
+        "writes the settings file; nothing else is written.\n"
+        "Keys (H or ? in the window shows them too):\n");
+    for (int i = 0; i < kHelpLineCount; ++i)
+        std::printf("  %-22s %s\n", kHelpLines[i].keys, kHelpLines[i].action);
 }
 
 int refuse(const char* what, const char* arg) {

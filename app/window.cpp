@@ -2,6 +2,7 @@
 // the loop that draws a frame whenever no event waits, and the message boxes.
 #include "app/window.h"
 
+#include "app/commands.h"
 #include "app/frame.h"
 #include "app/frame_pacing.h"
 #include "app/frame_controller.h"
@@ -48,6 +49,7 @@ struct KeyCodeEntry {
     SDL_Keycode sdl;
     unsigned char code;
 };
+// clang-format off
 constexpr KeyCodeEntry kKeyTable[] = {
     {SDLK_BACKSPACE, 0x08}, {SDLK_TAB, 0x09},       {SDLK_RETURN, 0x0D},
     {SDLK_LSHIFT, 0x10},    {SDLK_RSHIFT, 0x10},    {SDLK_LCTRL, 0x11},
@@ -74,8 +76,12 @@ constexpr KeyCodeEntry kKeyTable[] = {
     {SDLK_F1, VK_F1},       {SDLK_F2, 0x71},        {SDLK_F3, 0x72},
     {SDLK_F4, 0x73},        {SDLK_F5, 0x74},        {SDLK_F6, 0x75},
     {SDLK_F7, 0x76},        {SDLK_F8, 0x77},        {SDLK_F9, 0x78},
-    {SDLK_F11, 0x7A},       {SDLK_F12, 0x7B},
+    {SDLK_F11, 0x7A},       {SDLK_F12, 0x7B},       {SDLK_PERIOD, VK_OEM_PERIOD},
+    {SDLK_COMMA, VK_OEM_COMMA}, {SDLK_MINUS, VK_OEM_MINUS}, {SDLK_EQUALS, VK_OEM_PLUS},
+    {SDLK_PLUS, VK_OEM_PLUS}, {SDLK_KP_MINUS, VK_SUBTRACT}, {SDLK_KP_PLUS, VK_ADD},
+    {SDLK_SLASH, VK_OEM_2}, {SDLK_QUESTION, VK_OEM_2},
 };
+// clang-format on
 
 Uint32 iconFlags(MessageIcon icon) {
     switch (icon) {
@@ -245,8 +251,9 @@ void handleEvent(const SDL_Event& event) {
         if (code == 0) break;
         keyDown[code] = 1;
         if (!event.key.repeat) keyPressed[code] = 1;
-        // Every key-down toggles the grid, auto-repeats included.
-        if (code == kKeyG) gridVisible = !gridVisible;
+        // Every key-down toggles the grid, auto-repeats included (not while
+        // the help overlay keeps the keys).
+        if (code == kKeyG && !keyTakenByHelp(code)) gridVisible = !gridVisible;
         break;
     }
     case SDL_KEYUP: {
@@ -398,7 +405,7 @@ int runMessageLoop() {
         // The posted quit is reached once no other event waits.
         if (quitPosted) break;
         if (active) {
-            if (keyDown[VK_ESCAPE]) {
+            if (keyDown[VK_ESCAPE] && !keyTakenByHelp(VK_ESCAPE)) {
                 done = 1;
             } else {
                 // At most 60 frames a second, whatever the display's rate.
@@ -407,7 +414,7 @@ int runMessageLoop() {
                 SDL_GL_SwapWindow(mainWindow);
             }
         }
-        if (keyDown[VK_F1]) {
+        if (keyDown[VK_F1] && !keyTakenByHelp(VK_F1)) {
             keyDown[VK_F1] = 0;
             closeWindow();
             fullscreen = !fullscreen;

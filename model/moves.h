@@ -8,6 +8,11 @@ struct Move {
     int direction; // +1 or -1
 };
 
+// The move that undoes m.
+constexpr Move inverse(Move m) {
+    return {m.layer, -m.direction};
+}
+
 // A stage's output. moveListLast is the index of the LAST record (not a size).
 constexpr int kMoveListSize = 25;
 extern Move MoveList[kMoveListSize];

@@ -71,11 +71,6 @@ constexpr int previousFace(int i) {
     return i == 1 ? 4 : i - 1;
 }
 
-// The move that undoes m.
-constexpr Move inverse(Move m) {
-    return {m.layer, -m.direction};
-}
-
 // Starts a stage call: moveListLast = 0, "Kyb.txt" opened truncated.
 void stageBegin();
 // Puts a move at the end of this call's output and writes its trace line.

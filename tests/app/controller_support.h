@@ -3,12 +3,14 @@
 // cube to compare the live one with.
 #pragma once
 
+#include "app/commands.h"
 #include "app/frame_controller.h"
 #include "app/keys.h"
 #include "render/scene.h"
 #include "solve/quick.h"
 #include "tests/support/cube_support.h"
 
+#include <cstring>
 #include <vector>
 
 struct CubeDraw {
@@ -81,4 +83,15 @@ template <typename Busy> std::vector<CubeDraw> framesWhile(Busy busy, int limit)
         drawn.push_back(recorded.cubes[0]);
     }
     return drawn;
+}
+
+// The timeline's start cube with its first `at` moves on it; the live cube is
+// left as it was.
+inline CubeCopy timelineCube(const Timeline& t, int at) {
+    const CubeCopy live = CubeCopy::take();
+    std::memcpy(CubieArray, t.startCubies, sizeof CubieArray);
+    rebuildFaceletGrid();
+    const CubeCopy start = CubeCopy::take();
+    live.put();
+    return turned(start, t.moves.data(), at);
 }

@@ -51,6 +51,24 @@ TEST(WindowEvents, EveryKeySetsAndClearsOnlyItsEntry) {
     std::vector<std::pair<SDL_Keycode, int>> keys = {{SDLK_ESCAPE, 0x1B}, {SDLK_F1, 0x70},
                                                      {SDLK_LEFT, 0x25},   {SDLK_UP, 0x26},
                                                      {SDLK_RIGHT, 0x27},  {SDLK_DOWN, 0x28}};
+    // The player's keys, help and the modifiers.
+    for (const auto& k : std::vector<std::pair<SDL_Keycode, int>>{{SDLK_PERIOD, VK_OEM_PERIOD},
+                                                                  {SDLK_COMMA, VK_OEM_COMMA},
+                                                                  {SDLK_HOME, VK_HOME},
+                                                                  {SDLK_END, VK_END},
+                                                                  {SDLK_MINUS, VK_OEM_MINUS},
+                                                                  {SDLK_KP_MINUS, VK_SUBTRACT},
+                                                                  {SDLK_EQUALS, VK_OEM_PLUS},
+                                                                  {SDLK_PLUS, VK_OEM_PLUS},
+                                                                  {SDLK_KP_PLUS, VK_ADD},
+                                                                  {SDLK_SPACE, VK_SPACE},
+                                                                  {SDLK_SLASH, VK_OEM_2},
+                                                                  {SDLK_QUESTION, VK_OEM_2},
+                                                                  {SDLK_LCTRL, VK_CONTROL},
+                                                                  {SDLK_RCTRL, VK_CONTROL},
+                                                                  {SDLK_LSHIFT, VK_SHIFT},
+                                                                  {SDLK_RSHIFT, VK_SHIFT}})
+        keys.push_back(k);
     for (int i = 0; i < 26; ++i) keys.push_back({SDLK_a + i, 'A' + i});
     for (int i = 0; i < 10; ++i) keys.push_back({SDLK_0 + i, '0' + i});
     // The keypad's digits are the digit row's: they start the routines too.
@@ -83,6 +101,11 @@ TEST(WindowEvents, GridToggleMinimiseCloseAndQuit) {
     }
     handleEvent(keyEvent(SDL_KEYUP, SDLK_g));
     EXPECT_EQ(gridVisible, 0);
+    frameSession().helpOpen = 1; // the help overlay keeps G: it only closes it
+    handleEvent(keyEvent(SDL_KEYDOWN, SDLK_g));
+    handleEvent(keyEvent(SDL_KEYUP, SDLK_g));
+    EXPECT_EQ(gridVisible, 0);
+    frameSession().helpOpen = 0;
     // Drawing stops while minimised only (active 0), not on a lost focus.
     for (Uint8 what :
          {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED,

@@ -1,0 +1,352 @@
+// The player and its timeline, frame by frame without a window: the speeds,
+// steps and seeks over mixes and solutions of every menu entry, undo and redo
+// against a model of what they should give, Quick after all of it, and the
+// help overlay taking the keys.
+#include "tests/app/controller_support.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+const Timeline& timeline() {
+    return frameSession().timeline;
+}
+const Player& player() {
+    return frameSession().player;
+}
+
+// Frames until the player has nothing left to do (at most `limit`).
+void settle(int limit = 20000) {
+    framesWhile(
+        [] {
+            return turnAngle != 0 || player().stepping != 0 || player().seek != 0 || mixMode != 0 ||
+                   solveState.solveRequested != 0 ||
+                   (!paused && timeline().position < timelineCount(timeline()));
+        },
+        limit);
+    frame();
+}
+
+void tapKey(int key) {
+    tap(key);
+    for (int f = 0; f < 4; ++f) frame(); // the latch frees again
+}
+
+void mix() {
+    tapKey('R');
+    settle();
+}
+
+// A step (. or ,) played to its end.
+void step(int key) {
+    tap(key);
+    settle();
+}
+
+void checkStepsAndSeeks(const char* what) {
+    SCOPED_TRACE(what);
+    const int n = timelineCount(timeline());
+    ASSERT_GT(n, 0);
+    const CubeCopy end = CubeCopy::take();
+    ASSERT_TRUE(end == timelineCube(timeline(), timeline().position));
+    const int back = n; // all the way to the start, one step at a time
+    for (int i = 0; i < back; ++i) step(VK_OEM_COMMA);
+    EXPECT_EQ(timeline().position, n - back);
+    EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), n - back));
+    for (int i = 0; i < back; ++i) step(VK_OEM_PERIOD);
+    EXPECT_TRUE(CubeCopy::take() == end);
+    tapKey(VK_HOME);
+    EXPECT_EQ(timeline().position, 0);
+    EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), 0));
+    tapKey(VK_END);
+    EXPECT_EQ(timeline().position, n);
+    EXPECT_TRUE(CubeCopy::take() == end);
+    EXPECT_EQ(paused, 1); // steps and seeks leave the player paused
+    tapKey(' ');
+    EXPECT_EQ(paused, 0);
+}
+
+// Quick (key 5) solves whatever the history describes.
+void quickSolves() {
+    tap(VK_KEY_0 + 5);
+    if (paused) tapKey(' ');
+    framesWhile([] { return selectedAlgorithm == 5; }, 20000);
+    EXPECT_TRUE(isSolved());
+}
+
+} // namespace
+
+// Each speed: a turn takes its frames, goes onto the cube once, in the frame
+// its angle reaches 60, and is seen turning on smoothly; the default is the
+// program's 1, 31, 61.
+TEST(Player, EverySpeedTurnsOnceInItsFramesAndMovesOnSmoothly) {
+    for (int speed = 0; speed < kPlayerSpeedCount; ++speed) {
+        SCOPED_TRACE("speed " + std::to_string(speed));
+        startProgram();
+        for (int k = speed; k < kDefaultSpeed; ++k) tapKey(VK_OEM_MINUS);
+        ASSERT_EQ(player().speed, speed);
+        selectedLayer = 4;
+        const CubeCopy start = CubeCopy::take();
+        const Move turn = {4, +1};
+        const CubeCopy turnedCube = turned(start, &turn, 1);
+        tap(VK_UP);
+        std::vector<int> seen; // the angle the layer shows, from the cube before the turn
+        int changes = 0;
+        CubeCopy last = start;
+        do {
+            ASSERT_EQ(recorded.cubes.size(), 1u);
+            const CubeDraw& d = recorded.cubes[0];
+            ASSERT_EQ(d.layer, 4);
+            const CubeCopy now = CubeCopy::take();
+            if (!(now == last)) {
+                ++changes;
+                ASSERT_TRUE(now == turnedCube);
+                ASSERT_GE(d.angle, speed == kDefaultSpeed ? 60 : 60 - 90);
+            }
+            last = now;
+            seen.push_back(now == turnedCube && speed != kDefaultSpeed ? d.angle + 90 : d.angle);
+            if (turnAngle == 0) break;
+            frame();
+        } while (seen.size() < 500u);
+        EXPECT_EQ(changes, 1);
+        EXPECT_EQ(int(seen.size()), kPlayerSpeeds[speed].framesPerTurn);
+        if (speed == kDefaultSpeed) {
+            EXPECT_EQ(seen, (std::vector<int>{1, 31, 61}));
+        }
+        for (size_t i = 1; i < seen.size(); ++i) {
+            EXPECT_GE(seen[i], seen[i - 1]);
+            EXPECT_LE(seen[i] - seen[i - 1], 30);
+            EXPECT_LT(seen[i], 90);
+        }
+        EXPECT_EQ(historyTop, 1);
+    }
+    // The speed stops at both ends.
+    startProgram();
+    for (int k = 0; k < 9; ++k) tapKey(VK_OEM_MINUS);
+    EXPECT_EQ(player().speed, 0);
+    for (int k = 0; k < 9; ++k) tapKey(k % 2 ? VK_ADD : VK_OEM_PLUS);
+    EXPECT_EQ(player().speed, kDefaultSpeed);
+}
+
+// Mixes, then a solve of every entry: stepping back and on, Home and End give
+// the timeline's cubes, during the playback and after it; the journal holds
+// what the solve computed whatever the steps; Quick solves after all of it.
+TEST(Player, StepsAndSeeksOverMixesAndSolutionsOfEveryEntry) {
+    TempWorkDir dir;
+    for (int entry = 0; entry < kMenuSize; ++entry) {
+        if (kMenu[entry].kind == kHistoryReplay) continue;
+        SCOPED_TRACE("entry " + std::to_string(entry));
+        prepareMenuEntry(entry);
+        startProgram();
+        for (int m = 0; m <= entry % 2; ++m) mix();
+        checkStepsAndSeeks("after a mix");
+        settle();
+        const CubeCopy mixed = CubeCopy::take();
+        const int yaw = viewYaw, pitch = viewPitch;
+
+        testing::internal::CaptureStdout();
+        tap(VK_KEY_0 + entry);
+        testing::internal::GetCapturedStdout();
+        ASSERT_EQ(solveState.playbackPending, 1);
+        const std::string journal = readFile("kub2.txt");
+        const int n = timelineCount(timeline());
+        ASSERT_EQ(n, solutionCount);
+        for (int f = 0; f < 20; ++f) frame();
+        step(VK_OEM_PERIOD); // pauses the playback after a turn
+        ASSERT_EQ(paused, 1);
+        ASSERT_EQ(solveState.playbackPending, 1);
+        const int at = timeline().position;
+        for (int f = 0; f < 30; ++f) frame();
+        EXPECT_EQ(timeline().position, at);
+        step(VK_OEM_COMMA);
+        step(VK_OEM_COMMA);
+        EXPECT_EQ(timeline().position, at - 2);
+        EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), at - 2));
+        tapKey(VK_HOME);
+        EXPECT_TRUE(CubeCopy::take() == mixed);
+        EXPECT_EQ(viewYaw, yaw); // back before any phase spin
+        tapKey(VK_END);          // the playback ends there
+        EXPECT_EQ(solveState.playbackPending, 0);
+        // The view as a whole playback leaves it: turned by the phase spin.
+        const int spin = kMenu[entry].kind == kTwoPhase ? 540 : 0;
+        EXPECT_EQ(viewYaw - yaw, spin);
+        EXPECT_EQ(viewPitch - pitch, spin);
+        EXPECT_EQ(selectedAlgorithm, -1);
+        EXPECT_TRUE(isSolved());
+        EXPECT_EQ(readFile("kub2.txt"), journal);
+
+        // The finished solution stays: back through it by hand, and Quick
+        // undoes the steps the history recorded.
+        checkStepsAndSeeks("after the solve");
+        tapKey(VK_HOME);
+        EXPECT_TRUE(CubeCopy::take() == mixed);
+        tapKey(' ');
+        settle(); // played again to its end
+        EXPECT_TRUE(isSolved());
+        tapKey(VK_HOME);
+        quickSolves();
+        EXPECT_EQ(readFile("kub2.txt"), journal);
+    }
+}
+
+// Random turns, mixes, undos and redos against a model: the undo stack as a
+// list of actions and a redo list; after each settled step the cube is the
+// model's. Quick solves at the end of every sequence.
+TEST(Player, UndoAndRedoFollowTheirModelOverRandomSequences) {
+    TempWorkDir dir;
+    std::mt19937 rng(1707);
+    for (int sequence = 0; sequence < 25; ++sequence) {
+        SCOPED_TRACE("sequence " + std::to_string(sequence));
+        startProgram();
+        std::vector<CubeCopy> done = {CubeCopy::take()}; // the cube after each action
+        std::vector<CubeCopy> undone;
+        for (int op = 0; op < 40; ++op) {
+            const unsigned r = static_cast<unsigned>(rng() % 20);
+            if (r < 9) { // a turn by hand
+                selectedLayer = static_cast<short>(1 + rng() % 9);
+                tapKey(rng() % 2 ? VK_UP : VK_DOWN);
+                settle();
+                done.push_back(CubeCopy::take());
+                undone.clear();
+            } else if (r < 10) {
+                mix();
+                done.push_back(CubeCopy::take());
+                undone.clear();
+            } else if (r < 16) {
+                if (r == 15) tapKey(VK_OEM_PERIOD); // at the end: only pauses
+                press(VK_CONTROL);
+                tapKey('Z');
+                release(VK_CONTROL);
+                settle();
+                if (done.size() > 1) {
+                    EXPECT_EQ(paused, 0); // an undo plays on a paused player
+                    undone.push_back(done.back());
+                    done.pop_back();
+                } else if (paused) {
+                    tapKey(' '); // nothing to undo: the pause stays
+                }
+            } else {
+                press(VK_CONTROL);
+                if (r < 18) press(VK_SHIFT);
+                tapKey(r < 18 ? 'Z' : 'Y');
+                release(VK_SHIFT);
+                release(VK_CONTROL);
+                settle();
+                if (!undone.empty()) {
+                    done.push_back(undone.back());
+                    undone.pop_back();
+                }
+            }
+            ASSERT_TRUE(CubeCopy::take() == done.back()) << "operation " << op << " (" << r << ")";
+        }
+        // Z and Y alone do nothing.
+        tapKey('Z');
+        tapKey('Y');
+        settle();
+        EXPECT_TRUE(CubeCopy::take() == done.back());
+        if (!isSolved()) quickSolves();
+    }
+}
+
+// The help overlay takes every key: the key that closes it does nothing else,
+// also while it stays down, and the window's own keys (G, ESC, F1) wait too.
+TEST(Player, TheKeyThatClosesTheHelpDoesNothingElse) {
+    TempWorkDir dir;
+    const int keys[] = {'R',     VK_KEY_0,     VK_UP, 'P', 'W',       'V', VK_OEM_PERIOD,
+                        VK_HOME, VK_OEM_MINUS, ' ',   'H', VK_ESCAPE, 'G', 'Z'};
+    for (int key : keys) {
+        SCOPED_TRACE("key " + std::to_string(key));
+        startProgram();
+        keyPressed['0'] = keyPressed['W'] = 1; // pressed long before, never cleared
+        tapKey(VK_OEM_2);
+        ASSERT_EQ(frameSession().helpOpen, 1);
+        EXPECT_EQ(keyTakenByHelp('G'), 1);
+        press('W'); // held while the overlay is up: nothing
+        frame();
+        release('W');
+        const CubeCopy before = CubeCopy::take();
+        press(key);
+        keyPressed[key] = 1;
+        for (int f = 0; f < 30; ++f) frame();
+        EXPECT_EQ(frameSession().helpOpen, 0);
+        EXPECT_EQ(keyTakenByHelp(key), 1);
+        release(key);
+        frame();
+        EXPECT_EQ(keyTakenByHelp(key), 0);
+        EXPECT_TRUE(CubeCopy::take() == before);
+        EXPECT_EQ(viewPitch + viewYaw + historyTop + mixMode + paused, 0);
+        EXPECT_EQ(sceneYaw, 0.0f);
+        EXPECT_EQ(selectedAlgorithm, -1);
+        EXPECT_EQ(player().speed, kDefaultSpeed);
+        EXPECT_EQ(frameSession().stripShown, 0);
+    }
+}
+
+// The strip's view: nothing before a player key, then the timeline of the
+// solve being played with each move's stage, the position, the turn in
+// progress, the pause and the speed.
+TEST(Player, TheStripShowsTheTimelineOnceAPlayerKeyWasUsed) {
+    TempWorkDir dir;
+    startProgram();
+    mix();
+    StripView view{};
+    EXPECT_EQ(stripToShow(&view), 0);
+    tap(VK_KEY_0);
+    for (int f = 0; f < 10; ++f) frame();
+    EXPECT_EQ(stripToShow(&view), 0); // today's keys only: no strip
+    tap(VK_OEM_MINUS);
+    ASSERT_EQ(stripToShow(&view), 1);
+    ASSERT_EQ(view.count, solutionCount);
+    EXPECT_EQ(view.turnsPerSecond, 7.5);
+    for (int i = 0; i < view.count; ++i) {
+        EXPECT_EQ(view.moves[i].layer, SolutionList[i].layer);
+        EXPECT_EQ(view.moves[i].direction, SolutionList[i].direction);
+        EXPECT_STREQ(view.stageNames[i], solveStageName(0, SolutionStage[i]));
+    }
+    for (int f = 0; f < 40; ++f) {
+        frame();
+        ASSERT_EQ(stripToShow(&view), 1);
+        EXPECT_EQ(view.position, solutionPos);
+        EXPECT_EQ(view.animating, turnAngle != 0 ? 1 : 0);
+        EXPECT_EQ(view.paused, 0);
+    }
+    step(VK_OEM_COMMA);
+    tap(VK_OEM_COMMA);
+    ASSERT_EQ(stripToShow(&view), 1);
+    EXPECT_EQ(view.paused, 1);
+    EXPECT_EQ(view.animating, 0); // going back: the move at the position is not the one turning
+    settle();
+    tap(VK_OEM_PERIOD);
+    ASSERT_EQ(stripToShow(&view), 1);
+    EXPECT_EQ(view.animating, 1);
+}
+
+// A replay the history has no room for stops paused, and keys work again:
+// Quick (key 5) is accepted at once and solves once the player goes on.
+TEST(Player, AReplayWithTheHistoryFullPausesAndQuickStillRuns) {
+    TempWorkDir dir;
+    startProgram();
+    mix();
+    tapKey(VK_HOME);
+    ASSERT_EQ(historyTop, 0); // the steps back took the mix's records off again
+    std::vector<Move> fill(kHistoryLimit - 3, Move{1, 1});
+    for (const Move& m : fill)
+        pushHistory(m.layer, m.direction); // four turns of one layer, over and over
+    historyTop = kHistoryLimit - 3 - (kHistoryLimit - 3) % 4; // a whole number of them
+    tapKey(' ');
+    settle();
+    EXPECT_EQ(paused, 1);
+    EXPECT_EQ(historyTop, kHistoryLimit);
+    EXPECT_LT(timeline().position, timelineCount(timeline()));
+    tap(VK_KEY_0 + 5);
+    EXPECT_EQ(selectedAlgorithm, 5);
+    tapKey(' ');
+    framesWhile([] { return selectedAlgorithm == 5; }, 20000);
+    EXPECT_TRUE(isSolved());
+}
