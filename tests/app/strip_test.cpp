@@ -16,7 +16,7 @@
 
 namespace {
 
-struct Timeline {
+struct SampleMoves {
     std::vector<Move> moves;
     std::vector<const char*> stages;
     StripView view(int position) const {
@@ -97,7 +97,7 @@ TEST(StripLayout, KeepsItsRulesOverRandomTimelinesWindowsAndFonts) {
     int shown = 0;
     static StripLayout s;
     for (int trial = 0; trial < 3000; ++trial) {
-        Timeline t;
+        SampleMoves t;
         const int count = 1 + int(rng() % (trial % 10 ? 200u : 3000u));
         while (int(t.moves.size()) < count)
             t.add(kNames[rng() % 6], std::min(count - int(t.moves.size()), 1 + int(rng() % 30)),
@@ -134,7 +134,7 @@ class StripPicture : public PanelSuite {};
 // where each token shows in its colour; an empty timeline changes nothing.
 TEST_F(StripPicture, HighlightsTheCurrentMoveAndLeavesTheHudAlone) {
     std::mt19937 rng(17);
-    Timeline t;
+    SampleMoves t;
     t.add(solveStageName(2, kFirstPhaseStage), 14, rng);
     t.add(kBaseStageNames[3], 19, rng);
     t.add(kBaseStageNames[4], 24, rng);
