@@ -464,8 +464,14 @@ int main(int argc, char** argv) {
         std::printf("%s\n", state);
     }
 
-    // Only the entry that is run builds its tables, before the solve's time.
-    prepareMenuEntry(entry);
+    // Only the entry that is run makes its tables ready, before the solve's
+    // time; one that cannot solve (a missing or damaged table file) refuses
+    // before anything is written.
+    if (const char* why = prepareMenuEntry(entry)) {
+        std::fprintf(stderr, "cube-solve: entry %d (\"%s\") cannot solve: %s\n", entry,
+                     kMenu[entry].label, why);
+        return kExitNotSolved;
+    }
     const auto started = std::chrono::steady_clock::now();
     int moves = 0;
     bool solved = false;
