@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -227,9 +228,13 @@ int ShortSearch::searchPhase1(int view, const Phase1State& at, int depth, int co
     return 0;
 }
 
-int ShortSearch::solve(const ShortViews& views, Move* out, int capacity) {
-    stats_ = {};
-    for (int view = 0; view < kShortViews; ++view) {
+int ShortSearch::searchPart(const ShortViews& views, int part) {
+    best_.length = kNoSolution;
+    best_.found = best_.count = best_.view = 0;
+    nodes_ = 0;
+    stopped_ = searched_ = 0;
+    const int first = part * kShortViews / 2, last = first + kShortViews / 2;
+    for (int view = first; view < last; ++view) {
         const ShortCube& c = views.cube[view];
         start_[view] = c;
         Phase1State& p = startState_[view];
@@ -241,25 +246,41 @@ int ShortSearch::solve(const ShortViews& views, Move* out, int capacity) {
         p.sliceOrder = shortSliceOrder(c);
         if (p.dist < 0) return -1;
     }
-    best_.length = kNoSolution;
-    best_.found = best_.count = best_.view = 0;
     phase2Cap_ = kPhase2Cap;
-    nodes_ = 0;
-    stopped_ = searched_ = 0;
     wallCheckAt_ = kWallCheckNodes;
     wallDeadlineNanos_ = nowNanos() + static_cast<long long>(limits_.wallLimitMillis) * 1000000;
     for (int cost1 = 0; cost1 < best_.length - 1 && cost1 < kMaxPhase && !stopped_; ++cost1)
-        for (int view = 0; view < kShortViews && !stopped_; ++view) {
+        for (int view = first; view < last && !stopped_; ++view) {
             if (startState_[view].dist > cost1) continue;
             searchPhase1(view, startState_[view], 0, 0, cost1);
         }
-    stats_.nodes = nodes_;
-    stats_.length = best_.length;
-    if (!best_.found) return -1;
+    return 0;
+}
+
+int ShortSearch::solve(const ShortViews& views, Move* out, int capacity, int threads) {
+    // The two halves never look at each other: each is the same work on
+    // every run, whether they run side by side or one after the other.
+    ShortSearch other(t_, limits_);
+    stats_ = {};
+    int reached[2];
+    if (threads > 1) {
+        std::thread helper([&] { reached[1] = other.searchPart(views, 1); });
+        reached[0] = searchPart(views, 0);
+        helper.join();
+    } else {
+        reached[0] = searchPart(views, 0);
+        reached[1] = other.searchPart(views, 1);
+    }
+    stats_.nodes = nodes_ + other.nodes_;
+    stats_.timedOut = other.stats_.timedOut || stats_.timedOut;
+    if (reached[0] < 0 || reached[1] < 0) return -1;
+    // The shorter; on a tie the first half's.
+    const Best& b = other.best_.length < best_.length ? other.best_ : best_;
+    stats_.length = b.length;
+    if (!b.found) return -1;
 
     // The program's turns, in playing order; an inverse view's solution
     // plays backwards with every turn the other way.
-    const Best& b = best_;
     const int inverse = b.view >= 3;
     int count = 0;
     for (int i = 0; i < b.count; ++i) {

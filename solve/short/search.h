@@ -44,6 +44,12 @@ struct ShortStats {
 
 // One search's working state: its own paths, best solution and counters.
 // Any number may run at once on different threads (each its own record).
+//
+// A solve is two searches of the same limits that never look at each other:
+// one from the cube's three axes (views 0..2), one from its inverse's (views
+// 3..5); the answer is the shorter of their best, the first's on a tie. So
+// it is the same whether the halves run on two threads or one after the
+// other, and at any load.
 class ShortSearch {
   public:
     explicit ShortSearch(const ShortTables& tables, const ShortLimits& limits = kShortLimits);
@@ -51,12 +57,16 @@ class ShortSearch {
     // outer layers 1, 3, 4, 6, 7 and 9 into out[0..] (a half turn as two
     // equal quarter turns), their number returned: 0 for a solved cube, -1
     // when the cube's coordinates are out of the tables' reach or the
-    // solution does not fit into `capacity`. Allocates nothing.
-    int solve(const ShortViews& views, Move* out, int capacity);
+    // solution does not fit into `capacity`. With threads > 1 the second
+    // half runs on a thread of its own, made for the solve.
+    int solve(const ShortViews& views, Move* out, int capacity, int threads = 1);
     const ShortStats& stats() const { return stats_; }
 
   private:
     static constexpr int kMaxPhase = 40;
+    // Half `part` of the search into best_: 0, or -1 when a view's
+    // coordinates are out of the tables' reach.
+    int searchPart(const ShortViews& views, int part);
     static constexpr int kMaxSolution = 4 * kMaxPhase;
     struct Phase1State {
         int twist, flip, slice, dist, corners, sliceOrder;

@@ -113,6 +113,7 @@ namespace {
 struct TableMapping {
     std::once_flag once;
     const ShortTables* tables = nullptr;
+    std::string path; // the file mapped, or refused
     char fault[1024] = "";
 };
 
@@ -134,6 +135,7 @@ std::string executableDir() {
 
 void findAndMap(TableMapping& m) {
     if (const char* given = std::getenv(kShortTableEnv); given != nullptr && *given != '\0') {
+        m.path = given;
         m.tables = shortMapTableFile(given, m.fault, sizeof m.fault);
         if (m.tables == nullptr) {
             const std::string f = m.fault;
@@ -154,6 +156,7 @@ void findAndMap(TableMapping& m) {
             continue;
         }
         // The first file there is the one: a bad one is reported, not passed over.
+        m.path = p;
         m.tables = shortMapTableFile(p.c_str(), m.fault, sizeof m.fault);
         return;
     }
@@ -174,6 +177,11 @@ const char* shortTablesFault() {
     return mapping().fault;
 }
 
+const char* shortTablesPath() {
+    shortTables();
+    return mapping().path.c_str();
+}
+
 int shortWriteTableFile(const char* path, const ShortTables& tables) {
     unsigned char header[kShortTableHeaderBytes] = {};
     ShortTableHeader h;
@@ -183,9 +191,18 @@ int shortWriteTableFile(const char* path, const ShortTables& tables) {
     h.contentBytes = sizeof tables;
     h.checksum = shortTableChecksum(reinterpret_cast<const unsigned char*>(&tables), sizeof tables);
     std::memcpy(header, &h, sizeof h);
-    FILE* out = std::fopen(path, "wb");
+    // Written beside and renamed over: a process that has the old file
+    // mapped keeps it whole (a file cut and rewritten in place would kill it).
+    const std::string partial = std::string(path) + ".partial";
+    FILE* out = std::fopen(partial.c_str(), "wb");
     if (out == nullptr) return 0;
     const bool written = std::fwrite(header, sizeof header, 1, out) == 1 &&
                          std::fwrite(&tables, sizeof tables, 1, out) == 1;
-    return std::fclose(out) == 0 && written;
+    if (std::fclose(out) != 0 || !written || std::rename(partial.c_str(), path) != 0) {
+        const int err = errno;
+        std::remove(partial.c_str());
+        errno = err;
+        return 0;
+    }
+    return 1;
 }

@@ -116,6 +116,8 @@ const ShortTables* shortMapTableFile(const char* path, char* fault, size_t fault
 // Null when none could be used; shortTablesFault then says why.
 const ShortTables* shortTables();
 const char* shortTablesFault();
+// The file shortTables mapped or refused ("" when none was found).
+const char* shortTablesPath();
 
 // Writes the header and `tables` to `path`: 1, or 0 with errno set.
 int shortWriteTableFile(const char* path, const ShortTables& tables);

@@ -26,7 +26,6 @@ int main(int argc, char** argv) {
     }
     if (!shortWriteTableFile(argv[1], *tables)) {
         std::fprintf(stderr, "%s: %s: %s\n", argv[0], argv[1], std::strerror(errno));
-        std::remove(argv[1]);
         return 1;
     }
     return 0;
