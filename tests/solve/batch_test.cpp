@@ -116,7 +116,9 @@ TEST_F(Batch, EveryLineAnsweredInOrderErrorsNamingTheirLine) {
             }
         }
         EXPECT_EQ(r.counts.failed, 4);
-        if (entry != 3) EXPECT_EQ(r.lines[3], ""); // a blank line: the solved cube
+        if (entry != 3) {
+            EXPECT_EQ(r.lines[3], ""); // a blank line: the solved cube
+        }
     }
     // The history replay undoes a mix, and cannot solve a given state.
     const BatchRun quick = runBatch(mixA + "\n" + solved + "\n", 5, 1);
