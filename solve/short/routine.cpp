@@ -20,6 +20,10 @@
 
 namespace {
 
+// A single solve searches its two halves side by side (the answer is the
+// same on one thread).
+constexpr int kSearchThreads = 2;
+
 // The one answer kept ready, and the worker that finds it.
 struct Answer {
     ShortViews views;
@@ -52,7 +56,7 @@ bool sameViews(const ShortViews& a, const ShortViews& b) {
 void search(Worker* w, ShortViews views) {
     static thread_local Move found[kShortSolveMaxLength];
     ShortSearch s(*shortTables());
-    const int count = s.solve(views, found, kShortSolveMaxLength);
+    const int count = s.solve(views, found, kShortSolveMaxLength, kSearchThreads);
     std::lock_guard<std::mutex> hold(w->lock);
     Answer& a = w->answer;
     a.count = count;
@@ -96,7 +100,7 @@ int shortSolve(Move* out, int capacity, ShortStats* stats) {
     ShortViews views;
     if (tables == nullptr || !shortReadViews(views)) return -1;
     ShortSearch s(*tables);
-    const int count = s.solve(views, out, capacity);
+    const int count = s.solve(views, out, capacity, kSearchThreads);
     if (stats) *stats = s.stats();
     return count;
 }
@@ -145,7 +149,7 @@ int shortWholeSolve() {
     int count = takeAnswer(views, found, kShortSolveMaxLength, &timedOut);
     if (count == -2) {
         ShortSearch s(*shortTables());
-        count = s.solve(views, found, kShortSolveMaxLength);
+        count = s.solve(views, found, kShortSolveMaxLength, kSearchThreads);
         timedOut = s.stats().timedOut;
     }
     if (timedOut) noteTimedOut();

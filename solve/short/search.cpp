@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <initializer_list>
 #include <thread>
 
 namespace {
@@ -31,7 +32,7 @@ long long nowNanos() {
 
 } // namespace
 
-const ShortLimits kShortLimits = {24, 26, 60000, 200000, 2000};
+const ShortLimits kShortLimits = {24, 26, 25000, 80000, 2000};
 
 ShortSearch::ShortSearch(const ShortTables& tables, const ShortLimits& limits)
     : t_(tables), limits_(limits) {}
@@ -41,9 +42,9 @@ ShortSearch::ShortSearch(const ShortTables& tables, const ShortLimits& limits)
 // or the last-resort time limit passed.
 int ShortSearch::timeUp() {
     ++nodes_;
-    if (stopped_ || !best_.found) return stopped_;
-    if (nodes_ >= limits_.maxNodes) stopped_ = 1;
-    if (searched_ && best_.length <= limits_.fairLength && nodes_ >= limits_.patienceNodes)
+    if (stopped_ || !(best_.found || sharedFound_)) return stopped_;
+    if (nodes_ >= limits_.maxNodes / 2) stopped_ = 1;
+    if (searched_ && bound() <= limits_.fairLength && nodes_ >= limits_.patienceNodes / 2)
         stopped_ = 1;
     if (nodes_ >= wallCheckAt_) {
         wallCheckAt_ = nodes_ + kWallCheckNodes;
@@ -125,7 +126,7 @@ void ShortSearch::takeFallback(int view, int length, int cost1, int cp, int ep, 
     if (n < 0) return;
     int cost = cost1;
     for (int i = length; i < length + n; ++i) cost += shortMoveCost(moves[i]);
-    if (cost >= best_.length) return;
+    if (cost >= bound()) return;
     std::memcpy(best_.moves, moves, sizeof moves[0] * static_cast<size_t>(length + n));
     best_.length = cost;
     best_.view = view;
@@ -137,7 +138,7 @@ void ShortSearch::takeFallback(int view, int length, int cost1, int cp, int ep, 
 // shortest phase 2 that makes the total shorter than the best so far.
 int ShortSearch::startPhase2(int view, int length, int cost1, int cornerOrder, int sliceOrder) {
     // Most phase-1 solutions end here: their corners alone are too far.
-    const int room = best_.length - 1 - cost1;
+    const int room = bound() - 1 - cost1;
     if (searched_ &&
         t_.cornerSliceDist[cornerOrder * kShortSlicePerms + sliceOrder % kShortSlicePerms] >
             (phase2Cap_ < room ? phase2Cap_ : room))
@@ -148,8 +149,8 @@ int ShortSearch::startPhase2(int view, int length, int cost1, int cornerOrder, i
     if (!searched_) takeFallback(view, length, cost1, cp, ep, sp);
     const int lastFace = length > 0 ? path1_[length - 1] / 3 : -1;
     candidateLimit_ = searched_ ? kNoLimit : nodes_ + kFirstCandidateNodes + nodes_ / kFirstGrowth;
-    for (int cost2 = phase2Distance(cp, ep, sp);
-         cost1 + cost2 < best_.length && cost2 <= phase2Cap_; cost2 += 2) {
+    for (int cost2 = phase2Distance(cp, ep, sp); cost1 + cost2 < bound() && cost2 <= phase2Cap_;
+         cost2 += 2) {
         const int r = searchPhase2(cp, ep, sp, 0, cost2, lastFace);
         if (r == -1) return -1;
         if (r == -2) return 0; // the next phase-1 solution may do better
@@ -174,7 +175,7 @@ int ShortSearch::startPhase2(int view, int length, int cost1, int cornerOrder, i
 // stopped.
 int ShortSearch::searchPhase1(int view, const Phase1State& at, int depth, int cost, int costLeft) {
     if (costLeft == 0) {
-        if (at.dist != 0) return 0;
+        if (at.dist != 0 || (depth == 0 && part_ == 1)) return 0;
         // A phase 1 that ends in a phase-2 turn was already tried shorter.
         if (depth > 0) {
             const int last = path1_[depth - 1];
@@ -214,6 +215,7 @@ int ShortSearch::searchPhase1(int view, const Phase1State& at, int depth, int co
     for (int m = 0; m < kShortMoves; ++m) {
         const int mc = shortMoveCost(m);
         if (mc > costLeft || childDist[m] > costLeft - mc) continue;
+        if (depth == 0 && m % 2 != part_) continue;
         // The last turn of phase 1 is a quarter turn of a side face.
         if (mc == costLeft && (m / 3 < 2 || mc == 2)) continue;
         path1_[depth] = m;
@@ -228,13 +230,16 @@ int ShortSearch::searchPhase1(int view, const Phase1State& at, int depth, int co
     return 0;
 }
 
-int ShortSearch::searchPart(const ShortViews& views, int part) {
-    best_.length = kNoSolution;
+int ShortSearch::prepare(const ShortViews& views, int part) {
+    part_ = part;
+    best_.length = sharedLength_ = kNoSolution;
     best_.found = best_.count = best_.view = 0;
     nodes_ = 0;
-    stopped_ = searched_ = 0;
-    const int first = part * kShortViews / 2, last = first + kShortViews / 2;
-    for (int view = first; view < last; ++view) {
+    stopped_ = searched_ = sharedFound_ = 0;
+    phase2Cap_ = kPhase2Cap;
+    wallCheckAt_ = kWallCheckNodes;
+    wallDeadlineNanos_ = nowNanos() + static_cast<long long>(limits_.wallLimitMillis) * 1000000;
+    for (int view = 0; view < kShortViews; ++view) {
         const ShortCube& c = views.cube[view];
         start_[view] = c;
         Phase1State& p = startState_[view];
@@ -246,38 +251,53 @@ int ShortSearch::searchPart(const ShortViews& views, int part) {
         p.sliceOrder = shortSliceOrder(c);
         if (p.dist < 0) return -1;
     }
-    phase2Cap_ = kPhase2Cap;
-    wallCheckAt_ = kWallCheckNodes;
-    wallDeadlineNanos_ = nowNanos() + static_cast<long long>(limits_.wallLimitMillis) * 1000000;
-    for (int cost1 = 0; cost1 < best_.length - 1 && cost1 < kMaxPhase && !stopped_; ++cost1)
-        for (int view = first; view < last && !stopped_; ++view) {
-            if (startState_[view].dist > cost1) continue;
-            searchPhase1(view, startState_[view], 0, 0, cost1);
-        }
     return 0;
 }
 
+void ShortSearch::searchLevel(int cost1, const Best& merged, int mergedSearched) {
+    sharedLength_ = merged.length;
+    sharedFound_ = merged.found;
+    searched_ |= mergedSearched;
+    for (int view = 0; view < kShortViews && !stopped_; ++view)
+        if (startState_[view].dist <= cost1) searchPhase1(view, startState_[view], 0, 0, cost1);
+}
+
 int ShortSearch::solve(const ShortViews& views, Move* out, int capacity, int threads) {
-    // The two halves never look at each other: each is the same work on
-    // every run, whether they run side by side or one after the other.
+    // Each level of phase-1 length is searched by both halves, each taking
+    // the first turns of its parity, each with the best of both as it stood
+    // when the level began; their bests are put together only between
+    // levels, the first half's first. So every level starts from the same
+    // state whether the halves run side by side or one after the other, and
+    // at any load.
     ShortSearch other(t_, limits_);
     stats_ = {};
-    int reached[2];
-    if (threads > 1) {
-        std::thread helper([&] { reached[1] = other.searchPart(views, 1); });
-        reached[0] = searchPart(views, 0);
-        helper.join();
-    } else {
-        reached[0] = searchPart(views, 0);
-        reached[1] = other.searchPart(views, 1);
+    if (prepare(views, 0) < 0 || other.prepare(views, 1) < 0) return -1;
+    Best merged;
+    merged.length = kNoSolution;
+    merged.found = merged.count = merged.view = 0;
+    int mergedSearched = 0;
+    for (int cost1 = 0; cost1 < merged.length - 1 && cost1 < kMaxPhase; ++cost1) {
+        if (stopped_ && other.stopped_) break;
+        if (threads > 1 && cost1 >= kParallelFrom && !stopped_ && !other.stopped_) {
+            std::thread helper([&] { other.searchLevel(cost1, merged, mergedSearched); });
+            searchLevel(cost1, merged, mergedSearched);
+            helper.join();
+        } else {
+            searchLevel(cost1, merged, mergedSearched);
+            other.searchLevel(cost1, merged, mergedSearched);
+        }
+        for (const ShortSearch* half :
+             {static_cast<const ShortSearch*>(this), static_cast<const ShortSearch*>(&other)}) {
+            if (half->best_.found && half->best_.length < merged.length) merged = half->best_;
+            mergedSearched |= half->searched_;
+        }
+        if (merged.found && merged.length <= limits_.goodLength) break;
     }
     stats_.nodes = nodes_ + other.nodes_;
     stats_.timedOut = other.stats_.timedOut || stats_.timedOut;
-    if (reached[0] < 0 || reached[1] < 0) return -1;
-    // The shorter; on a tie the first half's.
-    const Best& b = other.best_.length < best_.length ? other.best_ : best_;
-    stats_.length = b.length;
-    if (!b.found) return -1;
+    stats_.length = merged.length;
+    if (!merged.found) return -1;
+    const Best& b = merged;
 
     // The program's turns, in playing order; an inverse view's solution
     // plays backwards with every turn the other way.

@@ -45,11 +45,12 @@ struct ShortStats {
 // One search's working state: its own paths, best solution and counters.
 // Any number may run at once on different threads (each its own record).
 //
-// A solve is two searches of the same limits that never look at each other:
-// one from the cube's three axes (views 0..2), one from its inverse's (views
-// 3..5); the answer is the shorter of their best, the first's on a tie. So
-// it is the same whether the halves run on two threads or one after the
-// other, and at any load.
+// A solve is two halves of one search, split by the parity of the first
+// turn: both take every level of phase-1 length in turn, each with the best
+// of both as it stood when the level began, and their bests are put together
+// only between levels. So the answer is the same whether the halves run on
+// two threads or one after the other, and at any load. The limits' node
+// counts are shared out: half to each.
 class ShortSearch {
   public:
     explicit ShortSearch(const ShortTables& tables, const ShortLimits& limits = kShortLimits);
@@ -64,9 +65,13 @@ class ShortSearch {
 
   private:
     static constexpr int kMaxPhase = 40;
-    // Half `part` of the search into best_: 0, or -1 when a view's
-    // coordinates are out of the tables' reach.
-    int searchPart(const ShortViews& views, int part);
+    // Levels from this one on run the halves side by side (when asked).
+    static constexpr int kParallelFrom = 8;
+    // Makes this record half `part` (0 or 1) of a search of `views`: 0, or
+    // -1 when a view's coordinates are out of the tables' reach.
+    int prepare(const ShortViews& views, int part);
+    // One level: phase 1 at exactly cost1 quarter turns, from every view.
+    int bound() const { return best_.length < sharedLength_ ? best_.length : sharedLength_; }
     static constexpr int kMaxSolution = 4 * kMaxPhase;
     struct Phase1State {
         int twist, flip, slice, dist, corners, sliceOrder;
@@ -75,6 +80,7 @@ class ShortSearch {
         int length, view, count, found;
         int moves[kMaxSolution];
     };
+    void searchLevel(int cost1, const Best& merged, int mergedSearched);
 
     int timeUp();
     int phase2Distance(int cp, int ep, int sp) const;
@@ -93,5 +99,8 @@ class ShortSearch {
     long nodes_ = 0, candidateLimit_ = 0;
     long wallCheckAt_ = 0;
     int phase2Cap_ = 0, searched_ = 0, stopped_ = 0;
+    int part_ = 0;         // the parity of the first turns this half takes
+    int sharedLength_ = 0; // the best length of both when the level began
+    int sharedFound_ = 0;  // whether either had a solution then
     long long wallDeadlineNanos_ = 0;
 };
