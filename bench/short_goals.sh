@@ -47,7 +47,7 @@ echo "== one solve in one process (cube_bench BM_Solve/6, 1,000 cubes)"
 for side in before after; do
   bench="$OLD_BENCH"; [ "$side" = after ] && bench="$NEW/cube_bench"
   if [ -x "$bench" ]; then
-    "$bench" --benchmark_filter='BM_Solve/6$' --benchmark_format=json 2>/dev/null |
+    "$bench" --benchmark_filter='BM_Solve/6/' --benchmark_format=json 2>/dev/null |
       awk -v side="$side" -F'[:,]' '/"(tmpfs_median_us|tmpfs_max_us|mean_qt|max_qt|solved|setup_ms)"/ {
         gsub(/[" ]/, "", $1); printf "%s %s=%s", (n++ ? "," : side ":"), $1, $2 } END { print "" }'
   else
