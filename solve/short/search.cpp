@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <initializer_list>
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -18,7 +19,7 @@ constexpr int kNoSolution = 999;
 // Until the search has a solution of its own, each phase-1 solution gets only
 // kFirstCandidateNodes nodes of phase 2 (and a share of the work so far): one
 // that needs more gives way to the next.
-constexpr int kPhase2Cap = 18;
+constexpr int kPhase2Cap = 16;
 constexpr long kFirstCandidateNodes = 1500;
 constexpr long kFirstGrowth = 4;
 constexpr long kNoLimit = 1L << 62;
@@ -42,6 +43,7 @@ ShortSearch::ShortSearch(const ShortTables& tables, const ShortLimits& limits)
 // or the last-resort time limit passed.
 int ShortSearch::timeUp() {
     ++nodes_;
+    if (cancel_ != nullptr && cancel_->load(std::memory_order_relaxed)) stopped_ = 1;
     if (stopped_ || !(best_.found || sharedFound_)) return stopped_;
     if (nodes_ >= limits_.maxNodes / 2) stopped_ = 1;
     if (searched_ && bound() <= limits_.fairLength && nodes_ >= limits_.patienceNodes / 2)
@@ -266,9 +268,10 @@ int ShortSearch::solve(const ShortViews& views, Move* out, int capacity, int thr
     // Each level of phase-1 length is searched by both halves, each taking
     // the first turns of its parity, each with the best of both as it stood
     // when the level began; their bests are put together only between
-    // levels, the first half's first. So every level starts from the same
-    // state whether the halves run side by side or one after the other, and
-    // at any load.
+    // levels, the first half's first, and a level on which the first half
+    // found a good enough solution ends with it. So every level starts from
+    // the same state and ends with the same answer whether the halves run
+    // side by side or one after the other, and at any load.
     ShortSearch other(t_, limits_);
     stats_ = {};
     if (prepare(views, 0) < 0 || other.prepare(views, 1) < 0) return -1;
@@ -278,13 +281,32 @@ int ShortSearch::solve(const ShortViews& views, Move* out, int capacity, int thr
     int mergedSearched = 0;
     for (int cost1 = 0; cost1 < merged.length - 1 && cost1 < kMaxPhase; ++cost1) {
         if (stopped_ && other.stopped_) break;
+        // A level whose first half ends with a good enough solution is done:
+        // the second half's work on it (done beside it, or not at all) is
+        // not looked at.
+        const auto firstHalfGood = [this] {
+            return best_.found && best_.length <= limits_.goodLength;
+        };
+        const long otherNodes = other.nodes_;
+        int good = 0;
         if (threads > 1 && cost1 >= kParallelFrom && !stopped_ && !other.stopped_) {
+            std::atomic<int> cancel{0};
+            other.cancel_ = &cancel;
             std::thread helper([&] { other.searchLevel(cost1, merged, mergedSearched); });
             searchLevel(cost1, merged, mergedSearched);
+            good = firstHalfGood();
+            if (good) cancel.store(1);
             helper.join();
+            other.cancel_ = nullptr;
         } else {
             searchLevel(cost1, merged, mergedSearched);
-            other.searchLevel(cost1, merged, mergedSearched);
+            good = firstHalfGood();
+            if (!good) other.searchLevel(cost1, merged, mergedSearched);
+        }
+        if (good) {
+            other.nodes_ = otherNodes;
+            if (best_.length < merged.length) merged = best_;
+            break;
         }
         for (const ShortSearch* half :
              {static_cast<const ShortSearch*>(this), static_cast<const ShortSearch*>(&other)}) {

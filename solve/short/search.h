@@ -15,6 +15,8 @@
 #include "model/moves.h"
 #include "solve/short/tables.h"
 
+#include <atomic>
+
 // Room for a solution, in quarter turns: above any length the search returns,
 // the fallback's included (a solution that does not fit is refused, never
 // cut).
@@ -48,7 +50,8 @@ struct ShortStats {
 // A solve is two halves of one search, split by the parity of the first
 // turn: both take every level of phase-1 length in turn, each with the best
 // of both as it stood when the level began, and their bests are put together
-// only between levels. So the answer is the same whether the halves run on
+// only between levels; a level on which the first half finds a good enough
+// solution ends with it. So the answer is the same whether the halves run on
 // two threads or one after the other, and at any load. The limits' node
 // counts are shared out: half to each.
 class ShortSearch {
@@ -99,8 +102,9 @@ class ShortSearch {
     long nodes_ = 0, candidateLimit_ = 0;
     long wallCheckAt_ = 0;
     int phase2Cap_ = 0, searched_ = 0, stopped_ = 0;
-    int part_ = 0;         // the parity of the first turns this half takes
-    int sharedLength_ = 0; // the best length of both when the level began
-    int sharedFound_ = 0;  // whether either had a solution then
+    int part_ = 0;                             // the parity of the first turns this half takes
+    int sharedLength_ = 0;                     // the best length of both when the level began
+    int sharedFound_ = 0;                      // whether either had a solution then
+    const std::atomic<int>* cancel_ = nullptr; // set: stop; the work is not looked at
     long long wallDeadlineNanos_ = 0;
 };
