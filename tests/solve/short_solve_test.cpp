@@ -165,7 +165,7 @@ std::map<std::vector<int>, int> cubesNear(const int* moves, int moveCount, int m
     return dist;
 }
 
-// The phase-1 table built into the program holds the exact distances: equal
+// The phase-1 table of the table file holds the exact distances: equal
 // to a plain breadth-first search over the coordinates near the goal, and
 // everywhere one quarter turn apart from some neighbour and from none by
 // more, which with 0 only at the goal makes every entry exact.
