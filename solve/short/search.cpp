@@ -186,9 +186,27 @@ int ShortSearch::searchPhase1(int view, const Phase1State& at, int depth, int co
         return startPhase2(view, depth, cost, at.corners, at.sliceOrder) < 0 ? -1 : 0;
     }
     if (timeUp()) return -1;
+    const int lastFace = depth > 0 ? path1_[depth - 1] / 3 : -1;
+    if (costLeft == 1) {
+        // The last turn, a quarter turn of a side face, must end on the goal
+        // itself: told by the move tables alone, without the distance table
+        // (most nodes of a search are here).
+        const int solvedSlice = shortSolvedSlice();
+        for (int m = 6; m < kShortMoves; ++m) {
+            if (m % 3 == 1 || !shortAllowedAfter(m / 3, lastFace)) continue;
+            if (depth == 0 && m % 2 != part_) continue;
+            if (t_.twistMove[at.twist][m] != 0 || t_.flipMove[at.flip][m] != 0 ||
+                t_.sliceMove[at.slice][m] != solvedSlice)
+                continue;
+            path1_[depth] = m;
+            if (startPhase2(view, depth + 1, cost + 1, t_.cornerOrderMove[at.corners][m],
+                            t_.sliceOrderMove[at.sliceOrder][m]) < 0)
+                return -1;
+        }
+        return 0;
+    }
     __builtin_prefetch(t_.cornerOrderMove[at.corners]);
     __builtin_prefetch(t_.sliceOrderMove[at.sliceOrder]);
-    const int lastFace = depth > 0 ? path1_[depth - 1] / 3 : -1;
     const uint16_t* tm = t_.twistMove[at.twist];
     const uint16_t* fm = t_.flipMove[at.flip];
     const uint16_t* sm = t_.sliceMove[at.slice];
