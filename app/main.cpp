@@ -91,12 +91,14 @@ int main(int argc, char** argv) {
                          message);
     }
 
-    // The routines' tables (the "Short" search's take about a second) are
-    // built here, before the first frame, so that no frame waits for them.
-    // Not in a thread while the questions wait: the message box forks a
-    // child to show itself, and a child forked while another thread holds a
-    // lock can hang.
-    for (int entry = 0; entry < kMenuSize; ++entry) prepareMenuEntry(entry);
+    // The routines' tables (the "Short" routine maps and checks its table
+    // file) are made ready here, before the first frame, so that no frame
+    // waits for them. Not in a thread while the questions wait: the message
+    // box forks a child to show itself, and a child forked while another
+    // thread holds a lock can hang. An entry that cannot solve says why.
+    for (int entry = 0; entry < kMenuSize; ++entry)
+        if (const char* why = prepareMenuEntry(entry))
+            std::fprintf(stderr, "cube-solver: \"%s\" cannot solve: %s\n", kMenu[entry].label, why);
     if (!openWindow(kWindowTitle, windowWidth, windowHeight, 32, fullscreen)) {
         // A refusal the user saw in a box ends quietly; one that could only
         // go to standard error (no display) is an error.

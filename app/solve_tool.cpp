@@ -4,6 +4,7 @@
 //   cube-solve [--state STRING | --state-file FILE | --scramble MOVES] [--mixes N]
 //              [--moves FILE] [--entry E] [--print] [--notation] [--stages]
 //              [--show-state]
+//   cube-solve --batch [FILE] [--entry E] [--jobs N] [--logs]
 //
 // Starts from the start state, as a fresh run of the program does (or from
 // the cube a state string describes, checked before anything is done, or the
@@ -20,10 +21,14 @@
 // Exit status: 0 solved, 1 not solved, 2 bad input (nothing written then), 3
 // solved but "Kyb.txt" or "kub2.txt" could not be written (the message says
 // which and why).
+// With --batch it solves many cubes instead, one a line (see solve/batch.h):
+// exit status 0 when every line was solved, 1 when some line was not (or the
+// entry cannot solve at all), 2 bad arguments or an unreadable file.
 #include "model/cube.h"
 #include "model/cube_text.h"
 #include "model/moves.h"
 #include "model/textlog.h"
+#include "solve/batch.h"
 #include "solve/menu.h"
 #include "solve/quick.h"
 #include "solve/solver.h"
@@ -35,6 +40,7 @@
 #include <cstdlib>
 #include <csignal>
 #include <cstring>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -44,6 +50,10 @@ constexpr int kExitSolved = 0;
 constexpr int kExitNotSolved = 1;
 constexpr int kExitBadInput = 2;
 constexpr int kExitUnwritten = 3; // solved, but "Kyb.txt" or "kub2.txt" not written
+
+// --batch: the entry used when none is given ("Short"), and the most threads.
+constexpr int kBatchDefaultEntry = 6;
+constexpr int kMaxJobs = 256;
 
 // Characters of one move-file line, its line feed not counted.
 constexpr int kMaxLineLength = 254;
@@ -67,6 +77,7 @@ void usage(FILE* to) {
                  "usage: cube-solve [--state STRING | --state-file FILE | --scramble MOVES]\n"
                  "                  [--mixes N] [--moves FILE] [--entry E] [--print] [--notation]\n"
                  "                  [--stages] [--show-state]\n"
+                 "       cube-solve --batch [FILE] [--entry E] [--jobs N] [--logs]\n"
                  "       cube-solve --help | --version\n"
                  "  --state STRING  start from this cube: 54 letters, faces U R F D L B, nine\n"
                  "               stickers each in reading order, each the letter of the face\n"
@@ -88,10 +99,20 @@ void usage(FILE* to) {
                  "  --show-state print the cube's state string before the solve; without\n"
                  "               --entry, --print, --notation and --stages only the state is\n"
                  "               printed: nothing is solved and no file is written\n"
+                 "  --batch [FILE]  solve every line of FILE (standard input when none or '-'):\n"
+                 "               a 54-letter state or a mix in notation played from the solved\n"
+                 "               cube; one line out for each, in order: the solution in\n"
+                 "               notation, or \"error: line N: \" and the fault. Entry 6 unless\n"
+                 "               --entry is given; no Kyb.txt or kub2.txt unless --logs\n"
+                 "  --jobs N     --batch: search on N threads (default: one per processor);\n"
+                 "               the answers are the same for every N. Entries 0 to 5 share\n"
+                 "               the one cube and solve on one thread\n"
+                 "  --logs       --batch: write Kyb.txt and kub2.txt as single solves do\n"
                  "  --help       print this text\n"
                  "  --version    print the program's version\n"
                  "Each option may be given once. A solve writes Kyb.txt (its trace) and\n"
-                 "appends to kub2.txt (its moves) in the working directory.\n"
+                 "appends to kub2.txt (its moves) in the working directory; --batch writes\n"
+                 "them only with --logs, --show-state alone never.\n"
                  "Exit status: %d solved, %d not solved, %d bad input (nothing written),\n"
                  "             %d solved but Kyb.txt or kub2.txt could not be written\n",
                  kHistoryLimit / N, kHistoryLimit, N, kMaxLineLength, kMenuSize - 1, kExitSolved,
@@ -128,6 +149,12 @@ struct ToolOptions {
     const char* movesFile = nullptr;
     const char* state = nullptr;
     const char* stateFile = nullptr;
+    // --batch [FILE] ("-" or none: standard input), --jobs N, --logs
+    int batch = 0;
+    const char* batchFile = nullptr;
+    int jobs = 0; // 0: one per processor
+    int logs = 0;
+    int entryGiven = 0;
 };
 
 enum Flag {
@@ -141,6 +168,9 @@ enum Flag {
     kStagesFlag,
     kShowStateFlag,
     kScrambleFlag,
+    kBatchFlag,
+    kJobsFlag,
+    kLogsFlag,
     kHelpFlag,
     kFlagCount
 };
@@ -155,7 +185,8 @@ constexpr FlagSpec kFlags[kFlagCount] = {
     {"--mixes", nullptr, 1},    {"--moves", nullptr, 1},  {"--entry", nullptr, 1},
     {"--print", nullptr, 0},    {"--state", nullptr, 1},  {"--state-file", nullptr, 1},
     {"--notation", nullptr, 0}, {"--stages", nullptr, 0}, {"--show-state", nullptr, 0},
-    {"--scramble", nullptr, 1}, {"--help", "-h", 0}};
+    {"--scramble", nullptr, 1}, {"--batch", nullptr, 0},  {"--jobs", nullptr, 1},
+    {"--logs", nullptr, 0},     {"--help", "-h", 0}};
 
 int findFlag(const char* arg) {
     for (int f = 0; f < kFlagCount; ++f)
@@ -229,11 +260,40 @@ int parseOptions(int argc, char** argv, ToolOptions* o) {
         case kScrambleFlag:
             o->scramble = value;
             break;
+        case kBatchFlag:
+            o->batch = 1;
+            // An optional FILE: the next argument unless it is an option.
+            if (i + 1 < argc && (argv[i + 1][0] != '-' || std::strcmp(argv[i + 1], "-") == 0))
+                o->batchFile = argv[++i];
+            break;
+        case kJobsFlag:
+            if (readNumber(value, &o->jobs) != kNumberOk || o->jobs < 1 || o->jobs > kMaxJobs) {
+                std::fprintf(stderr,
+                             "cube-solve: --jobs takes a number of threads, 1 to %d, not '%s'\n",
+                             kMaxJobs, value);
+                return kExitBadInput;
+            }
+            break;
+        case kLogsFlag:
+            o->logs = 1;
+            break;
         default:
             usage(stdout);
             return kExitSolved;
         }
     }
+    if (!o->batch && (o->jobs || o->logs)) {
+        std::fprintf(stderr, "cube-solve: --jobs and --logs go with --batch\n");
+        return kExitBadInput;
+    }
+    if (o->batch && (o->state || o->stateFile || o->scramble || o->mixes || o->movesFile || o->print ||
+                     o->stages || o->showState)) {
+        std::fprintf(stderr, "cube-solve: --batch reads its cubes from its input and prints "
+                             "notation; it takes only --entry, --jobs and --logs\n");
+        return kExitBadInput;
+    }
+    // In batch mode the routine that suits many cubes is the default.
+    if (o->batch && !o->entryGiven) o->entry = kBatchDefaultEntry;
     if ((o->state != nullptr) + (o->stateFile != nullptr) + (o->scramble != nullptr) > 1) {
         std::fprintf(stderr, "cube-solve: give one of --state, --state-file and --scramble\n");
         return kExitBadInput;
@@ -474,6 +534,51 @@ const char* unwrittenNote(int unwritten) {
     return "";
 }
 
+// ---- Batch mode ---------------------------------------------------------------
+
+// cube-solve --batch: every line of the input solved, one line out for each.
+// The routines' own lines on standard output (the 'X' routine's markers) go
+// to standard error, so that standard output holds the answers alone.
+int runBatch(const ToolOptions& o) {
+    const bool useStdin = !o.batchFile || std::strcmp(o.batchFile, "-") == 0;
+    FILE* in = useStdin ? stdin : std::fopen(o.batchFile, "r");
+    if (!in) {
+        std::fprintf(stderr, "cube-solve: cannot read %s: %s\n", o.batchFile, std::strerror(errno));
+        return kExitBadInput;
+    }
+    std::fflush(stdout);
+    const int answers = dup(STDOUT_FILENO);
+    FILE* out = answers >= 0 ? fdopen(answers, "w") : nullptr;
+    if (!out) {
+        std::fprintf(stderr, "cube-solve: cannot write the answers: %s\n", std::strerror(errno));
+        return kExitBadInput;
+    }
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    BatchOptions options;
+    options.entry = o.entry;
+    const unsigned cores = std::thread::hardware_concurrency();
+    options.jobs = o.jobs > 0 ? o.jobs : cores > 0 ? static_cast<int>(cores) : 1;
+    options.logs = o.logs;
+    BatchCounts counts;
+    char message[512] = "";
+    const auto started = std::chrono::steady_clock::now();
+    const int ran = solveBatch(in, out, options, counts, message, sizeof message);
+    const long long millis = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - started)
+                                 .count();
+    std::fflush(stdout);
+    const bool written = std::fclose(out) == 0;
+    if (!useStdin) std::fclose(in);
+    if (!ran) std::fprintf(stderr, "cube-solve: %s\n", message);
+    if (!written) std::fprintf(stderr, "cube-solve: the answers could not be written\n");
+    const char* fault = nullptr;
+    if (takeTextLogFault(&fault)) std::fprintf(stderr, "cube-solve: %s\n", fault);
+    std::fprintf(stderr, "batch: entry %d, %d jobs: %ld lines, %ld solved, %ld errors, %lld ms\n",
+                 o.entry, options.jobs, counts.lines, counts.solved, counts.failed, millis);
+    if (!written) return kExitBadInput;
+    return !ran || counts.failed ? kExitNotSolved : kExitSolved;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -488,6 +593,7 @@ int main(int argc, char** argv) {
     ToolOptions o;
     const int parsed = parseOptions(argc, argv, &o);
     if (parsed >= 0) return parsed;
+    if (o.batch) return runBatch(o);
     const int mixes = o.mixes, entry = o.entry;
     if (mixes > kHistoryLimit / N) {
         std::fprintf(stderr, "cube-solve: too many mixes for the history: %d (at most %d)\n", mixes,
@@ -521,8 +627,14 @@ int main(int argc, char** argv) {
         if (!o.entryGiven && !o.print && !o.notation && !o.stages) return kExitSolved;
     }
 
-    // Only the entry that is run builds its tables, before the solve's time.
-    prepareMenuEntry(entry);
+    // Only the entry that is run makes its tables ready, before the solve's
+    // time; one that cannot solve (a missing or damaged table file) refuses
+    // before anything is written.
+    if (const char* why = prepareMenuEntry(entry)) {
+        std::fprintf(stderr, "cube-solve: entry %d (\"%s\") cannot solve: %s\n", entry,
+                     kMenu[entry].label, why);
+        return kExitNotSolved;
+    }
     const auto started = std::chrono::steady_clock::now();
     int moves = 0;
     bool solved = false;

@@ -38,6 +38,7 @@ int journalCreated = 0;  // the unit's first write created the file
 off_t journalSizeBefore = 0;
 
 int solveOpen = 0;
+int dropLines = 0; // textLogDrop: nothing is written
 int faultBits = 0;
 char faultText[512] = "";
 char reasonText[160] = "";
@@ -120,6 +121,7 @@ int formatMove(char* to, int layer, int direction) {
 // truncation then waits for that: about a millisecond a solve on a disk.)
 void writeTrace() {
     traceKept = 0;
+    if (dropLines) return;
     LogTarget t = openLogFile(kTraceFileName, 0);
     if (t.fd < 0) {
         noteFault(kTraceUnwritten, kTraceFileName, t.reason, "");
@@ -151,7 +153,7 @@ int undoJournal(int fd) {
 void appendJournal() {
     const int length = journalLength;
     journalLength = 0;
-    if (journalLost) return;
+    if (journalLost || dropLines) return;
     LogTarget t = openLogFile(kJournalFileName, O_APPEND);
     if (t.fd < 0) {
         journalLost = 1;
@@ -269,6 +271,10 @@ int textLogCommit() {
     finishJournal();
     if (traceKept) writeTrace();
     return faultBits;
+}
+
+void textLogDrop(int on) {
+    dropLines = on;
 }
 
 int takeTextLogFault(const char** text) {

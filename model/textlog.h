@@ -44,6 +44,9 @@ void textLogBegin();
 constexpr int kTraceUnwritten = 1;
 constexpr int kJournalUnwritten = 2;
 int textLogCommit();
+// While on, every trace and journal line is dropped instead of written, and
+// the files are not touched (cube-solve --batch without --logs).
+void textLogDrop(int on);
 // The latest write that failed, once: its kTraceUnwritten/kJournalUnwritten
 // bits (0 when nothing failed since the last call), with `*text` set to one
 // line naming the file(s) and the reason.

@@ -2,7 +2,7 @@
 #include "solve/menu.h"
 
 #include "solve/routines.h"
-#include "solve/short_solve.h"
+#include "solve/short/routine.h"
 
 constexpr MenuEntry kMenu[kMenuSize] = {
     {"Base algorythm", kBaseLoop, nullptr, nullptr},
@@ -11,7 +11,7 @@ constexpr MenuEntry kMenu[kMenuSize] = {
     {"Half-solve algoryth", kTwoPhase, &kHalfSolvePhase, nullptr},
     {"'X' - algorythm", kTwoPhase, &kXPatternPhase, nullptr},
     {"Quick algorythm", kHistoryReplay, nullptr, nullptr},
-    {"Short algorythm", kOneCall, nullptr, shortWholeSolve, shortSolveInit},
+    {"Short algorythm", kOneCall, nullptr, shortWholeSolve, shortPrepare, shortAnswerReady},
 };
 static_assert(kMenu[kMenuSize - 1].label != nullptr, "kMenuSize counts one row too many");
 

@@ -32,9 +32,14 @@ struct MenuEntry {
     // kOneCall: takes the backup and applies its moves as a driver does
     // (backupCube, applyMove); returns 0 when it gave up.
     int (*wholeSolve)();
-    // Builds what the routine needs before its first solve (once; later
-    // calls return at once); null = nothing to build.
-    void (*prepare)() = nullptr;
+    // Makes ready what the routine needs before its first solve (once; later
+    // calls return at once): null when it can solve, else why it cannot (the
+    // entry then refuses every solve). Null = nothing to make ready.
+    const char* (*prepare)() = nullptr;
+    // For a caller that must not wait: 1 when computeSolve of this entry
+    // will answer within a frame, 0 while a worker still searches for the
+    // live cube (started by the first call). Null = always 1.
+    int (*readyToSolve)() = nullptr;
 };
 
 constexpr int kMenuSize = 7;
@@ -55,7 +60,15 @@ const char* solveStageName(int entry, int stage);
 inline int menuEntryExists(int entry) {
     return entry >= 0 && entry < kMenuSize;
 }
-// Builds what the entry's routine needs, if anything (see MenuEntry::prepare).
-inline void prepareMenuEntry(int entry) {
-    if (menuEntryExists(entry) && kMenu[entry].prepare) kMenu[entry].prepare();
+// Makes ready what the entry's routine needs, if anything (see
+// MenuEntry::prepare): null, or why the entry cannot solve.
+inline const char* prepareMenuEntry(int entry) {
+    if (menuEntryExists(entry) && kMenu[entry].prepare) return kMenu[entry].prepare();
+    return nullptr;
+}
+// Whether computeSolve(entry) on the live cube answers within a frame now
+// (see MenuEntry::readyToSolve); the window asks before it calls it.
+inline int menuEntryReadyToSolve(int entry) {
+    if (menuEntryExists(entry) && kMenu[entry].readyToSolve) return kMenu[entry].readyToSolve();
+    return 1;
 }

@@ -57,11 +57,12 @@ bool face5CornersInOrder();
 void twistFace6Corners();
 void swapFace6Corners();
 
-// ---- "Short" (short_routine.cpp) -------------------------------------------
+// ---- "Short" (short/routine.cpp) ---------------------------------------------
 // The whole solve in one call (menu kind kOneCall): takes the backup, finds a
-// short solution with the two-phase search and applies it as a driver does,
-// its trace in "Kyb.txt". Returns 0 with the live cube unchanged before the
-// search's tables are built (shortSolveInit) or when the search found nothing.
+// short solution with the two-phase search (or takes the one its worker
+// found for this cube) and applies it as a driver does, its trace in
+// "Kyb.txt". Returns 0 with the live cube unchanged when its table file is
+// missing or damaged (shortPrepare says why) or the search found nothing.
 int shortWholeSolve();
 
 // ---- The first phase of a two-phase entry (first_phase.cpp) ---------------

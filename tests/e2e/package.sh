@@ -31,6 +31,7 @@ expected=(
   ./usr/share/man/man6/cube-solve.6.gz
   ./usr/share/doc/cube-solver/copyright
   ./usr/share/doc/cube-solver/changelog.gz
+  ./usr/share/cube-solver/short-tables.bin
 )
 if [ -x "$BUILD/cube-solver" ]; then
   expected+=(
@@ -62,6 +63,17 @@ version="$(dpkg-deb -f "$deb" Version)"
 out="$("$WORK/root/usr/games/cube-solve" --version 2>&1)"
 check "installed cube-solve --version says 'cube-solve $version' (got '$out')" \
   $([ "$out" = "cube-solve $version" ]; echo $?)
+# The Short routine's tables: in the package once, found by the unpacked tool
+# beside its own directory, and the programs small without them.
+check "the package holds the table file once" \
+  $([ "$(grep -c 'short-tables.bin$' "$WORK/contents.txt")" -eq 1 ]; echo $?)
+out="$(cd "$WORK" && "$WORK/root/usr/games/cube-solve" --mixes 1 --entry 6 2>&1)"
+check "installed cube-solve solves with entry 6 ($out)" $(grep -q "solved$" <<<"$out"; echo $?)
+for prog in cube-solve cube-solver; do
+  [ -e "$WORK/root/usr/games/$prog" ] || continue
+  size=$(stat -c %s "$WORK/root/usr/games/$prog")
+  check "$prog is under 3 MB ($size bytes)" $([ "$size" -lt 3000000 ]; echo $?)
+done
 if [ -x "$WORK/root/usr/games/cube-solver" ]; then
   out="$("$WORK/root/usr/games/cube-solver" --version 2>&1)"
   check "installed cube-solver --version (got '$out')" \

@@ -102,5 +102,55 @@ check "stage lines carry the printed moves" $([ "$(sed 's/^[^:]*: //; s/, /\n/g'
 check "stage names: the first phase's, then Base stages'" \
   $(head -n 1 staged.txt | grep -qv '^cross: ' && grep -q '^last-layer corners turned: ' staged.txt; echo $?)
 
+# The Short routine's table file: missing or damaged where CUBE_SOLVER_TABLES
+# points, entry 6 refuses naming the file and the fault, writes nothing, and
+# the other entries solve as ever.
+head -c 100000 "$BUILD/short-tables.bin" > cut.bin
+cp "$BUILD/short-tables.bin" damaged.bin
+printf '\x55' | dd of=damaged.bin bs=1 seek=40000000 conv=notrunc status=none
+for table in "$WORK/none.bin:none.bin: missing" "$WORK/cut.bin:expected" "$WORK/damaged.bin:checksum mismatch"; do
+  file="${table%%:*}" fault="${table#*:}"
+  rm -f Kyb.txt kub2.txt
+  CUBE_SOLVER_TABLES="$file" "$TOOL" --entry 6 --mixes 1 >out.txt 2>err.txt
+  rc=$?
+  check "tables $fault: entry 6 refuses (rc $rc)" $([ "$rc" -eq 1 ]; echo $?)
+  check "tables $fault: the message names the file ($(cat err.txt))" \
+    $(grep -qF "$file" err.txt && grep -qF "$fault" err.txt; echo $?)
+  check "tables $fault: nothing written" $([ ! -e Kyb.txt ] && [ ! -e kub2.txt ] && [ ! -s out.txt ]; echo $?)
+  CUBE_SOLVER_TABLES="$file" "$TOOL" --entry 0 --mixes 1 >/dev/null 2>&1
+  check "tables $fault: entry 0 still solves" $?
+done
+check "a sound table file named by CUBE_SOLVER_TABLES is used" \
+  $(CUBE_SOLVER_TABLES="$BUILD/short-tables.bin" "$TOOL" --entry 6 --mixes 1 >/dev/null 2>&1; echo $?)
+
+# --batch: one answer line per line in order, errors naming their line, the
+# same answers for any --jobs, no text files unless --logs, bad options refused.
+printf 'R U R'"'"' U'"'"'\nR X\n%s\n\nF2 B2 L2\n' "$solved" > batch.txt
+rm -f Kyb.txt kub2.txt
+"$TOOL" --batch batch.txt > answers.txt 2>err.txt
+rc=$?
+check "batch: exit 1 with an error line (rc $rc)" $([ "$rc" -eq 1 ]; echo $?)
+check "batch: five answers" $([ "$(wc -l < answers.txt)" -eq 5 ]; echo $?)
+check "batch: line 2 is its error" $(sed -n 2p answers.txt | grep -q "^error: line 2: .*'X'"; echo $?)
+check "batch: the solved cube needs nothing" $([ -z "$(sed -n 3p answers.txt)" ]; echo $?)
+check "batch: the summary" $(grep -q "^batch: entry 6, .*5 lines, 4 solved, 1 errors" err.txt; echo $?)
+check "batch: no trace or journal" $([ ! -e Kyb.txt ] && [ ! -e kub2.txt ]; echo $?)
+"$TOOL" --batch - --jobs 1 < batch.txt > answers1.txt 2>/dev/null
+check "batch from standard input, one job: the same answers" $(cmp -s answers.txt answers1.txt; echo $?)
+for i in $(seq 40); do
+  for k in $(seq 20); do printf '%s ' "$(echo U R F D L B | cut -d' ' -f$((RANDOM % 6 + 1)))"; done; echo
+done > many.txt
+"$TOOL" --batch many.txt --jobs 1 > one.txt 2>/dev/null
+"$TOOL" --batch many.txt --jobs 3 > three.txt 2>/dev/null
+check "batch: the same answers on 1 and 3 jobs" $(cmp -s one.txt three.txt && [ "$(wc -l < one.txt)" -eq 40 ]; echo $?)
+"$TOOL" --batch many.txt --entry 0 > base.txt 2>/dev/null
+check "batch entry 0: every line solved" $([ "$(grep -c error base.txt)" -eq 0 ] && [ "$(wc -l < base.txt)" -eq 40 ]; echo $?)
+"$TOOL" --batch batch.txt --logs > /dev/null 2>&1
+check "batch --logs writes the journal" $([ -s kub2.txt ]; echo $?)
+expect_bad "batch with a state" "--batch reads its cubes from its input" --batch --state "$solved"
+expect_bad "jobs without batch" "--jobs and --logs go with --batch" --jobs 2
+expect_bad "zero jobs" "--jobs takes a number of threads" --batch --jobs 0
+expect_bad "unreadable batch file" "cannot read $WORK/none.txt" --batch "$WORK/none.txt"
+
 echo "$passes passed, $fails failed"
 [ "$fails" -eq 0 ]

@@ -1,7 +1,8 @@
 // The short-solution routine: its reading of the cube and its coordinates,
 // its move tables against turnLayer, its distance tables against a plain
 // breadth-first search, and whole solves of random cubes.
-#include "solve/short_solve.h"
+#include "solve/short/distances.h"
+#include "solve/short/routine.h"
 #include "tests/support/cube_support.h"
 
 #include <array>
@@ -25,14 +26,19 @@ void playMove(int view, int m, int sense = 1) {
     for (int i = 0; i < count; ++i) turnLayer(layer, direction * sense);
 }
 
+const ShortTables& T() {
+    return *shortTables();
+}
+
 class ShortSolve : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { shortSolveInit(); }
-    void SetUp() override { startState(); }
+    void SetUp() override {
+        ASSERT_EQ(shortPrepare(), nullptr);
+        startState();
+    }
 };
 
 TEST_F(ShortSolve, CoordinatesRoundTrip) {
-    ASSERT_TRUE(shortSolveReady());
     for (int t = 0; t < kShortTwists; ++t) ASSERT_EQ(shortTwist(shortFromTwist(t)), t);
     for (int f = 0; f < kShortFlips; ++f) ASSERT_EQ(shortFlip(shortFromFlip(f)), f);
     for (int s = 0; s < kShortSlices; ++s) ASSERT_EQ(shortSlice(shortFromSlice(s)), s);
@@ -111,9 +117,9 @@ TEST_F(ShortSolve, MoveTablesAgreeWithTurningTheCube) {
             ASSERT_TRUE(shortReadCube(after, view));
             before.put();
             EXPECT_TRUE(sameCube(after, expected)) << "cube " << cube << " move " << m;
-            EXPECT_EQ(shortTwistMove(shortTwist(c), m), shortTwist(after));
-            EXPECT_EQ(shortFlipMove(shortFlip(c), m), shortFlip(after));
-            EXPECT_EQ(shortSliceMove(shortSlice(c), m), shortSlice(after));
+            EXPECT_EQ(T().twistMove[shortTwist(c)][m], shortTwist(after));
+            EXPECT_EQ(T().flipMove[shortFlip(c)][m], shortFlip(after));
+            EXPECT_EQ(T().sliceMove[shortSlice(c)][m], shortSlice(after));
         }
         if (!inGroup) continue;
         for (int k = 0; k < kShortPhase2Moves; ++k) {
@@ -121,9 +127,9 @@ TEST_F(ShortSolve, MoveTablesAgreeWithTurningTheCube) {
             playMove(view, kShortPhase2Move[k]);
             ASSERT_TRUE(shortReadCube(after, view));
             before.put();
-            EXPECT_EQ(shortCornerPermMove(shortCornerPerm(c), k), shortCornerPerm(after));
-            EXPECT_EQ(shortEdgePermMove(shortEdgePerm(c), k), shortEdgePerm(after));
-            EXPECT_EQ(shortSlicePermMove(shortSlicePerm(c), k), shortSlicePerm(after));
+            EXPECT_EQ(T().cornerPermMove[shortCornerPerm(c)][k], shortCornerPerm(after));
+            EXPECT_EQ(T().edgePermMove[shortEdgePerm(c)][k], shortEdgePerm(after));
+            EXPECT_EQ(T().slicePermMove[shortSlicePerm(c)][k], shortSlicePerm(after));
         }
     }
 }
@@ -159,7 +165,7 @@ std::map<std::vector<int>, int> cubesNear(const int* moves, int moveCount, int m
     return dist;
 }
 
-// The phase-1 table built into the program holds the exact distances: equal
+// The phase-1 table of the table file holds the exact distances: equal
 // to a plain breadth-first search over the coordinates near the goal, and
 // everywhere one quarter turn apart from some neighbour and from none by
 // more, which with 0 only at the goal makes every entry exact.
@@ -175,14 +181,14 @@ TEST_F(ShortSolve, Phase1DistancesAreExact) {
         for (const auto& [t, f, s] : level)
             for (int m = 0; m < kShortMoves; ++m) {
                 if (m % 3 == 1) continue; // quarter turns only
-                const int t2 = shortTwistMove(t, m), f2 = shortFlipMove(f, m);
-                const int s2 = shortSliceMove(s, m);
+                const int t2 = T().twistMove[t][m], f2 = T().flipMove[f][m];
+                const int s2 = T().sliceMove[s][m];
                 if (dist.emplace(key(t2, f2, s2), d).second) next.push_back({t2, f2, s2});
             }
         level = next;
     }
     for (const auto& [k, d] : dist)
-        ASSERT_EQ(shortPhase1Distance(static_cast<int>(k / kShortSlices / kShortFlips),
+        ASSERT_EQ(shortPhase1Distance(T(), static_cast<int>(k / kShortSlices / kShortFlips),
                                       static_cast<int>(k / kShortSlices % kShortFlips),
                                       static_cast<int>(k % kShortSlices)),
                   d);
@@ -191,14 +197,14 @@ TEST_F(ShortSolve, Phase1DistancesAreExact) {
         const int t = static_cast<int>(rng() % kShortTwists);
         const int f = static_cast<int>(rng() % kShortFlips);
         const int s = static_cast<int>(rng() % kShortSlices);
-        const int d = shortPhase1Distance(t, f, s);
+        const int d = shortPhase1Distance(T(), t, f, s);
         ASSERT_GE(d, 0);
         ASSERT_LE(d, 13);
         int nearer = 0;
         for (int m = 0; m < kShortMoves; ++m) {
             if (m % 3 == 1) continue;
-            const int n = shortPhase1Distance(shortTwistMove(t, m), shortFlipMove(f, m),
-                                              shortSliceMove(s, m));
+            const int n = shortPhase1Distance(T(), T().twistMove[t][m], T().flipMove[f][m],
+                                              T().sliceMove[s][m]);
             ASSERT_GE(n, d - 1);
             nearer += n == d - 1;
         }
@@ -209,7 +215,7 @@ TEST_F(ShortSolve, Phase1DistancesAreExact) {
         std::memcpy(c.eo, flips.eo, sizeof c.eo);
         std::memcpy(c.co, twists.co, sizeof c.co);
         const ShortCube seen = shortConjugate(c, i % kShortSyms);
-        ASSERT_EQ(shortPhase1Distance(shortTwist(seen), shortFlip(seen), shortSlice(seen)), d);
+        ASSERT_EQ(shortPhase1Distance(T(), shortTwist(seen), shortFlip(seen), shortSlice(seen)), d);
     }
 }
 
@@ -219,11 +225,11 @@ TEST_F(ShortSolve, Phase2DistanceTablesNeverOverestimate) {
         ShortCube c;
         std::memcpy(&c, k.data(), sizeof c);
         const int cp = shortCornerPerm(c), ep = shortEdgePerm(c), sp = shortSlicePerm(c);
-        ASSERT_LE(shortCornerSliceDistance(cp, sp), d);
-        ASSERT_LE(shortEdgeSliceDistance(ep, sp), d);
-        reached += shortEdgeSliceDistance(ep, sp) == d;
+        ASSERT_LE(T().cornerSliceDist[(cp)*kShortSlicePerms + sp], d);
+        ASSERT_LE(T().edgeSliceDist[(ep)*kShortSlicePerms + sp], d);
+        reached += T().edgeSliceDist[(ep)*kShortSlicePerms + sp] == d;
         // The table of cubes near solved holds their exact distances.
-        ASSERT_EQ(shortNearDistance(cp, ep, sp), d);
+        ASSERT_EQ(shortNearDistance(T(), cp, ep, sp), d);
     }
     EXPECT_GT(reached, 0);
     // Phase-2 cubes farther away are absent: one turn beyond the search.
@@ -232,9 +238,10 @@ TEST_F(ShortSolve, Phase2DistanceTablesNeverOverestimate) {
         const int cp = static_cast<int>(rng() % kShortPerms);
         const int ep = static_cast<int>(rng() % kShortPerms);
         const int sp = static_cast<int>(rng() % kShortSlicePerms);
-        const int h = std::max(shortCornerSliceDistance(cp, sp), shortEdgeSliceDistance(ep, sp));
+        const int h = std::max<int>(T().cornerSliceDist[(cp)*kShortSlicePerms + sp],
+                                    T().edgeSliceDist[(ep)*kShortSlicePerms + sp]);
         if (h > kShortNearCost) {
-            EXPECT_EQ(shortNearDistance(cp, ep, sp), kShortNearCost + 1);
+            EXPECT_EQ(shortNearDistance(T(), cp, ep, sp), kShortNearCost + 1);
         }
     }
     // Across one move of cost c no distance changes by more than c; with 0
@@ -243,12 +250,12 @@ TEST_F(ShortSolve, Phase2DistanceTablesNeverOverestimate) {
         for (int s = 0; s < kShortSlicePerms; ++s)
             for (int k = 0; k < kShortPhase2Moves; ++k) {
                 const int cost = kShortPhase2Move[k] % 3 == 1 ? 2 : 1;
-                const int ns = shortSlicePermMove(s, k);
-                ASSERT_LE(shortCornerSliceDistance(p, s) -
-                              shortCornerSliceDistance(shortCornerPermMove(p, k), ns),
+                const int ns = T().slicePermMove[s][k];
+                ASSERT_LE(T().cornerSliceDist[(p)*kShortSlicePerms + s] -
+                              T().cornerSliceDist[T().cornerPermMove[p][k] * kShortSlicePerms + ns],
                           cost);
-                ASSERT_LE(shortEdgeSliceDistance(p, s) -
-                              shortEdgeSliceDistance(shortEdgePermMove(p, k), ns),
+                ASSERT_LE(T().edgeSliceDist[(p)*kShortSlicePerms + s] -
+                              T().edgeSliceDist[T().edgePermMove[p][k] * kShortSlicePerms + ns],
                           cost);
             }
 }
@@ -271,7 +278,7 @@ TEST_F(ShortSolve, FallbackSolvesEveryPhase2Cube) {
         for (int a = 0; a < 8; ++a)
             for (int b = a + 1; b < 8; ++b) odd ^= c.cp[a] > c.cp[b];
         if (odd) continue;
-        const int n = shortFallbackPhase2(cp, ep, sp, moves, 2 * kShortFallbackCost);
+        const int n = shortFallbackPhase2(T(), cp, ep, sp, moves, 2 * kShortFallbackCost);
         ASSERT_GE(n, 0) << "cube " << i;
         int cost = 0;
         for (int k = 0; k < n; ++k) {
@@ -284,7 +291,7 @@ TEST_F(ShortSolve, FallbackSolvesEveryPhase2Cube) {
         longest = std::max(longest, cost);
     }
     EXPECT_GT(longest, 40);
-    EXPECT_EQ(shortFallbackPhase2(0, 0, 0, moves, 0), 0);
+    EXPECT_EQ(shortFallbackPhase2(T(), 0, 0, 0, moves, 0), 0);
 }
 
 // Applies a solution and says whether it is made of outer-layer quarter
@@ -305,36 +312,45 @@ bool playSolution(const Move* moves, int n) {
 
 TEST_F(ShortSolve, SolvesRandomCubes) {
     static Move out[kShortSolveMaxLength];
-    EXPECT_EQ(shortSolve(out, kShortSolveMaxLength, kShortSolveTimeLimitMicros), 0);
+    EXPECT_EQ(shortSolve(out, kShortSolveMaxLength), 0);
     // Centres moved by slice turns only.
     for (const Moves& turns : {Moves{{2, 1}}, Moves{{5, -1}, {8, 1}}, Moves{{8, 1}, {8, 1}}}) {
         startState();
         apply(turns);
-        const int n = shortSolve(out, kShortSolveMaxLength, kShortSolveTimeLimitMicros);
+        const int n = shortSolve(out, kShortSolveMaxLength);
         ASSERT_GE(n, 0);
         EXPECT_TRUE(playSolution(out, n));
         EXPECT_TRUE(isSolved());
     }
+    // No work allowed beyond the first phase-1 solution: the fallback, made
+    // without a phase-2 search, is the answer.
+    ShortLimits none = kShortLimits;
+    none.maxNodes = 0;
+    ShortSearch hurried(T(), none);
     std::mt19937 rng(16);
     for (int cube = 0; cube < 60; ++cube) {
         randomCube(rng, 30);
         const Snapshot before = Snapshot::take();
-        const int n = shortSolve(out, kShortSolveMaxLength, kShortSolveTimeLimitMicros);
+        ShortStats stats;
+        const int n = shortSolve(out, kShortSolveMaxLength, &stats);
         ASSERT_GT(n, 0) << "cube " << cube;
         EXPECT_TRUE(Snapshot::take() == before) << "cube " << cube;
+        EXPECT_LE(stats.nodes, kShortLimits.maxNodes + kShortLimits.maxNodes / 2)
+            << "cube " << cube;
+        EXPECT_FALSE(stats.timedOut);
         EXPECT_TRUE(playSolution(out, n)) << "cube " << cube;
         EXPECT_TRUE(isSolved()) << "cube " << cube;
-        // No time at all: the fallback, built without a phase-2 search,
-        // is the answer (or a solution the first few nodes found).
         before.put();
-        const int fallback = shortSolve(out, kShortSolveMaxLength, 0);
+        ShortViews views;
+        ASSERT_TRUE(shortReadViews(views));
+        const int fallback = hurried.solve(views, out, kShortSolveMaxLength);
         ASSERT_GT(fallback, 0) << "cube " << cube;
         EXPECT_TRUE(playSolution(out, fallback)) << "cube " << cube;
         EXPECT_TRUE(isSolved()) << "cube " << cube;
         // Too little room: refused, cube untouched.
         if (cube % 10 != 0) continue;
         before.put();
-        EXPECT_EQ(shortSolve(out, n / 2, 0), -1);
+        EXPECT_EQ(shortSolve(out, n / 2), -1);
         EXPECT_TRUE(Snapshot::take() == before);
     }
 }

@@ -3,7 +3,7 @@
 // the bound that stops a stalled solve, and the "Quick" history passes.
 #include "model/cube_text.h"
 #include "solve/quick.h"
-#include "solve/short_solve.h"
+#include "solve/short/search.h"
 #include "tests/support/cube_support.h"
 
 #include <cstdio>
@@ -47,7 +47,7 @@ const Moves kFormerHangs[] = {
     {{3, -1}, {7, -1}, {3, 1}}, {{3, -1}, {7, -1}, {7, -1}}, {{1, 1}, {9, -1}, {9, -1}, {3, 1}}};
 
 // Cubes per computed entry ("Quick", 5, has its own test): the "2x2x2" runs
-// slowest, with its cut-off attempts; "Short" searches for a fixed time.
+// slowest, with its cut-off attempts; "Short" searches up to a fixed amount of work.
 constexpr int kCubes[kMenuSize] = {3000, 1500, 1000, 1500, 1500, 0, 200};
 
 // The "Short" search never answers with more quarter turns than its room for
