@@ -15,6 +15,7 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace {
 
@@ -130,8 +131,8 @@ void drawMarks(const Editor& editor, const Look& look, const View& view) {
             glBegin(GL_LINE_LOOP);
             for (int k = 0; k < 4; ++k) glVertex2d(x[k], y[k]);
             glEnd();
-            glBegin(GL_LINES);
-            for (int k = 0; k < 4; ++k)
+            glBegin(GL_LINES); // corner 0 to 2, 1 to 3
+            for (const int k : {0, 2, 1, 3})
                 glVertex2d(cx + (x[k] - cx) * 2 / 3, cy + (y[k] - cy) * 2 / 3);
             glEnd();
         }
@@ -151,9 +152,11 @@ void drawPalette(const Editor& editor, const Look& look, int height) {
         const int colour = colourOfLetter(kFaceLetters[l].letter);
         if (colour >= 1 && colour <= 6) glColor3dv(look.palette[colour]);
         fillRect(left, top, left + size, top + size);
-        if (l == editor.colour) {
+        if (l == editor.colour) { // white, a black line inside it: seen round every colour
+            glColor3f(0.0f, 0.0f, 0.0f);
+            frameRect(left, top, left + size, top + size, 2.0f);
             glColor3f(1.0f, 1.0f, 1.0f);
-            frameRect(left, top, left + size, top + size, 4.0f);
+            frameRect(left - 2.0f, top - 2.0f, left + size + 2.0f, top + size + 2.0f, 3.0f);
         } else {
             glColor3f(0.35f, 0.35f, 0.35f);
             frameRect(left, top, left + size, top + size, 1.0f);
