@@ -187,15 +187,49 @@ int parity(const int* perm, int n) {
     return odd;
 }
 
-// Checks the string; when it is sound and `apply` is set, writes the cube.
-int takeState(const char* text, char* msg, int size, int apply) {
+void markPiece(const Layout& lay, const Piece& p, int* marked) {
+    for (int i = 0; i < p.n; ++i) marked[lay.place[p.pos[0]][p.pos[1]][p.pos[2]][p.sides[i]]] = 1;
+}
+
+StateFault examineState(const char* text, char* msg, int size, int* marked, int apply);
+
+// A wrong count from one sticker painted the wrong colour: the stickers that,
+// given a colour seen too seldom, make the whole cube sound. When no single
+// sticker does (more than one is wrong), every sticker but the centres of
+// each letter seen too often.
+void markCount(const char* text, const int* count, int* marked) {
+    char trial[kStateLength + 1];
+    std::memcpy(trial, text, kStateLength);
+    trial[kStateLength] = '\0';
+    char unused[kTextMessageSize];
+    int found = 0;
+    for (int i = 0; i < kStateLength; ++i) {
+        if (i % 9 == 4 || count[letterIndex(text[i])] <= 9) continue;
+        for (int l = 0; l < 6; ++l) {
+            if (count[l] >= 9) continue;
+            trial[i] = kFaceLetters[l].letter;
+            if (examineState(trial, unused, sizeof unused, nullptr, 0) == kStateSound)
+                marked[i] = found = 1;
+        }
+        trial[i] = text[i];
+    }
+    if (found) return;
+    for (int i = 0; i < kStateLength; ++i)
+        if (i % 9 != 4 && count[letterIndex(text[i])] > 9) marked[i] = 1;
+}
+
+// Checks the string, marking the stickers of the fault found when `marked`
+// is given; when it is sound and `apply` is set, writes the cube.
+StateFault examineState(const char* text, char* msg, int size, int* marked, int apply) {
+    if (marked)
+        for (int i = 0; i < kStateLength; ++i) marked[i] = 0;
     int len = 0;
     while (text[len] && len <= kStateLength) ++len;
     if (len != kStateLength) {
         std::snprintf(msg, static_cast<size_t>(size), "the state has %s%d letters, not %d",
                       len > kStateLength ? "more than " : "",
                       len > kStateLength ? kStateLength : len, kStateLength);
-        return 0;
+        return kFaultLength;
     }
     int count[6] = {0};
     for (int i = 0; i < kStateLength; ++i) {
@@ -205,7 +239,8 @@ int takeState(const char* text, char* msg, int size, int apply) {
             std::snprintf(msg, static_cast<size_t>(size),
                           "letter %d (%s) is none of U, R, F, D, L, B", i + 1,
                           quoteText(text + i, 1, shown, sizeof shown));
-            return 0;
+            if (marked) marked[i] = 1;
+            return kFaultLetter;
         }
         ++count[l];
     }
@@ -213,7 +248,8 @@ int takeState(const char* text, char* msg, int size, int apply) {
         if (count[l] != 9) {
             std::snprintf(msg, static_cast<size_t>(size), "there are %d of letter %c, not nine",
                           count[l], kFaceLetters[l].letter);
-            return 0;
+            if (marked) markCount(text, count, marked);
+            return kFaultCount;
         }
     for (int l = 0; l < 6; ++l) {
         const char c = text[9 * l + 4];
@@ -222,7 +258,8 @@ int takeState(const char* text, char* msg, int size, int apply) {
                 std::snprintf(msg, static_cast<size_t>(size),
                               "two centres alike: the centres of %c and %c are both %c",
                               kFaceLetters[m].letter, kFaceLetters[l].letter, c);
-                return 0;
+                if (marked) marked[9 * m + 4] = marked[9 * l + 4] = 1;
+                return kFaultCentresAlike;
             }
     }
     for (int l = 0; l < 6; ++l)
@@ -230,7 +267,8 @@ int takeState(const char* text, char* msg, int size, int apply) {
             std::snprintf(msg, static_cast<size_t>(size),
                           "the centre of %c is %c; each centre is its own face's letter",
                           kFaceLetters[l].letter, text[9 * l + 4]);
-            return 0;
+            if (marked) marked[9 * l + 4] = 1;
+            return kFaultCentre;
         }
 
     Layout lay;
@@ -261,7 +299,8 @@ int takeState(const char* text, char* msg, int size, int apply) {
                 shows[k] = '\0';
                 std::snprintf(msg, static_cast<size_t>(size),
                               "%s %s shows %s, colours no cubie has", what, where, shows);
-                return 0;
+                if (marked) markPiece(lay, set[i], marked);
+                return kFaultNoSuchCubie;
             }
             const int h = found[i].home;
             if (holder[h] >= 0) {
@@ -271,7 +310,11 @@ int takeState(const char* text, char* msg, int size, int apply) {
                 std::snprintf(msg, static_cast<size_t>(size),
                               "the same cubie twice: the %s %s is at %s %s and at %s %s", what,
                               cubie, what, first, what, where);
-                return 0;
+                if (marked) {
+                    markPiece(lay, set[holder[h]], marked);
+                    markPiece(lay, set[i], marked);
+                }
+                return kFaultSameCubie;
             }
             holder[h] = i;
             perm[i] = h;
@@ -285,20 +328,32 @@ int takeState(const char* text, char* msg, int size, int apply) {
         std::snprintf(msg, static_cast<size_t>(size),
                       "one corner twisted: the corner twists add up to %d, not a multiple of 3",
                       twist);
-        return 0;
+        if (marked)
+            for (int i = 0; i < 8; ++i)
+                if (corner[i].turn) markPiece(lay, ps.corners[i], marked);
+        return kFaultTwist;
     }
     if (flip % 2 != 0) {
         std::snprintf(msg, static_cast<size_t>(size),
                       "one edge flipped: %d edges are flipped, an odd number", flip);
-        return 0;
+        if (marked)
+            for (int i = 0; i < 12; ++i)
+                if (edge[i].turn) markPiece(lay, ps.edges[i], marked);
+        return kFaultFlip;
     }
     if (parity(cornerPerm, 8) != parity(edgePerm, 12)) {
         std::snprintf(msg, static_cast<size_t>(size),
                       "two pieces swapped: the corners and the edges are permuted with "
                       "different parity");
-        return 0;
+        if (marked) {
+            for (int i = 0; i < 8; ++i)
+                if (cornerPerm[i] != i) markPiece(lay, ps.corners[i], marked);
+            for (int i = 0; i < 12; ++i)
+                if (edgePerm[i] != i) markPiece(lay, ps.edges[i], marked);
+        }
+        return kFaultSwap;
     }
-    if (!apply) return 1;
+    if (!apply) return kStateSound;
 
     // Centres and the core as at start; every corner and edge the rotation of
     // its start cubie that puts its colours where the string shows them.
@@ -318,7 +373,7 @@ int takeState(const char* text, char* msg, int size, int apply) {
         }
     }
     rebuildFaceletGrid();
-    return 1;
+    return kStateSound;
 }
 
 const NotationTurn* turnOfLayer(int layer) {
@@ -343,11 +398,16 @@ void writeStateString(char out[kStateLength + 1]) {
 }
 
 int checkStateString(const char* text, char* message, int messageSize) {
-    return takeState(text, message, messageSize, 0);
+    return examineState(text, message, messageSize, nullptr, 0) == kStateSound;
+}
+
+StateFault findStateFault(const char* text, char* message, int messageSize,
+                          int marked[kStateLength]) {
+    return examineState(text, message, messageSize, marked, 0);
 }
 
 int readStateString(const char* text, char* message, int messageSize) {
-    return takeState(text, message, messageSize, 1);
+    return examineState(text, message, messageSize, nullptr, 1) == kStateSound;
 }
 
 const char* quoteText(const char* text, int length, char* out, int outSize) {

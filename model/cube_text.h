@@ -51,6 +51,40 @@ void writeStateString(char out[kStateLength + 1]);
 // fault and where it is into message (messageSize bytes). Changes nothing.
 int checkStateString(const char* text, char* message, int messageSize);
 
+// The faults a state string can have, in the order the check looks for them.
+enum StateFault {
+    kStateSound,
+    kFaultLength,       // not 54 letters
+    kFaultLetter,       // a letter none of U R F D L B
+    kFaultCount,        // a letter not seen nine times
+    kFaultCentresAlike, // two centres with one letter
+    kFaultCentre,       // a centre not its own face's letter
+    kFaultNoSuchCubie,  // a corner or edge whose colours no cubie has
+    kFaultSameCubie,    // one cubie's colours at two places
+    kFaultTwist,        // the corner twists do not add up
+    kFaultFlip,         // an odd number of edges flipped
+    kFaultSwap,         // corners and edges permuted with different parity
+};
+
+// The same check as checkStateString (the same faults, found in the same
+// order, with the same messages) that also tells which fault it found and
+// sets marked[i] to 1 for each sticker i it concerns, 0 for the others (all
+// 0 when sound or when the length is wrong):
+// - a letter none of the six: that letter;
+// - a wrong count: the sticker that, given a colour seen too seldom, makes
+//   the cube sound (one sticker painted wrong); when no single sticker does,
+//   every sticker but the centres of each letter seen more than nine times;
+// - centres: the centres named;
+// - colours no cubie has: that piece's stickers; the same cubie twice: the
+//   stickers at both places;
+// - one corner twisted, one edge flipped: every corner (edge) that is turned
+//   from the way its own place holds it; two pieces swapped: every corner
+//   and edge away from its own place. On a cube one turn or one swap from
+//   solved that is exactly the piece (the pair) at fault; on a mixed cube
+//   any of them could be.
+StateFault findStateFault(const char* text, char* message, int messageSize,
+                          int marked[kStateLength]);
+
 // Checks `text` as above and, when it is sound, makes it the cube: every
 // cubie's six sides (the hidden ones too) set to a rotation of a start cubie,
 // face f's centre showing face f's start colour, the FaceletGrid rebuilt.

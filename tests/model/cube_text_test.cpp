@@ -263,3 +263,153 @@ TEST(CubeText, BadBytesAreQuotedEscapedAndCutShort) {
     ASSERT_EQ(parseMoves("R \a\x9b", moves, 4, msg, sizeof msg), -1);
     EXPECT_STREQ(msg, "word 2, \"\\x07\\x9b\", is not a move");
 }
+
+namespace {
+
+std::vector<int> marksOf(const int (&marked)[kStateLength]) {
+    std::vector<int> on;
+    for (int i = 0; i < kStateLength; ++i)
+        if (marked[i]) on.push_back(i);
+    return on;
+}
+
+} // namespace
+
+// Each fault of a cube one edit away from solved, with the fault the check
+// names and exactly the stickers it marks; the message is checkStateString's.
+TEST(CubeText, EachFaultMarksTheStickersItConcerns) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, char>> edits; // place -> letter
+        StateFault fault;
+        const char* message;
+        std::vector<int> marked;
+    };
+    const Case cases[] = {
+        {"length", {{53, '\0'}}, kFaultLength, "the state has 53 letters, not 54", {}},
+        {"letter",
+         {{30, 'x'}},
+         kFaultLetter,
+         "letter 31 (\"x\") is none of U, R, F, D, L, B",
+         {30}},
+        {"one sticker", {{0, 'R'}}, kFaultCount, "there are 8 of letter U, not nine", {0}},
+        {"one sticker on D", {{47, 'D'}}, kFaultCount, "there are 10 of letter D, not nine", {47}},
+        // Two stickers wrong: no single one makes it sound; every R but the centre.
+        {"two stickers",
+         {{0, 'R'}, {1, 'R'}},
+         kFaultCount,
+         "there are 7 of letter U, not nine",
+         {0, 1, 9, 10, 11, 12, 14, 15, 16, 17}},
+        {"centres alike",
+         {{4, 'R'}, {9, 'U'}},
+         kFaultCentresAlike,
+         "two centres alike: the centres of U and R are both R",
+         {4, 13}},
+        {"centre",
+         {{4, 'R'}, {13, 'U'}},
+         kFaultCentre,
+         "the centre of U is R; each centre is its own face's letter",
+         {4}},
+        {"corner mirrored",
+         {{8, 'R'}, {9, 'U'}},
+         kFaultNoSuchCubie,
+         "corner U-R-F shows R-U-F, colours no cubie has",
+         {8, 9, 20}},
+        {"edge of opposite colours",
+         {{19, 'D'}, {28, 'F'}},
+         kFaultNoSuchCubie,
+         "edge D-F shows F-F, colours no cubie has",
+         {25, 28}},
+        // Two edges' colours exchanged make real cubies, in an odd permutation.
+        {"edges exchanged",
+         {{7, 'D'}, {28, 'U'}},
+         kFaultSwap,
+         "two pieces swapped: the corners and the edges are permuted with different parity",
+         {7, 19, 25, 28}},
+        {"same cubie",
+         {{46, 'F'}, {25, 'B'}},
+         kFaultSameCubie,
+         "the same cubie twice: the edge D-B is at edge D-B and at edge D-F",
+         {25, 28, 34, 52}},
+        {"twist",
+         {{8, 'F'}, {9, 'U'}, {20, 'R'}},
+         kFaultTwist,
+         "one corner twisted: the corner twists add up to 1, not a multiple of 3",
+         {8, 9, 20}},
+        {"flip",
+         {{7, 'F'}, {19, 'U'}},
+         kFaultFlip,
+         "one edge flipped: 1 edges are flipped, an odd number",
+         {7, 19}},
+        {"swap",
+         {{10, 'F'}, {19, 'R'}},
+         kFaultSwap,
+         "two pieces swapped: the corners and the edges are permuted with different parity",
+         {5, 7, 10, 19}},
+    };
+    for (const Case& c : cases) {
+        std::string s = kSolved;
+        for (auto e : c.edits) s[static_cast<size_t>(e.first)] = e.second;
+        char msg[kTextMessageSize] = "", checked[kTextMessageSize] = "";
+        int marked[kStateLength];
+        EXPECT_EQ(findStateFault(s.c_str(), msg, sizeof msg, marked), c.fault) << c.name;
+        EXPECT_STREQ(msg, c.message) << c.name;
+        EXPECT_EQ(marksOf(marked), c.marked) << c.name;
+        EXPECT_EQ(checkStateString(s.c_str(), checked, sizeof checked), 0) << c.name;
+        EXPECT_STREQ(checked, msg) << c.name;
+    }
+}
+
+// Over many mixed cubes: a sound one is sound with nothing marked; one
+// sticker painted another colour is never sound, and the one sticker marked
+// is that one; and whatever is done to the letters (stickers exchanged or
+// repainted, a corner turned), the fault found and its message are checkStateString's.
+TEST(CubeText, TheMarkingCheckAgreesWithTheCheckOverMixedCubes) {
+    std::mt19937 rng(99);
+    int faults[kFaultSwap + 1] = {0};
+    for (int trial = 0; trial < 1500; ++trial) {
+        startCube();
+        play(randomMoves(rng, 5 + static_cast<int>(rng() % 40), 9));
+        const std::string sound = stateNow();
+        char msg[kTextMessageSize] = "", checked[kTextMessageSize] = "";
+        int marked[kStateLength];
+        ASSERT_EQ(findStateFault(sound.c_str(), msg, sizeof msg, marked), kStateSound) << sound;
+        ASSERT_TRUE(marksOf(marked).empty()) << sound;
+
+        std::string one = sound;
+        int place = static_cast<int>(rng() % kStateLength);
+        if (place % 9 == 4) ++place;
+        const char letters[] = "URFDLB";
+        char paint = letters[rng() % 6];
+        if (paint == one[size_t(place)])
+            paint = letters[(std::strchr(letters, paint) - letters + 1) % 6];
+        one[size_t(place)] = paint;
+        ASSERT_EQ(findStateFault(one.c_str(), msg, sizeof msg, marked), kFaultCount) << one;
+        ASSERT_EQ(marksOf(marked), std::vector<int>{place}) << one;
+
+        std::string changed = sound;
+        for (int n = 1 + static_cast<int>(rng() % 3); n > 0; --n) {
+            const size_t i = rng() % kStateLength, j = rng() % kStateLength;
+            const unsigned op = rng() % 4;
+            if (op == 0) { // the corner at U-R-F turned in place
+                std::swap(changed[8], changed[9]);
+                std::swap(changed[9], changed[20]);
+            } else if (op == 1) {
+                changed[i] = letters[rng() % 6];
+            } else {
+                std::swap(changed[i], changed[j]);
+            }
+        }
+        const StateFault fault = findStateFault(changed.c_str(), msg, sizeof msg, marked);
+        ASSERT_EQ(checkStateString(changed.c_str(), checked, sizeof checked), fault == kStateSound);
+        if (fault != kStateSound) {
+            ASSERT_STREQ(msg, checked) << changed;
+            ASSERT_FALSE(marksOf(marked).empty()) << changed << ": " << msg;
+        }
+        ++faults[fault];
+    }
+    // The exchanges reach every kind of fault a painted cube can have.
+    for (const StateFault f : {kFaultCount, kFaultCentre, kFaultNoSuchCubie, kFaultSameCubie,
+                               kFaultTwist, kFaultFlip, kFaultSwap})
+        EXPECT_GT(faults[f], 0) << f;
+}

@@ -1,0 +1,269 @@
+// The colour editor's pictures read back from a real GL context, in both
+// looks and two window sizes: the painted cube shows each sticker as
+// painted, the stickers a fault concerns carry a mark where they are seen,
+// the palette shows the six colours where its hit test finds them, the chosen
+// one framed, and the band the check's message in its colour. With
+// CUBE_PANEL_DUMP set, the pictures are written there as PPM files.
+#include "app/editor.h"
+#include "model/layers.h"
+#include "render/view.h"
+#include "tests/app/panel_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+
+namespace {
+
+class EditorPicture : public PanelSuite {};
+
+// The editor's whole frame: the painted cube in `view`, lit as the frame
+// lights it, then the overlay in window pixels; read back, bottom row first.
+Picture editorFrame(const Editor& e, const Look& look, const View& view, const char* name) {
+    resizeView(view.width, view.height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(view.projection.m);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(view.scene.m);
+    const GLfloat light[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_POSITION, light);
+    glLoadMatrixd(view.cube.m);
+    drawEditorCube(e, look);
+    beginTextOverlay(view.width, view.height);
+    drawEditorOverlay(e, look, view);
+    endOverlay();
+    const int w = view.width, h = view.height;
+    Picture pic;
+    pic.width = w, pic.height = h;
+    pic.rgb.assign(size_t(3 * w * h), 0);
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pic.rgb.data());
+    const char* dir = std::getenv("CUBE_PANEL_DUMP");
+    FILE* f =
+        dir && name ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb") : nullptr;
+    if (f) {
+        std::fprintf(f, "P6 %d %d 255\n", w, h);
+        for (int y = h - 1; y >= 0; --y) std::fwrite(pic.at(0, y), 1, size_t(3 * w), f);
+        std::fclose(f);
+    }
+    return pic;
+}
+
+// The pixel at window position (x right, y down).
+const unsigned char* pixel(const Picture& pic, double x, double y) {
+    return pic.at(static_cast<int>(x), pic.height - 1 - static_cast<int>(y));
+}
+
+// The colour number a lit pixel shows in `look`: the palette entry nearest
+// in direction (lighting scales a colour), 0 for black, -1 for none.
+int colourIn(const Look& look, const unsigned char* p) {
+    if (p[0] < 20 && p[1] < 20 && p[2] < 20) return 0;
+    const double length = std::sqrt(double(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
+    int best = -1;
+    double bestCos = 0.97;
+    for (int c = 1; c <= 6; ++c) {
+        const double* q = look.palette[c];
+        const double ql = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
+        const double cosine = (p[0] * q[0] + p[1] * q[1] + p[2] * q[2]) / (length * ql);
+        if (cosine > bestCos) bestCos = cosine, best = c;
+    }
+    return best;
+}
+
+bool cyan(const unsigned char* p) {
+    return p[0] < 60 && p[1] > 200 && p[2] > 200;
+}
+
+// The band's text: the fault's red-orange and the sound cube's green, told
+// from every sticker colour by their weaker channels.
+int textPixels(const Picture& pic, bool fault) {
+    int n = 0;
+    for (int y = pic.height - 90; y < pic.height; ++y)
+        for (int x = 0; x < pic.width; ++x) {
+            const unsigned char* p = pixel(pic, x, y);
+            const int main = fault ? p[0] : p[1], other = fault ? p[1] : p[0];
+            n += main > 150 && other > 0.2 * main && other < 0.6 * main && p[2] > 0.1 * main &&
+                 p[2] < 0.45 * main;
+        }
+    return n;
+}
+
+// Where the centre of sticker s is on the screen, and whether the eye sees
+// it there (its centre picks it).
+bool stickerSeen(const View& view, const Look& look, int s, double* x, double* y) {
+    const FaceLetter& fl = kFaceLetters[s / 9];
+    int cubie[3], side = 0;
+    faceletCubie(fl.face, fl.cells[s % 9][0], fl.cells[s % 9][1], cubie, &side);
+    double p[3];
+    for (int a = 0; a < 3; ++a) p[a] = cubie[a] - 2.0;
+    p[kFaceCells[fl.face].fixed] += (kFaceCells[fl.face].value - 2) * stickerReach(look);
+    if (!projectPoint(view, view.cube, p, x, y)) return false;
+    const StickerPick pick = pickSticker(view, *x, *y);
+    return pick.face == fl.face && pick.row == fl.cells[s % 9][0] && pick.col == fl.cells[s % 9][1];
+}
+
+// Whether the face of sticker s is seen well: its nine stickers' centres at
+// least 15 pixels apart on the screen. On a face seen almost edge on (the
+// plain look's top) they are a pixel or two apart, and a mark's outline
+// covers its neighbours.
+bool faceSeenWell(const View& view, const Look& look, int s) {
+    double x[9], y[9];
+    const int first = s / 9 * 9;
+    for (int k = 0; k < 9; ++k)
+        if (!stickerSeen(view, look, first + k, &x[k], &y[k])) return false;
+    for (int a = 0; a < 9; ++a)
+        for (int b = 0; b < a; ++b)
+            if (std::hypot(x[a] - x[b], y[a] - y[b]) < 15) return false;
+    return true;
+}
+
+int colourOfLetter(char letter) {
+    for (const FaceLetter& fl : kFaceLetters)
+        if (fl.letter == letter) return FaceletGrid[fl.face][2][2];
+    return 0;
+}
+
+struct Setting {
+    const Look* look;
+    const char* name;
+    int width, height;
+};
+const Setting kSettings[] = {{&kPlainLook, "plain", 1024, 768},
+                             {&kClearLook, "clear", 1024, 768},
+                             {&kPlainLook, "plain", 640, 480},
+                             {&kClearLook, "clear", 640, 480}};
+
+} // namespace
+
+// Random paints over mixed cubes in random views: every sticker the eye sees
+// shows, at its centre, the colour of the face whose letter it was painted.
+TEST_F(EditorPicture, EveryStickerSeenShowsItsPaintedColour) {
+    std::mt19937 rng(77);
+    int checked = 0;
+    for (int trial = 0; trial < 16; ++trial) {
+        const Setting& s = kSettings[trial % 4];
+        startProgram();
+        cubetest::apply(cubetest::randomTurns(rng, 30));
+        Editor e{};
+        editorOpen(e);
+        for (int n = 0; n < 12; ++n) {
+            editorChooseColour(e, static_cast<int>(rng() % 6));
+            editorPaint(e, static_cast<int>(rng() % kStickers));
+        }
+        const ViewAngles angles = {0.0f, 0.0f, static_cast<int>(rng() % 360),
+                                   static_cast<int>(rng() % 360)};
+        const View view = makeView(*s.look, angles, {1, 1, 0}, s.width, s.height);
+        const std::string name = std::string("editor_painted_") + s.name;
+        const Picture pic = editorFrame(e, *s.look, view, trial < 4 ? name.c_str() : nullptr);
+        for (int i = 0; i < kStickers; ++i) {
+            double x, y;
+            if (e.check.marked[i] || !stickerSeen(view, *s.look, i, &x, &y)) continue;
+            // Seen almost edge on a sticker is its black rim.
+            const int shown = colourIn(*s.look, pixel(pic, x, y));
+            if (shown == 0) continue;
+            EXPECT_EQ(shown, colourOfLetter(e.state[i])) << "trial " << trial << " sticker " << i;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 16 * 10);
+}
+
+// A fault's marks: cyan at the centre of every marked sticker the eye sees,
+// nowhere near the centre of any other; the message in the fault's colour.
+TEST_F(EditorPicture, AFaultIsMarkedOnItsStickersWhereTheyAreSeen) {
+    const std::string solved = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB";
+    std::string flipped = solved, twisted = solved;
+    std::swap(flipped[7], flipped[19]); // the U-F edge flipped
+    twisted[8] = 'F', twisted[9] = 'U', twisted[20] = 'R';
+    const std::string faults[] = {flipped, twisted};
+    int marksSeen = 0;
+    for (const Setting& s : kSettings) {
+        for (const std::string& text : faults) {
+            startProgram();
+            Editor e{};
+            editorOpen(e);
+            char message[kTextMessageSize];
+            ASSERT_EQ(editorPaste(e, text.c_str(), message, sizeof message), 1);
+            ASSERT_EQ(e.check.sound, 0);
+            const View view = makeView(*s.look, {0.0f, 0.0f, 0, 0}, {1, 1, 0}, s.width, s.height);
+            const std::string name = std::string("editor_fault_") + s.name +
+                                     std::to_string(s.width) +
+                                     (&text == faults ? "_flip" : "_twist");
+            const Picture pic = editorFrame(e, *s.look, view, name.c_str());
+            for (int i = 0; i < kStickers; ++i) {
+                double x, y;
+                if (!stickerSeen(view, *s.look, i, &x, &y)) continue;
+                int near = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) near += cyan(pixel(pic, x + dx, y + dy));
+                if (e.check.marked[i]) {
+                    EXPECT_GE(near, 3) << name << " sticker " << i;
+                    ++marksSeen;
+                } else if (faceSeenWell(view, *s.look, i)) {
+                    EXPECT_EQ(near, 0) << name << " sticker " << i << " at " << x << ", " << y;
+                }
+            }
+            // The message in the fault's colour, none in the sound one's.
+            EXPECT_GT(textPixels(pic, true), 100) << name;
+            EXPECT_EQ(textPixels(pic, false), 0) << name;
+        }
+    }
+    // The start view shows faces U, F and R: the flipped edge's two stickers
+    // and the twisted corner's three, in all four settings.
+    EXPECT_EQ(marksSeen, 4 * (2 + 3));
+}
+
+// The palette: each swatch shows its colour unlit where the hit test finds
+// it, the chosen one framed in white; the gaps and around miss; a sound cube
+// says so in green.
+TEST_F(EditorPicture, ThePaletteShowsTheSixColoursWhereItsHitTestFindsThem) {
+    for (const Setting& s : kSettings) {
+        startProgram();
+        cubetest::apply({{2, 1}, {8, -1}}); // the centres moved: the palette follows them
+        Editor e{};
+        editorOpen(e);
+        editorChooseColour(e, 4);
+        const View view = makeView(*s.look, {0.0f, 0.0f, 0, 0}, {1, 1, 0}, s.width, s.height);
+        const std::string name = std::string("editor_palette_") + s.name + std::to_string(s.width);
+        const Picture pic = editorFrame(e, *s.look, view, name.c_str());
+        int found[6] = {0, 0, 0, 0, 0, 0};
+        double left = 1e9, right = -1, top = 1e9, bottom = -1;
+        // Every pixel column of the window's left quarter, every row.
+        for (int y = 0; y < s.height; ++y)
+            for (int x = 0; x < s.width / 4; ++x) {
+                const int l = editorPaletteAt(e, s.width, s.height, x + 0.5, y + 0.5);
+                if (l < 0) continue;
+                const unsigned char* p = pixel(pic, x, y);
+                const double* want = s.look->palette[colourOfLetter(kFaceLetters[l].letter)];
+                for (int ch = 0; ch < 3; ++ch)
+                    ASSERT_NEAR(p[ch], want[ch] * 255, 1.5) << name << " swatch " << l;
+                ++found[l];
+                if (l == 4) {
+                    left = std::min(left, double(x)), right = std::max(right, double(x));
+                    top = std::min(top, double(y)), bottom = std::max(bottom, double(y));
+                }
+            }
+        for (int l = 0; l < 6; ++l) EXPECT_GE(found[l], 144) << name << " swatch " << l;
+        // The chosen swatch framed in black, then white, all round.
+        const double midX = (left + right) / 2, midY = (top + bottom) / 2;
+        for (const auto& at : {std::pair<double, double>{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+            const double x = at.first < 0 ? left : at.first > 0 ? right : midX;
+            const double y = at.second < 0 ? top : at.second > 0 ? bottom : midY;
+            const unsigned char* black = pixel(pic, x + at.first, y + at.second);
+            const unsigned char* white = pixel(pic, x + 3 * at.first, y + 3 * at.second);
+            EXPECT_TRUE(black[0] + black[1] + black[2] == 0) << name;
+            EXPECT_TRUE(white[0] > 240 && white[1] > 240 && white[2] > 240) << name;
+            EXPECT_EQ(
+                editorPaletteAt(e, s.width, s.height, x + at.first + 0.5, y + at.second + 0.5), -1);
+        }
+        EXPECT_GT(textPixels(pic, false), 100) << name;
+        EXPECT_EQ(textPixels(pic, true), 0) << name;
+    }
+    Editor e{};
+    EXPECT_EQ(editorPaletteAt(e, 640, 480, 5.0, 300.0), -1);
+    EXPECT_EQ(editorPaletteAt(e, 640, 480, 300.0, 300.0), -1);
+}

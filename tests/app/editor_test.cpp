@@ -1,0 +1,251 @@
+// The colour editor without a window: opening on the cube shown, painting and
+// painting back over many mixed cubes, the check kept up to date, pasting
+// states, scrambles and garbage, and taking the painted cube (refused while a
+// fault stands; Quick refused after it, as with a given state).
+#include "app/editor.h"
+
+#include "tests/app/controller_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace {
+
+const std::string kSolved = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB";
+
+std::string liveState() {
+    char s[kStateLength + 1];
+    writeStateString(s);
+    return s;
+}
+
+// The whole model, backups and the flag included.
+struct ModelCopy {
+    CubeCopy cube;
+    int backup[4][4][4][7];
+    int given;
+    static ModelCopy take() {
+        ModelCopy m{CubeCopy::take(), {}, givenStateUnsolved};
+        std::memcpy(m.backup, CubieArrayBackup, sizeof m.backup);
+        return m;
+    }
+    bool operator==(const ModelCopy& o) const {
+        return cube == o.cube && std::memcmp(backup, o.backup, sizeof backup) == 0 &&
+               given == o.given;
+    }
+};
+
+void mixed(std::mt19937& rng, int turns) {
+    startProgram();
+    cubetest::apply(cubetest::randomTurns(rng, turns));
+}
+
+int colourIndex(char letter) {
+    return static_cast<int>(std::strchr("URFDLB", letter) - "URFDLB");
+}
+
+// The editor's check is the state check of what it shows.
+void expectChecked(const Editor& e) {
+    char message[kTextMessageSize];
+    int marked[kStickers];
+    const StateFault f = findStateFault(e.state, message, sizeof message, marked);
+    ASSERT_EQ(e.check.sound, f == kStateSound) << e.state;
+    ASSERT_STREQ(e.check.message, f == kStateSound ? "" : message) << e.state;
+    ASSERT_EQ(std::memcmp(e.check.marked, marked, sizeof marked), 0) << e.state;
+}
+
+} // namespace
+
+// Opened on a mixed cube the editor shows that cube, sound; a sticker of a
+// cell holds the letter of the face whose centre has that cell's colour;
+// copy gives the state; taking it unchanged changes nothing at all.
+TEST(Editor, OpensOnTheCubeShownAndCopiesIt) {
+    std::mt19937 rng(8);
+    for (int trial = 0; trial < 50; ++trial) {
+        mixed(rng, 40);
+        Editor e{};
+        e.colour = 9;
+        editorOpen(e);
+        EXPECT_EQ(e.open, 1);
+        EXPECT_EQ(e.colour, 0);
+        EXPECT_EQ(std::string(e.state), liveState());
+        EXPECT_EQ(e.check.sound, 1);
+        EXPECT_STREQ(e.check.message, "");
+        char copied[kStickers + 1];
+        editorCopy(e, copied);
+        EXPECT_EQ(std::string(copied), liveState());
+        for (int face = 1; face <= 6; ++face)
+            for (int row = 1; row <= 3; ++row)
+                for (int col = 1; col <= 3; ++col) {
+                    const int s = stickerOfCell(face, row, col);
+                    ASSERT_TRUE(s >= 0 && s < kStickers);
+                    const FaceLetter& named = kFaceLetters[colourIndex(e.state[s])];
+                    ASSERT_EQ(FaceletGrid[named.face][2][2], FaceletGrid[face][row][col]);
+                }
+        const ModelCopy before = ModelCopy::take();
+        EXPECT_EQ(editorTake(e), 1);
+        EXPECT_EQ(e.open, 0);
+        EXPECT_TRUE(ModelCopy::take() == before);
+    }
+    EXPECT_EQ(stickerOfCell(0, 1, 1), -1);
+    EXPECT_EQ(stickerOfCell(1, 0, 2), -1);
+    EXPECT_EQ(stickerOfCell(7, 2, 2), -1);
+}
+
+// Random paints with random colours, the check right after each, centres
+// never painted; painting every sticker back gives the cube it was, sound.
+TEST(Editor, PaintingBackAfterRandomPaintsIsSoundAgain) {
+    std::mt19937 rng(21);
+    int faulty = 0;
+    for (int trial = 0; trial < 200; ++trial) {
+        mixed(rng, static_cast<int>(rng() % 50));
+        const ModelCopy model = ModelCopy::take();
+        Editor e{};
+        editorOpen(e);
+        const std::string start = e.state;
+        for (int n = 1 + static_cast<int>(rng() % 6); n > 0; --n) {
+            const int sticker = static_cast<int>(rng() % kStickers);
+            editorChooseColour(e, static_cast<int>(rng() % 6));
+            const std::string before = e.state;
+            const int changed = editorPaint(e, sticker);
+            const bool centre = sticker % 9 == 4;
+            const bool same = before[size_t(sticker)] == kFaceLetters[e.colour].letter;
+            ASSERT_EQ(changed, centre || same ? 0 : 1);
+            if (!changed) {
+                ASSERT_EQ(std::string(e.state), before);
+            }
+            ASSERT_NO_FATAL_FAILURE(expectChecked(e));
+            for (int f = 0; f < 6; ++f) ASSERT_EQ(e.state[9 * f + 4], kFaceLetters[f].letter);
+        }
+        faulty += !e.check.sound;
+        for (int s = 0; s < kStickers; ++s) {
+            editorChooseColour(e, colourIndex(start[size_t(s)]));
+            editorPaint(e, s);
+        }
+        EXPECT_EQ(std::string(e.state), start);
+        EXPECT_EQ(e.check.sound, 1);
+        ASSERT_NO_FATAL_FAILURE(expectChecked(e));
+        EXPECT_TRUE(ModelCopy::take() == model); // painting never touches the cube
+    }
+    EXPECT_GT(faulty, 150);
+    Editor e{};
+    editorOpen(e);
+    EXPECT_EQ(editorPaint(e, -1) + editorPaint(e, kStickers), 0);
+}
+
+TEST(Editor, ChoosesAndStepsTheColourRoundTheSix) {
+    Editor e{};
+    const struct {
+        int choose, step, colour;
+    } cases[] = {{3, 0, 3},  {3, 1, 4},  {5, 1, 0}, {0, -1, 5},
+                 {2, -8, 0}, {1, 13, 2}, {6, 0, 2}, {-1, 0, 2}};
+    for (const auto& c : cases) {
+        editorChooseColour(e, c.choose);
+        editorStepColour(e, c.step);
+        EXPECT_EQ(e.colour, c.colour) << c.choose << " " << c.step;
+    }
+}
+
+// A fault refuses the take with nothing changed and the editor still open;
+// once mended the cube is taken as a given state is, and Quick is refused
+// on it until it is solved.
+TEST(Editor, TakesTheCubeOnlyWhenSound) {
+    TempWorkDir dir;
+    startProgram();
+    tap('R'); // a mix in the history, which Quick would undo
+    framesWhile([] { return mixMode != 0; }, 1000);
+    for (int f = 0; f < 4; ++f) frame();
+    ASSERT_GT(historyTop, 0);
+    Editor e{};
+    editorOpen(e);
+    char message[kTextMessageSize] = "";
+    ASSERT_EQ(editorPaste(e, "R U2 F' M E' S2 D L B'", message, sizeof message), 1) << message;
+    const std::string painted = e.state;
+    editorChooseColour(e, (colourIndex(painted[0]) + 1) % 6);
+    ASSERT_EQ(editorPaint(e, 0), 1);
+    ASSERT_EQ(e.check.sound, 0);
+    const ModelCopy before = ModelCopy::take();
+    EXPECT_EQ(editorTake(e), 0);
+    EXPECT_EQ(e.open, 1);
+    EXPECT_TRUE(ModelCopy::take() == before);
+
+    editorChooseColour(e, colourIndex(painted[0]));
+    editorPaint(e, 0);
+    ASSERT_EQ(e.check.sound, 1);
+    EXPECT_EQ(editorTake(e), 1);
+    EXPECT_EQ(e.open, 0);
+    EXPECT_EQ(liveState(), painted);
+    EXPECT_EQ(givenStateUnsolved, 1);
+    const CubeCopy taken = CubeCopy::take();
+    for (int f = 0; f < 10; ++f) tap(VK_KEY_0 + 5);
+    EXPECT_TRUE(CubeCopy::take() == taken);
+    EXPECT_EQ(selectedAlgorithm, -1);
+}
+
+// Pasted text: a state (blanks around it trimmed; any fault painting can
+// mend is kept and shown), moves played from the solved cube, or refused
+// with the reason and nothing changed.
+TEST(Editor, PastesAStateOrMovesAndRefusesTheRest) {
+    startProgram();
+    std::string flipped = kSolved;
+    std::swap(flipped[7], flipped[19]);
+    std::string counted = kSolved;
+    counted[0] = 'R';
+    std::string centre = kSolved;
+    std::swap(centre[4], centre[13]);
+    std::string lower = kSolved;
+    lower[10] = 'r';
+    const struct {
+        std::string text;
+        const char* result; // the state (none: the moves' own), or the message when refused
+        int taken;
+    } cases[] = {
+        {"  \n" + flipped + "\r\n", flipped.c_str(), 1},
+        {counted, counted.c_str(), 1},
+        {"R2 U", nullptr, 1},
+        {" M E S \n", nullptr, 1},
+        {"R U R' U' F2 B D' L2", nullptr, 1},
+        {"", "nothing to paste", 0},
+        {" \t\n", "nothing to paste", 0},
+        {"hello world", "word 1, \"hello\", is not a move", 0},
+        {"R U X2", "word 3, \"X2\", is not a move", 0},
+        {"RUFF", "the state has 4 letters, not 54", 0},
+        {kSolved.substr(1), "the state has 53 letters, not 54", 0},
+        {kSolved + "UU", "the state has more than 54 letters, not 54", 0},
+        {lower, "letter 11 (\"r\") is none of U, R, F, D, L, B", 0},
+        {centre, "the centre of U is R; each centre is its own face's letter", 0},
+    };
+    for (const auto& c : cases) {
+        std::string result = c.result ? c.result : "";
+        if (!c.result) { // the moves turned from the start by the model
+            const ModelCopy live = ModelCopy::take();
+            Move moves[16];
+            char message[kTextMessageSize];
+            initCubieArray();
+            initFaceletGrid();
+            const int n = parseMoves(c.text.c_str(), moves, 16, message, sizeof message);
+            for (int i = 0; i < n; ++i) turnLayer(moves[i].layer, moves[i].direction);
+            result = liveState();
+            EXPECT_NE(result, kSolved);
+            live.cube.put();
+            std::memcpy(CubieArrayBackup, live.backup, sizeof live.backup);
+        }
+        Editor e{};
+        editorOpen(e);
+        editorChooseColour(e, 1);
+        ASSERT_EQ(editorPaint(e, 0), 1); // something to keep when refused
+        const std::string before = e.state;
+        const ModelCopy model = ModelCopy::take();
+        char message[kTextMessageSize] = "";
+        ASSERT_EQ(editorPaste(e, c.text.c_str(), message, sizeof message), c.taken) << c.text;
+        EXPECT_EQ(c.taken ? std::string(e.state) : std::string(message), result) << c.text;
+        if (!c.taken) {
+            EXPECT_EQ(std::string(e.state), before) << c.text;
+        }
+        ASSERT_NO_FATAL_FAILURE(expectChecked(e));
+        EXPECT_TRUE(ModelCopy::take() == model) << c.text; // the live cube only lent
+    }
+}
