@@ -28,7 +28,7 @@ inline FrameRecord recorded;
 inline const ControllerDrawing kRecordingDrawing = {
     [] { ++recorded.depth; },
     [] { --recorded.depth; },
-    [](double, double, double, double) {},
+    [](const double*) {},
     [](int l, int d, int a) {
         recorded.cubes.push_back({l, d, a});
     },
