@@ -83,6 +83,9 @@ void drawLookCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
 void drawLookMarker(int layer) {
     drawLayerMarker(*session.look, layer);
 }
+void drawLookEditor(const Editor& editor) {
+    drawEditorCube(editor, *session.look);
+}
 
 constexpr int kSpinLength = 60;
 constexpr int kSpinStep = 9;
@@ -351,8 +354,8 @@ bool seekBetweenTurns() {
 
 } // namespace
 
-const ControllerDrawing kRenderDrawing = {glPush,       glPop,         glLoad,
-                                          drawLookCube, drawLookCubie, drawLookMarker};
+const ControllerDrawing kRenderDrawing = {
+    glPush, glPop, glLoad, drawLookCube, drawLookCubie, drawLookMarker, drawLookEditor};
 ControllerDrawing controllerDrawing = kRenderDrawing;
 
 int runCommand(const Command& c) {
@@ -543,6 +546,13 @@ void runFrameController() {
 
     // A step or a seek runs while paused: the player stays paused after it.
     const Player& p = session.player;
+    if (session.editor.open) {
+        // The editor's cube in place of the cube; nothing plays meanwhile.
+        d.drawEditor(session.editor);
+        d.popMatrix();
+        turnRequest = 0;
+        return;
+    }
     if (paused == 1 && p.stepping == 0 && p.seek == 0) {
         drawPausedCube();
     } else if (solveState.playbackPending == 1) {

@@ -133,6 +133,8 @@ struct ControllerDrawing {
     void (*drawCube)(int layer, int direction, int angle);
     void (*drawCubie)(int x, int y, int z, const int (&cubies)[4][4][4][7]);
     void (*drawLayerMarker)(int layer);
+    // The editor's painted cube, in place of the cube while it is open.
+    void (*drawEditor)(const Editor& editor);
 };
 extern ControllerDrawing controllerDrawing;
 // The real drawing functions.

@@ -275,17 +275,9 @@ void drawFrame() {
     const View& view = makeFrameView(viewportWidth, viewportHeight);
     glLoadMatrixd(view.scene.m);
 
+    runFrameController();
     const FrameSession& session = frameSession();
     const Look& look = *session.look;
-    if (session.editor.open) {
-        // The editor's cube in place of the cube; nothing plays meanwhile.
-        glPushMatrix();
-        glLoadMatrixd(view.cube.m);
-        drawEditorCube(session.editor, look);
-        glPopMatrix();
-    } else {
-        runFrameController();
-    }
 
     const GLfloat lightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     glLightfv(GL_LIGHT1, GL_POSITION, lightPosition);
