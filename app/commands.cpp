@@ -2,8 +2,14 @@
 #include "app/commands.h"
 
 #include "app/frame_controller.h"
+#include "app/frame_draw.h"
 #include "app/keys.h"
+#include "model/cube_text.h"
+#include "render/view.h"
 #include "solve/menu.h"
+
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -12,6 +18,8 @@ constexpr int kKeyW = 'W', kKeyS = 'S', kKeyA = 'A', kKeyD = 'D';
 constexpr int kKeyP = 'P', kKeyU = 'U', kKeyR = 'R';
 constexpr int kKeyV = 'V', kKeyB = 'B', kKeyO = 'O', kKeyL = 'L';
 constexpr int kKeyH = 'H', kKeyY = 'Y', kKeyZ = 'Z';
+constexpr int kKeyC = 'C', kKeyE = 'E';
+constexpr int kKeyTab = 0x09, kKeyEnter = 0x0D;
 
 // Keys that act in every frame they are held, each one command.
 struct HeldKey {
@@ -89,8 +97,88 @@ struct KeyReading {
 };
 KeyReading reading;
 
+// What a press of the mouse has become, until its release: nothing yet (a
+// press on a sticker, not moved far enough to tell the layer), a turn of the
+// cube (left, background) or of the scene (right), a layer following the
+// finger, or nothing at all.
+enum DragKind { kDragNone, kDragPending, kDragCube, kDragScene, kDragLayer, kDragIgnored };
+// A drag this many pixels long tells which layer it turns.
+constexpr int kDragThreshold = 6;
+// Pixels of drag per degree the view turns.
+constexpr int kPixelsPerDegree = 2;
+
+struct MouseReading {
+    DragKind kind = kDragNone;
+    int button = 0;
+    int x0 = 0, y0 = 0; // where it was pressed
+    int turnedX = 0;    // degrees already turned across, and up and down
+    int turnedY = 0;
+    View atPress{};     // the view the press was made on
+    StickerPick pick{}; // the sticker pressed
+    int layer = 0;      // the layer following the finger
+    int angle = 0;      // its angle, whole degrees
+};
+MouseReading mouse;
+
 bool held(int key) {
     return keyDown[key] != 0 && reading.heldThroughHelp[key] == 0;
+}
+
+// A press of `key` since it was last taken (taken now).
+bool takePress(int key) {
+    const bool pressed = keyPressed[key] != 0 && reading.heldThroughHelp[key] == 0;
+    keyPressed[key] = 0;
+    return pressed;
+}
+
+// While the cuber's keys are on, the letters of the notation turn layers and
+// do nothing else.
+const NotationTurn* cuberLetter(int key) {
+    if (!frameSession().cuberKeys) return nullptr;
+    for (const NotationTurn& t : kNotationTurns)
+        if (t.letter == key) return &t;
+    return nullptr;
+}
+bool heldForProgram(int key) {
+    return held(key) && cuberLetter(key) == nullptr;
+}
+
+// Each letter of the notation pressed turns its layer (Shift: the other way);
+// a press refused for now is tried again while the key is held.
+void readCuberKeys() {
+    for (const NotationTurn& t : kNotationTurns) {
+        const int key = t.letter;
+        if (!takePress(key)) continue;
+        const int direction = held(VK_SHIFT) ? -t.clockwise : t.clockwise;
+        if (!runCommand({kCommandTurn, direction, t.layer}) && keyDown[key]) keyPressed[key] = 1;
+    }
+}
+
+template <int N> void readHeldKeys(const HeldKey (&keys)[N]) {
+    for (const HeldKey& k : keys)
+        if (heldForProgram(k.key)) runCommand({k.kind, k.value, 0});
+}
+
+// C, Ctrl+C and Tab, read in the editor as well as outside it.
+void readLookAndCopyKeys() {
+    if (takePress(kKeyC)) runCommand({held(VK_CONTROL) ? kCommandCopy : kCommandLook, 0, 0});
+}
+
+// While the editor is open: its own keys, and the view keys.
+void readEditorKeys() {
+    for (int colour = 0; colour < 6; ++colour)
+        if (takePress(VK_KEY_0 + 1 + colour)) runCommand({kCommandEditorColour, colour, 0});
+    if (takePress(kKeyEnter)) runCommand({kCommandEditorTake, 0, 0});
+    if (takePress(VK_ESCAPE)) {
+        runCommand({kCommandEditorClose, 0, 0});
+        // The Escape that closed the editor does not quit while still held.
+        reading.heldThroughHelp[VK_ESCAPE] = 1;
+    }
+    const bool control = held(VK_CONTROL);
+    if (takePress(kKeyV) && control) runCommand({kCommandEditorPaste, 0, 0});
+    readLookAndCopyKeys();
+    readHeldKeys(kViewKeys);
+    if (!control) readHeldKeys(kSceneKeys);
 }
 
 // Whether guarded key `index` acts in this frame: its press (a key that went
@@ -176,8 +264,19 @@ void readKeys() {
         readKeysUnderHelp();
         return;
     }
-    for (const HeldKey& k : kViewKeys)
-        if (held(k.key)) runCommand({k.kind, k.value, 0});
+    if (frameSession().editor.open) {
+        readEditorKeys();
+        return;
+    }
+    if (takePress(kKeyTab)) runCommand({kCommandCuberKeys, 0, 0});
+    if (frameSession().cuberKeys) readCuberKeys();
+    readLookAndCopyKeys();
+    if (takePress(kKeyE) && !cuberLetter(kKeyE) && runCommand({kCommandEditorOpen, 0, 0})) {
+        // Presses from before the editor opened are not its colours.
+        for (unsigned char& p : keyPressed) p = 0;
+        return;
+    }
+    readHeldKeys(kViewKeys);
 
     if (guardedKeyActs(kGuardLeft)) {
         runCommand({kCommandSelectLayer, -1, 0});
@@ -199,23 +298,154 @@ void readKeys() {
     // A turn accepted in this frame is animated from this frame on: a press
     // of P waits for the next frame rather than drop it.
     if (turnRequest == 0) guardedCommand(kGuardP, {kCommandPause, 0, 0});
-    if (held(kKeyU)) runCommand({kCommandFace, 0, 0});
+    if (heldForProgram(kKeyU)) runCommand({kCommandFace, 0, 0});
 
     // A mix starts once per press of R, and never over a turn or a mix in
     // progress; a press that came too early starts it when they are done.
+    // While R is a cuber's key, holding it arms nothing.
     if (!held(kKeyR))
         mixKeyArmed = 1;
+    else if (cuberLetter(kKeyR))
+        mixKeyArmed = 0;
     else if (mixKeyArmed && runCommand({kCommandMix, 0, 0}))
         mixKeyArmed = 0;
 
-    for (const HeldKey& k : kSceneKeys)
-        if (held(k.key)) runCommand({k.kind, k.value, 0});
+    readHeldKeys(kSceneKeys);
 
     readPlayerKeys();
 }
 
 void resetKeyReading() {
     reading = KeyReading{};
+    mouse = MouseReading{};
+}
+
+namespace {
+
+// A press: what it starts depends on what is under the pointer.
+void pressMouse(const MouseEvent& e) {
+    FrameSession& session = frameSession();
+    mouse = MouseReading{};
+    mouse.button = e.button;
+    mouse.x0 = e.x;
+    mouse.y0 = e.y;
+    if (e.button == 3) {
+        mouse.kind = kDragScene;
+        return;
+    }
+    if (e.button != 1) return;
+    const View& view = session.view;
+    const double x = e.x + 0.5, y = e.y + 0.5;
+    if (session.editor.open) {
+        const int colour = editorPaletteAt(session.editor, view.width, view.height, x, y);
+        if (colour >= 0) {
+            runCommand({kCommandEditorColour, colour, 0});
+            mouse.kind = kDragIgnored;
+            return;
+        }
+    }
+    const int entry = session.editor.open ? -1 : menuEntryAt(e.x, e.y);
+    if (entry >= 0) {
+        if (!showRunning()) runCommand({kCommandSolve, entry, 0});
+        mouse.kind = kDragIgnored;
+        return;
+    }
+    const StickerPick pick = pickSticker(view, x, y);
+    if (!pick.hit) {
+        mouse.kind = kDragCube;
+        return;
+    }
+    mouse.kind = kDragIgnored;
+    if (pick.face == 0) return;
+    if (session.editor.open) {
+        runCommand({kCommandEditorPaint, stickerOfCell(pick.face, pick.row, pick.col), 0});
+        return;
+    }
+    if (showRunning()) return;
+    mouse.kind = kDragPending;
+    mouse.atPress = view;
+    mouse.pick = pick;
+}
+
+// The view turned by a drag: one degree a kPixelsPerDegree pixels, counted
+// from the press so that nothing is lost to rounding.
+int degreesToTurn(int pixels, int& turned) {
+    const int want = pixels / kPixelsPerDegree;
+    const int step = want - turned;
+    turned = want;
+    return step;
+}
+
+void moveMouse(const MouseEvent& e) {
+    const int dx = e.x - mouse.x0, dy = e.y - mouse.y0;
+    switch (mouse.kind) {
+    case kDragCube: {
+        const int yaw = degreesToTurn(dx, mouse.turnedX);
+        const int pitch = degreesToTurn(dy, mouse.turnedY);
+        if (yaw != 0) runCommand({kCommandViewYaw, yaw, 0});
+        if (pitch != 0) runCommand({kCommandViewPitch, pitch, 0});
+        return;
+    }
+    case kDragScene: {
+        const int yaw = degreesToTurn(dx, mouse.turnedX);
+        const int pitch = degreesToTurn(dy, mouse.turnedY);
+        if (yaw != 0) runCommand({kCommandSceneYaw, yaw, 0});
+        // The tilt is kept within 0..90 a degree at a time.
+        for (int i = 0; i < std::abs(pitch); ++i)
+            runCommand({kCommandScenePitch, pitch > 0 ? 1 : -1, 0});
+        return;
+    }
+    case kDragPending: {
+        if (dx * dx + dy * dy < kDragThreshold * kDragThreshold) return;
+        const DragTurn turn = dragTurn(mouse.atPress, mouse.pick, dx, dy);
+        if (turn.layer == 0) {
+            mouse.kind = kDragIgnored;
+            return;
+        }
+        mouse.layer = turn.layer;
+        mouse.kind = kDragLayer;
+        [[fallthrough]];
+    }
+    case kDragLayer: {
+        const double angle = followDrag(mouse.atPress, mouse.pick, mouse.layer, dx, dy);
+        const int shown = static_cast<int>(std::lround(angle));
+        if (runCommand({kCommandDragLayer, shown, mouse.layer}))
+            mouse.angle = shown;
+        else
+            mouse.kind = kDragIgnored;
+        return;
+    }
+    case kDragNone:
+    case kDragIgnored:
+        return;
+    }
+}
+
+} // namespace
+
+void readMouse(const MouseEvent& e) {
+    FrameSession& session = frameSession();
+    if (session.helpOpen) return;
+    switch (e.action) {
+    case kMousePress:
+        if (mouse.kind == kDragNone) pressMouse(e);
+        return;
+    case kMouseMove:
+        moveMouse(e);
+        return;
+    case kMouseRelease:
+        if (e.button != mouse.button) return;
+        if (mouse.kind == kDragLayer) runCommand({kCommandDragRelease, mouse.angle, mouse.layer});
+        mouse = MouseReading{};
+        return;
+    case kMouseWheel:
+        if (e.wheel == 0) return;
+        if (session.editor.open)
+            runCommand({kCommandEditorStep, e.wheel > 0 ? -1 : 1, 0});
+        else
+            runCommand({kCommandZoom, e.wheel > 0 ? 1 : -1, 0});
+        return;
+    }
 }
 
 int keyTakenByHelp(int code) {
@@ -237,6 +467,17 @@ const HelpLine kHelpLines[] = {
     {"O / L, V / B", "tilt and turn the scene"},
     {"U", "the cube's face to you"},
     {"G", "floor grid on or off"},
+    {"C", "the plain look or the clear one (larger, real colours)"},
+    {"Left drag", "on a sticker: turn its layer; elsewhere: turn the cube"},
+    {"Right drag, wheel", "tilt and turn the scene; the cube nearer / farther"},
+    {"Click a routine", "solve with it, as its number does"},
+    {"Tab", "cuber's keys on / off: U R F D L B M E S turn layers"},
+    {"  Shift+letter", "the other way (U R D L B S E then do only that)"},
+    {"E", "enter your own cube: click stickers to paint them"},
+    {"  1 - 6, wheel", "the colour to paint (or click the palette)"},
+    {"  Enter / Esc", "take the cube / leave it unchanged"},
+    {"  Ctrl+V", "paste 54 letters or moves in notation"},
+    {"Ctrl+C", "copy the cube's state (54 letters)"},
     {"F1", "full screen or window"},
     {"H / ?", "this help; any key closes it"},
     {"Esc", "quit"},

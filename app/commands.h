@@ -22,7 +22,20 @@ enum CommandKind {
     kCommandSpeed,       // value: -1 slower, +1 faster
     kCommandUndo,
     kCommandRedo,
-    kCommandHelp, // the help overlay
+    kCommandHelp,         // the help overlay
+    kCommandZoom,         // value: +1 nearer, -1 farther (the wheel)
+    kCommandLook,         // the plain look or the clear one
+    kCommandCuberKeys,    // the letters turn layers as cubers write them, or not
+    kCommandDragLayer,    // layer shown turned by value degrees (direction +1 sense)
+    kCommandDragRelease,  // layer let go at value degrees: settles on quarter turns
+    kCommandEditorOpen,   // the colour editor on the cube shown
+    kCommandEditorPaint,  // value: sticker 0..53 painted in the chosen colour
+    kCommandEditorColour, // value: the colour 0..5
+    kCommandEditorStep,   // value: -1 or +1 round the colours
+    kCommandEditorPaste,  // the session's paste text into the editor
+    kCommandEditorTake,   // the painted cube becomes the cube
+    kCommandEditorClose,  // the editor closes, nothing changed
+    kCommandCopy,         // the state (the editor's, else the cube's) to copy
 };
 
 struct Command {
@@ -47,6 +60,23 @@ void resetKeyReading();
 // key closed it and is still down. The window layer asks this of the keys it
 // acts on itself (G, ESC, F1).
 int keyTakenByHelp(int code);
+
+// What the mouse did, as the window layer hands it over: a button (1 left,
+// 3 right) pressed or released, the pointer moved, or the wheel turned (wheel
+// +1 away from the user, -1 towards), at window pixel (x, y).
+enum MouseAction { kMousePress, kMouseRelease, kMouseMove, kMouseWheel };
+struct MouseEvent {
+    MouseAction action;
+    int button;
+    int x, y;
+    int wheel;
+};
+// Turns what the mouse did into commands, beside the keys: drags on the
+// background turn the cube (left) or the scene (right), a drag across a
+// sticker turns its layer, the wheel moves the cube nearer or farther, a
+// click on a line of the routine menu starts that routine; while the editor
+// is open, a click paints or picks a colour.
+void readMouse(const MouseEvent& event);
 
 // Every key and what it does, old and new, for the help overlay.
 extern const HelpLine kHelpLines[];

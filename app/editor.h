@@ -17,16 +17,16 @@ struct Look;
 constexpr int kStickers = kStateLength;
 
 struct EditorCheck {
-    int sound;                       // 1 when a real cube can look like this
-    char message[kTextMessageSize];  // the fault, or "" when sound
-    int marked[kStickers];           // 1 for each sticker the fault concerns
+    int sound;                      // 1 when a real cube can look like this
+    char message[kTextMessageSize]; // the fault, or "" when sound
+    int marked[kStickers];          // 1 for each sticker the fault concerns
 };
 
 struct Editor {
-    int open;                        // 1 while the editor has the window
-    char state[kStickers + 1];       // the painted cube as a state string
-    int colour;                      // the colour being painted: 0..5, index into "URFDLB"
-    EditorCheck check;               // the check of `state`, kept up to date
+    int open;                  // 1 while the editor has the window
+    char state[kStickers + 1]; // the painted cube as a state string
+    int colour;                // the colour being painted: 0..5, index into "URFDLB"
+    EditorCheck check;         // the check of `state`, kept up to date
 };
 
 // The sticker number of FaceletGrid cell (face 1..6, row 1..3, col 1..3).
@@ -61,4 +61,5 @@ int editorTake(Editor& editor);
 void drawEditorCube(const Editor& editor, const Look& look);
 void drawEditorOverlay(const Editor& editor, const Look& look, const View& view);
 // The palette colour (0..5) under window pixel (x, y), or -1.
-int editorPaletteAt(const Editor& editor, int viewportWidth, int viewportHeight, double x, double y);
+int editorPaletteAt(const Editor& editor, int viewportWidth, int viewportHeight, double x,
+                    double y);

@@ -70,8 +70,21 @@ void glPush() {
 void glPop() {
     glPopMatrix();
 }
-void glRotate(double angle, double x, double y, double z) {
-    glRotated(angle, x, y, z);
+void glLoad(const double* m) {
+    glLoadMatrixd(m);
+}
+// The cube drawn in the session's look.
+void drawLookCube(int layer, int direction, int angle) {
+    drawCube(*session.look, layer, direction, angle);
+}
+void drawLookCubie(int x, int y, int z, const int (&cubies)[4][4][4][7]) {
+    drawCubie(*session.look, x, y, z, cubies);
+}
+void drawLookMarker(int layer) {
+    drawLayerMarker(*session.look, layer);
+}
+void drawLookEditor(const Editor& editor) {
+    drawEditorCube(editor, *session.look);
 }
 
 constexpr int kSpinLength = 60;
@@ -142,13 +155,80 @@ int recordMove(const Move& move) {
     return pushHistory(move.layer, move.direction);
 }
 
+void drawCubeAtRest() {
+    controllerDrawing.drawCube(1, +1, 0);
+}
+
+// A turn by hand: into the history as asked for, onto the timeline, onto
+// the undo stack; the idle frame plays it. Returns 0 when it is refused for
+// now (nothing changes).
+int turnByHand(const Move& move) {
+    if (!manualTurnAllowed()) return 0;
+    if (!pushHistory(move.layer, move.direction)) return 0; // history full: nothing changes
+    session.turnRecorded = 1;
+    turnRequest = move.direction;
+    appendToTimeline(session.timeline, move, kTurnStage);
+    recordAction(session.undoStack, &move, 1);
+    return 1;
+}
+
+// A turn by hand whose animation goes on from `angle` degrees (1..89), where
+// a drag let the layer go: the player takes it up as if it had played so far.
+void playTurnFrom(const Move& move, int angle) {
+    Player& p = session.player;
+    session.turnRecorded = 0; // in the history already: the player records nothing
+    p.turning = move;
+    p.back = 0;
+    p.applied = 0;
+    p.frames = kPlayerSpeeds[p.speed].framesPerTurn;
+    p.angle = angle < 1 ? 1 : angle > kTurnEndAngle - 1 ? kTurnEndAngle - 1 : angle;
+    p.frame = (p.angle - 1) * p.frames / kTurnEndAngle;
+    if (p.frame >= p.frames) p.frame = p.frames - 1;
+}
+
+// A drag let go at `angle` degrees of `layer` (in the sense of direction +1):
+// whole quarter turns are turned by hand, the first from where the layer
+// was let go; short of one the layer goes back.
+int releaseDrag(int layer, int angle) {
+    const int quarters = settleQuarterTurns(angle);
+    if (quarters == 0) {
+        session.dragShown = {layer, angle >= 0 ? 1 : -1, angle >= 0 ? angle : -angle};
+        session.dragReturning = session.dragShown.angle != 0;
+        if (!session.dragReturning) session.dragShown = {0, 0, 0};
+        return 1;
+    }
+    session.dragShown = {0, 0, 0};
+    session.dragReturning = 0;
+    const int direction = quarters > 0 ? 1 : -1;
+    const Move move = {layer, direction};
+    if (!turnByHand(move)) return 0;
+    if (quarters * direction == 2) {
+        // Past a half turn the first quarter ends at once and the second
+        // goes on from where the layer was let go.
+        playTurnFrom(move, kTurnEndAngle - 1);
+        session.queuedTurn = {layer, direction, angle * direction - kTurnEndAngle};
+    } else {
+        playTurnFrom(move, angle * direction);
+    }
+    return 1;
+}
+
+// The drag's layer going back to rest, a third of a quarter turn a frame.
+void drawReturningDrag() {
+    TurnShown& t = session.dragShown;
+    t.angle -= kTurnEndAngle / 3;
+    if (t.angle <= 0) {
+        t = {0, 0, 0};
+        session.dragReturning = 0;
+        drawCubeAtRest();
+        return;
+    }
+    controllerDrawing.drawCube(t.layer, t.direction, t.angle);
+}
+
 void askForSolve(int digit) {
     solveState.solveRequested = 1;
     if (selectedAlgorithm == -1) selectedAlgorithm = digit;
-}
-
-void drawCubeAtRest() {
-    controllerDrawing.drawCube(1, +1, 0);
 }
 
 void drawPausedCube() {
@@ -187,6 +267,20 @@ int playAction(bool undo) {
 void idleFrame() {
     if (turnRequest != 0) turnDirection = turnRequest;
     Player& p = session.player;
+    if (session.dragShown.layer != 0 && p.angle == 0) {
+        const TurnShown& t = session.dragShown;
+        if (session.dragReturning)
+            drawReturningDrag();
+        else
+            controllerDrawing.drawCube(t.layer, t.direction, t.angle);
+        return;
+    }
+    if (session.queuedTurn.layer != 0 && p.angle == 0 && turnRequest == 0) {
+        const TurnShown second = session.queuedTurn;
+        session.queuedTurn = {0, 0, 0};
+        if (turnByHand({second.layer, second.direction}))
+            playTurnFrom({second.layer, second.direction}, second.angle);
+    }
     if (p.seek != 0 && p.angle == 0) {
         seekTimeline(session.timeline, p.seek, recordMove);
         p.seek = 0;
@@ -260,8 +354,8 @@ bool seekBetweenTurns() {
 
 } // namespace
 
-const ControllerDrawing kRenderDrawing = {glPush,   glPop,     glRotate,
-                                          drawCube, drawCubie, drawLayerMarker};
+const ControllerDrawing kRenderDrawing = {
+    glPush, glPop, glLoad, drawLookCube, drawLookCubie, drawLookMarker, drawLookEditor};
 ControllerDrawing controllerDrawing = kRenderDrawing;
 
 int runCommand(const Command& c) {
@@ -284,16 +378,9 @@ int runCommand(const Command& c) {
         if (turnAngle == 0 && selectedLayer + c.value >= 1 && selectedLayer + c.value <= 9)
             selectedLayer = static_cast<short>(selectedLayer + c.value);
         return 1;
-    case kCommandTurn: {
-        if (!manualTurnAllowed()) return 0;
-        const Move move = {c.layer, c.value};
-        if (!pushHistory(move.layer, move.direction)) return 0; // history full: nothing changes
-        session.turnRecorded = 1;
-        turnRequest = c.value;
-        appendToTimeline(session.timeline, move, kTurnStage);
-        recordAction(session.undoStack, &move, 1);
-        return 1;
-    }
+    case kCommandTurn:
+        if (session.editor.open || session.dragShown.layer != 0) return 0;
+        return turnByHand({c.layer, c.value});
     case kCommandSolve:
         // While a manual turn animates, the press waits for the turn's end,
         // so that the solve starts from a cube the recorded history describes.
@@ -339,8 +426,100 @@ int runCommand(const Command& c) {
     case kCommandHelp:
         session.helpOpen = 1;
         return 1;
+    case kCommandZoom: {
+        const double nearer = session.nearer + c.value;
+        if (nearer <= kNearest && nearer >= kFarthest) session.nearer = nearer;
+        return 1;
+    }
+    case kCommandLook:
+        session.look = session.look == &kClearLook ? &kPlainLook : &kClearLook;
+        return 1;
+    case kCommandCuberKeys:
+        session.cuberKeys = !session.cuberKeys;
+        return 1;
+    case kCommandDragLayer:
+        // A layer follows the finger only on an idle cube, one drag at a time.
+        if (session.editor.open || c.layer < 1 || c.layer > 9) return 0;
+        if (session.dragShown.layer != c.layer &&
+            (session.dragShown.layer != 0 || !manualTurnAllowed()))
+            return 0;
+        session.dragReturning = 0;
+        session.dragShown = {c.layer, c.value >= 0 ? 1 : -1, c.value >= 0 ? c.value : -c.value};
+        return 1;
+    case kCommandDragRelease:
+        if (session.dragShown.layer != c.layer || session.dragReturning) return 0;
+        session.dragShown = {0, 0, 0};
+        if (!manualTurnAllowed()) return 0;
+        return releaseDrag(c.layer, c.value);
+    case kCommandEditorOpen:
+        if (session.editor.open || !manualTurnAllowed() || session.dragShown.layer != 0) return 0;
+        session.editorMessage[0] = '\0';
+        editorOpen(session.editor);
+        return 1;
+    case kCommandEditorPaint:
+        return session.editor.open && editorPaint(session.editor, c.value);
+    case kCommandEditorColour:
+        if (!session.editor.open) return 0;
+        editorChooseColour(session.editor, c.value);
+        return 1;
+    case kCommandEditorStep:
+        if (!session.editor.open) return 0;
+        editorStepColour(session.editor, c.value);
+        return 1;
+    case kCommandEditorPaste:
+        if (!session.editor.open) return 0;
+        session.editorMessage[0] = '\0';
+        return editorPaste(session.editor, session.pasteText.c_str(), session.editorMessage,
+                           sizeof session.editorMessage);
+    case kCommandEditorTake:
+        if (!session.editor.open || !editorTake(session.editor)) return 0;
+        // The cube changed under the history: as with a given state, Quick
+        // is refused until it is solved, and nothing recorded before it is
+        // undone or replayed.
+        session.editorMessage[0] = '\0';
+        givenStateUnsolved = !isSolved();
+        historyTop = 0;
+        clearTimeline(session.timeline);
+        session.undoStack = UndoStack{};
+        return 1;
+    case kCommandEditorClose:
+        if (!session.editor.open) return 0;
+        editorClose(session.editor);
+        session.editorMessage[0] = '\0';
+        return 1;
+    case kCommandCopy: {
+        char state[kStickers + 1];
+        if (session.editor.open)
+            editorCopy(session.editor, state);
+        else
+            writeStateString(state);
+        session.copiedText = state;
+        return 1;
+    }
     }
     return 0;
+}
+
+Look sessionLook() {
+    Look look = *session.look;
+    look.camera.distance -= session.nearer;
+    return look;
+}
+
+const View& makeFrameView(int width, int height) {
+    TurnShown turning = {1, 1, 0};
+    const Player& p = session.player;
+    if (p.angle != 0)
+        turning = {p.turning.layer, p.turning.direction, p.angle};
+    else if (session.dragShown.layer != 0)
+        turning = session.dragShown;
+    session.view =
+        makeView(sessionLook(), {sceneYaw, scenePitch, viewYaw, viewPitch}, turning, width, height);
+    return session.view;
+}
+
+int showRunning() {
+    return mixMode != 0 || solveState.playbackPending || solveState.solveRequested;
 }
 
 void runWaitingSolve() {
@@ -353,19 +532,27 @@ void runWaitingSolve() {
 void runFrameController() {
     const ControllerDrawing& d = controllerDrawing;
     d.pushMatrix();
-    d.rotate(viewYaw - 45, 0.0, 1.0, 0.0);
-    d.rotate(viewPitch, 1.0, 0.0, 0.0);
+    const View& v = session.view;
     if (faceRequest == 1) {
         // Undo the cube's own orientation and face the viewer in this frame already.
-        d.rotate(-viewPitch, 1.0, 0.0, 0.0);
-        d.rotate(-static_cast<float>(viewYaw) - sceneYaw, 0.0, 1.0, 0.0);
+        d.loadMatrix(
+            rotated(rotated(v.cube, -viewPitch, 0), -static_cast<float>(viewYaw) - sceneYaw, 1).m);
         viewYaw = static_cast<int>(-sceneYaw);
         viewPitch = 0;
         faceRequest = 0;
+    } else {
+        d.loadMatrix(v.cube.m);
     }
 
     // A step or a seek runs while paused: the player stays paused after it.
     const Player& p = session.player;
+    if (session.editor.open) {
+        // The editor's cube in place of the cube; nothing plays meanwhile.
+        d.drawEditor(session.editor);
+        d.popMatrix();
+        turnRequest = 0;
+        return;
+    }
     if (paused == 1 && p.stepping == 0 && p.seek == 0) {
         drawPausedCube();
     } else if (solveState.playbackPending == 1) {
@@ -497,6 +684,16 @@ void resetController() {
     session.stripShown = 0;
     session.turnRecorded = 0;
     session.solvedHistoryTop = -1;
+    session.look = &kPlainLook;
+    session.nearer = 0.0;
+    session.cuberKeys = 0;
+    session.editor = Editor{};
+    session.editorMessage[0] = '\0';
+    session.pasteText.clear();
+    session.copiedText.clear();
+    session.dragShown = {0, 0, 0};
+    session.dragReturning = 0;
+    session.queuedTurn = {0, 0, 0};
     resetKeyReading();
 }
 

@@ -7,10 +7,15 @@
 // 61; the turn is applied to the cube in the third).
 #pragma once
 
+#include "app/editor.h"
 #include "app/player.h"
 #include "app/strip.h"
 #include "model/timeline.h"
 #include "model/undo_stack.h"
+#include "render/look.h"
+#include "render/view.h"
+
+#include <string>
 
 // The records the controller owns: the timeline being shown, the player that
 // plays it, the undo and redo stacks, and what the window shows of them.
@@ -26,7 +31,39 @@ struct FrameSession {
     // historyTop when a solution's playback ended on a solved cube, until
     // the history changes hands (see recordMove); -1 when none.
     int solvedHistoryTop = -1;
+
+    // How the cube looks (C, --look) and how much nearer than the look's own
+    // camera distance the wheel has brought it (within kNearest..kFarthest).
+    const Look* look = &kPlainLook;
+    double nearer = 0.0;
+    // 1 while the letters turn layers as cubers write them (Tab).
+    int cuberKeys = 0;
+    // The colour editor (E), and the last fault of a paste into it.
+    Editor editor{};
+    char editorMessage[kTextMessageSize] = "";
+    // Text for the editor's paste, and the state a copy put out (the window
+    // moves both to and from the clipboard).
+    std::string pasteText;
+    std::string copiedText;
+    // The frame's view: where the cube was drawn, for picking.
+    View view{};
+    // A layer drawn at a drag's angle (layer 0: none); `returning` while it
+    // goes back to rest after a release short of a quarter turn.
+    TurnShown dragShown{0, 0, 0};
+    int dragReturning = 0;
+    // The second quarter turn of a drag released past a half turn, turned
+    // once the first has played, from the angle shown; layer 0 when none waits.
+    TurnShown queuedTurn{0, 0, 0};
 };
+
+// The wheel's limits on `nearer`: the cube comes no closer than this much
+// nearer, and goes no farther than this much away.
+constexpr double kNearest = 6.0;
+constexpr double kFarthest = -10.0;
+// The look with the wheel's camera distance in it, and the view of this
+// frame made from it and the view angles (kept in the session for picking).
+Look sessionLook();
+const View& makeFrameView(int width, int height);
 FrameSession& frameSession();
 // The strip of moves as the window shows it: 1 with `view` filled from the
 // timeline and the player once a player key has switched the strip on and
@@ -92,10 +129,12 @@ int startFromState(const char* text, char* message, int messageSize);
 struct ControllerDrawing {
     void (*pushMatrix)();
     void (*popMatrix)();
-    void (*rotate)(double angle, double x, double y, double z);
+    void (*loadMatrix)(const double* m);
     void (*drawCube)(int layer, int direction, int angle);
     void (*drawCubie)(int x, int y, int z, const int (&cubies)[4][4][4][7]);
     void (*drawLayerMarker)(int layer);
+    // The editor's painted cube, in place of the cube while it is open.
+    void (*drawEditor)(const Editor& editor);
 };
 extern ControllerDrawing controllerDrawing;
 // The real drawing functions.
@@ -104,7 +143,11 @@ extern const ControllerDrawing kRenderDrawing;
 // A digit that waited for a manual turn to end asks for its solve once the
 // turn is over (readKeys calls this before it reads the digits).
 void runWaitingSolve();
-// Orients, advances and draws the cube; the scene transform is already set.
+// 1 while a mix, a solution or Quick is under way: the mouse then only turns
+// the view.
+int showRunning();
+// Orients, advances and draws the cube; the scene transform is already set
+// and the frame's view made (makeFrameView).
 void runFrameController();
 // Steps of runFrameController, one call per frame each.
 void playSolution();

@@ -2,6 +2,7 @@
 #include "app/frame_draw.h"
 
 #include "app/commands.h"
+#include "app/editor.h"
 #include "app/frame.h"
 #include "app/frame_controller.h"
 #include "app/help_overlay.h"
@@ -19,6 +20,7 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <cstring>
 
 float fps = 0.0f;
 int fpsFrames = 0;
@@ -128,6 +130,25 @@ void drawMenuLines() {
     }
 }
 
+// While the cuber's keys are on, a line below the menu says so; the lines
+// above it stay where they are.
+constexpr float kCuberLineY = kMenuTop + kMenuLineStep * kMenuSize + 10.0f;
+constexpr const char* kCuberLine = "Cuber's keys (Tab): U R F D L B M E S, Shift the other way";
+// The editor's last paste fault, below the learning line.
+constexpr float kEditorMessageY = 150.0f;
+
+void drawModeLines() {
+    const FrameSession& session = frameSession();
+    if (session.cuberKeys) {
+        setColour(kGreen);
+        hudDrawing.print(kMenuX, kCuberLineY, kCuberLine);
+    }
+    if (session.editor.open && session.editorMessage[0] != '\0') {
+        setColour(kRed);
+        hudDrawing.print(kMenuX, kEditorMessageY, session.editorMessage);
+    }
+}
+
 // The learning line, below everything else on the left: while a solution
 // plays, the stage that made the move on the cube and the move in notation.
 constexpr float kLearningX = 10.0f;
@@ -219,6 +240,25 @@ void drawHudLines() {
         hudDrawing.print(x, y, text);
     }
     drawLearningLine();
+    drawModeLines();
+}
+
+int menuEntryAt(int x, int y) {
+    const TextMetrics metrics = hudFontMetrics();
+    const int advance = metrics.advance > 0 ? metrics.advance : kHudFontPixels / 2;
+    for (int entry = 0; entry < kMenuSize; ++entry) {
+        char text[64];
+        std::snprintf(text, sizeof text, kMenuFormat, kMenu[entry].label, entry);
+        // The line's letters stand on its baseline, one line step high.
+        const float baseline = kMenuTop + kMenuLineStep * static_cast<float>(entry);
+        const float left = kMenuX;
+        const float right =
+            kMenuX + static_cast<float>(advance) * static_cast<float>(std::strlen(text));
+        const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+        if (fx >= left && fx < right && fy > baseline - kMenuLineStep && fy <= baseline)
+            return entry;
+    }
+    return -1;
 }
 
 void drawFrame() {
@@ -230,20 +270,23 @@ void drawFrame() {
     readKeys();
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    glTranslatef(0.0f, -2.0f, -15.0f);
-    glRotatef(scenePitch, 1.0f, 0.0f, 0.0f);
-    glRotatef(sceneYaw, 0.0f, 1.0f, 0.0f);
+    // The scene and the cube placed by the view the CPU works out, the one
+    // picking reads.
+    const View& view = makeFrameView(viewportWidth, viewportHeight);
+    glLoadMatrixd(view.scene.m);
 
     runFrameController();
+    const FrameSession& session = frameSession();
+    const Look& look = *session.look;
 
     const GLfloat lightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     glLightfv(GL_LIGHT1, GL_POSITION, lightPosition);
     countFrames();
-    drawFloorGrid(gridVisible);
+    drawFloorGrid(look, gridVisible);
 
     beginTextOverlay(viewportWidth, viewportHeight);
     drawHudLines();
+    if (session.editor.open) drawEditorOverlay(session.editor, look, view);
     flushHudText(); // the frame's text, in one go
     drawPlayerOverlays();
 

@@ -38,3 +38,6 @@ extern const HudDrawing kGlHudDrawing;
 // colours, through hudDrawing; while a solution plays, one more line at
 // (10, 130): the stage and the move on the cube in notation.
 void drawHudLines();
+// The menu entry (0..kMenuSize - 1) whose HUD line covers window pixel
+// (x, y), or -1.
+int menuEntryAt(int x, int y);

@@ -59,7 +59,14 @@ int main(int argc, char** argv) {
     startGivenCube(options);
 
     char settingsFile[kSettingsPathSize] = "";
-    Settings answers = settledAnswers(options, keptSettings(settingsFile, sizeof settingsFile));
+    int rememberAtExit = 0; // the answers were kept: the look and speed follow at the end
+    const Settings kept = keptSettings(settingsFile, sizeof settingsFile);
+    Settings answers = settledAnswers(options, kept);
+    // The look and the speed: --look, else what the settings kept.
+    const Settings start = startLookAndSpeed(options, kept);
+    FrameSession& session = frameSession();
+    if (start.look != kUnset) session.look = start.look ? &kClearLook : &kPlainLook;
+    if (start.speed != kUnset) session.player.speed = start.speed;
     answers.fullscreen =
         ask(answers.fullscreen, "Start FullScreen?", "Would You Like To Run In Fullscreen Mode?");
     answers.soft =
@@ -75,6 +82,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cube-solver: not remembered: no configuration folder (HOME)\n");
         else if (!saveSettings(settingsFile, answers, message, sizeof message))
             std::fprintf(stderr, "cube-solver: not remembered: %s\n", message);
+        else
+            rememberAtExit = 1;
     }
     if (!answers.fullscreen) fullscreen = 0;
     if (answers.soft) {
@@ -106,5 +115,14 @@ int main(int argc, char** argv) {
     }
     // The window and its context are gone when the loop returns; SDL's
     // display connection goes with the process.
-    return runMessageLoop();
+    const int code = runMessageLoop();
+    if (rememberAtExit) {
+        // What the window had when it closed is kept with the answers.
+        answers.look = session.look == &kClearLook ? 1 : 0;
+        answers.speed = session.player.speed;
+        char message[kSettingsMessageSize];
+        if (!saveSettings(settingsFile, answers, message, sizeof message))
+            std::fprintf(stderr, "cube-solver: not remembered: %s\n", message);
+    }
+    return code;
 }

@@ -2,6 +2,7 @@
 // into it without losing any other line.
 #include "app/settings.h"
 
+#include "app/player.h"
 #include "model/textlog.h"
 
 #include <cerrno>
@@ -18,14 +19,29 @@ namespace {
 constexpr int kMaxFileBytes = 16 * 1024;
 constexpr int kMaxLineBytes = 255;
 
-// The keys this version knows, each with its place in Settings.
+// The words a key takes; a value is the index of its word.
+constexpr const char* kYesNo[] = {"no", "yes"};
+constexpr const char* kLooks[] = {"plain", "clear"};
+// Quarter turns a second, as the player's speeds (kPlayerSpeeds) are named.
+constexpr const char* kSpeeds[] = {"0.5", "1", "2", "4", "7.5", "20"};
+static_assert(sizeof kSpeeds / sizeof kSpeeds[0] == kPlayerSpeedCount, "one word a speed");
+
+// The keys this version knows, each with its place in Settings and its words.
 struct KnownKey {
     const char* name;
     int Settings::*value;
+    const char* const* words;
+    int wordCount;
+    const char* expected; // for the message about a value it cannot take
 };
+template <int N> constexpr int countOf(const char* const (&)[N]) {
+    return N;
+}
 constexpr KnownKey kKnownKeys[] = {
-    {"fullscreen", &Settings::fullscreen},
-    {"soft", &Settings::soft},
+    {"fullscreen", &Settings::fullscreen, kYesNo, countOf(kYesNo), "yes or no"},
+    {"soft", &Settings::soft, kYesNo, countOf(kYesNo), "yes or no"},
+    {"look", &Settings::look, kLooks, countOf(kLooks), "plain or clear"},
+    {"speed", &Settings::speed, kSpeeds, countOf(kSpeeds), "0.5, 1, 2, 4, 7.5 or 20"},
 };
 
 const KnownKey* findKey(const char* key, int length) {
@@ -76,10 +92,12 @@ int splitLine(const char* p, const char* end, int lineNo, Line* out, char* messa
     return 1;
 }
 
-// yes/no into 1/0; -1 for anything else.
-int readAnswer(const char* value, int length) {
-    if (length == 3 && std::strncmp(value, "yes", 3) == 0) return 1;
-    if (length == 2 && std::strncmp(value, "no", 2) == 0) return 0;
+// The index of the key's word `value`; -1 for anything else.
+int readAnswer(const KnownKey& key, const char* value, int length) {
+    for (int i = 0; i < key.wordCount; ++i)
+        if (static_cast<int>(std::strlen(key.words[i])) == length &&
+            std::strncmp(value, key.words[i], static_cast<size_t>(length)) == 0)
+            return i;
     return -1;
 }
 
@@ -206,9 +224,10 @@ int parseSettings(const char* text, int length, Settings* out, char* message, in
             std::snprintf(message, size, "line %d: %s is given twice", lineNo, known->name);
             return 0;
         }
-        const int answer = readAnswer(line.value, line.valueLength);
+        const int answer = readAnswer(*known, line.value, line.valueLength);
         if (answer < 0) {
-            std::snprintf(message, size, "line %d: %s takes yes or no", lineNo, known->name);
+            std::snprintf(message, size, "line %d: %s takes %s", lineNo, known->name,
+                          known->expected);
             return 0;
         }
         read.*(known->value) = answer;
@@ -248,8 +267,9 @@ int saveSettings(const char* path, const Settings& settings, char* message, int 
     };
     const auto addKey = [&](const KnownKey& k) {
         char line[64];
+        const int value = settings.*(k.value);
         const int len = std::snprintf(line, sizeof line, "%s = %s\n", k.name,
-                                      settings.*(k.value) ? "yes" : "no");
+                                      value >= 0 && value < k.wordCount ? k.words[value] : "");
         add(line, len);
     };
     int written[sizeof kKnownKeys / sizeof kKnownKeys[0]] = {};

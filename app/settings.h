@@ -5,6 +5,8 @@
 //   # cube-solver settings
 //   fullscreen = no
 //   soft = no
+//   look = clear
+//   speed = 7.5
 //
 // Blank lines and lines starting with '#' are comments. Keys the program does
 // not know are kept as they are and otherwise ignored, so that a file written
@@ -24,6 +26,8 @@ constexpr int kUnset = -1;
 struct Settings {
     int fullscreen = kUnset; // answer to "Would You Like To Run In Fullscreen Mode?"
     int soft = kUnset;       // answer to "Would You Like To Run In A Soft Mode?"
+    int look = kUnset;       // 0 the plain look, 1 the clear one
+    int speed = kUnset;      // the player's speed, an index into kPlayerSpeeds
 };
 
 // The program's folder under one of the user's base folders:

@@ -15,7 +15,8 @@ namespace {
 void printHelp() {
     std::printf(
         "usage: cube-solver [--state STRING | --state-file FILE | --scramble MOVES]\n"
-        "                   [--window | --fullscreen] [--soft] [--remember] [--desktop]\n"
+        "                   [--window | --fullscreen] [--soft] [--look plain|clear]\n"
+        "                   [--remember] [--desktop]\n"
         "       cube-solver --help | --version\n"
         "  Shows the cube in a window after asking two questions (full screen?\n"
         "  soft mode?). The keys are listed below and in cube-solver(6).\n"
@@ -30,10 +31,14 @@ void printHelp() {
         "  --soft             answer the second question Yes: 640x480, not 1024x768\n"
         "                     (with any of these three no question is asked; what\n"
         "                     they leave out is taken from the settings file, else No)\n"
+        "  --look plain|clear how the cube looks: plain (the program's own) or clear\n"
+        "                     (larger, seen from above, a real cube's colours); C in\n"
+        "                     the window switches between them\n"
         "  --remember         keep this run's answers in the settings file\n"
         "                     ($XDG_CONFIG_HOME/cube-solver/settings.conf, else\n"
         "                     ~/.config/cube-solver/settings.conf); later runs take\n"
-        "                     them from there instead of asking\n"
+        "                     them from there instead of asking; the look and the\n"
+        "                     speed the window has when it closes are kept too\n"
         "  --desktop          started from the desktop menu: write the text files in\n"
         "                     $XDG_STATE_HOME/cube-solver (else ~/.local/state/cube-solver)\n"
         "  --help       print this text\n"
@@ -86,6 +91,15 @@ int readStartOptions(int argc, char** argv, StartOptions* o) {
         }
         int* flag = nullptr;
         int value = 1;
+        if (std::strcmp(arg, "--look") == 0) {
+            if (i + 1 >= argc || o->look != kUnset)
+                return refuse("incomplete or repeated argument", arg);
+            const char* look = argv[++i];
+            if (std::strcmp(look, "plain") != 0 && std::strcmp(look, "clear") != 0)
+                return refuse("--look takes plain or clear, not", look);
+            o->look = look[0] == 'c';
+            continue;
+        }
         if (std::strcmp(arg, "--window") == 0 || std::strcmp(arg, "--fullscreen") == 0) {
             if (o->fullscreen != kUnset) return refuse("repeated argument", arg);
             flag = &o->fullscreen;
@@ -115,6 +129,13 @@ Settings settledAnswers(const StartOptions& o, const Settings& kept) {
         if (answers.soft == kUnset) answers.soft = 0;
     }
     return answers;
+}
+
+Settings startLookAndSpeed(const StartOptions& o, const Settings& kept) {
+    Settings start;
+    start.look = o.look != kUnset ? o.look : kept.look;
+    start.speed = kept.speed;
+    return start;
 }
 
 void startGivenCube(const StartOptions& o) {

@@ -17,8 +17,9 @@ struct StartOptions {
     // --window (0) or --fullscreen (1), and --soft (1); kUnset when not given.
     int fullscreen = kUnset;
     int soft = kUnset;
-    int remember = 0; // --remember: keep this run's answers in the settings file
-    int desktop = 0;  // --desktop: started from the desktop menu
+    int look = kUnset; // --look plain (0) or clear (1)
+    int remember = 0;  // --remember: keep this run's answers, look and speed in the settings file
+    int desktop = 0;   // --desktop: started from the desktop menu
 };
 
 // Reads the command line into `o`. Returns -1 to go on, or the exit status
@@ -32,6 +33,10 @@ int readStartOptions(int argc, char** argv, StartOptions* o);
 // questions (what they leave out comes from the settings, else it is No);
 // without options each question takes the settings' answer, if any.
 Settings settledAnswers(const StartOptions& o, const Settings& kept);
+
+// The look and the speed a run starts with: --look, else the settings'
+// (kUnset where neither says: the program's own).
+Settings startLookAndSpeed(const StartOptions& o, const Settings& kept);
 
 // Makes the cube of --state or --scramble the program's cube and marks it as
 // given (see startFromState); nothing when neither was given.

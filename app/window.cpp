@@ -8,10 +8,10 @@
 #include "app/frame_controller.h"
 #include "app/hud_font.h"
 #include "render/scene.h"
+#include "render/view.h"
 
 #include <SDL.h>
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cstdio>
 #include <cstring>
@@ -219,8 +219,50 @@ void showMessage(const char* caption, const char* text, MessageIcon icon) {
     }
 }
 
+namespace {
+
+// The clipboard's text as the editor's paste, read when Ctrl+V goes down.
+void takeClipboard() {
+    char* text = SDL_GetClipboardText();
+    frameSession().pasteText = text != nullptr ? text : "";
+    SDL_free(text);
+}
+
+// A state a copy put out goes onto the clipboard.
+void giveClipboard() {
+    std::string& copied = frameSession().copiedText;
+    if (copied.empty()) return;
+    SDL_SetClipboardText(copied.c_str());
+    copied.clear();
+}
+
+void mouseEvent(MouseAction action, int button, int x, int y, int wheel) {
+    readMouse(MouseEvent{action, button, x, y, wheel});
+}
+
+} // namespace
+
 void handleEvent(const SDL_Event& event) {
     switch (event.type) {
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (!ourWindow(event.button.windowID)) break;
+        mouseEvent(event.type == SDL_MOUSEBUTTONDOWN ? kMousePress : kMouseRelease,
+                   event.button.button, event.button.x, event.button.y, 0);
+        break;
+    case SDL_MOUSEMOTION:
+        if (!ourWindow(event.motion.windowID)) break;
+        mouseEvent(kMouseMove, 0, event.motion.x, event.motion.y, 0);
+        break;
+    case SDL_MOUSEWHEEL: {
+        if (!ourWindow(event.wheel.windowID)) break;
+        int wheel = event.wheel.y;
+        if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) wheel = -wheel;
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        mouseEvent(kMouseWheel, 0, x, y, wheel);
+        break;
+    }
     case SDL_QUIT: // the system asks the program to end
         quitPosted = 1;
         quitCode = 0;
@@ -251,6 +293,7 @@ void handleEvent(const SDL_Event& event) {
         if (code == 0) break;
         keyDown[code] = 1;
         if (!event.key.repeat) keyPressed[code] = 1;
+        if (code == 'V' && (event.key.keysym.mod & KMOD_CTRL) != 0) takeClipboard();
         // Every key-down toggles the grid, auto-repeats included (not while
         // the help overlay keeps the keys).
         if (code == kKeyG && !keyTakenByHelp(code)) gridVisible = !gridVisible;
@@ -269,9 +312,9 @@ void handleEvent(const SDL_Event& event) {
 void resizeView(int width, int height) {
     if (height == 0) height = 1;
     glViewport(0, 0, width, height);
+    const Matrix4 projection = perspectiveMatrix(sessionLook().camera.fieldOfView, width, height);
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, GLdouble(width) / GLdouble(height), 0.5, 50.0);
+    glLoadMatrixd(projection.m);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     viewportWidth = width;
@@ -405,13 +448,15 @@ int runMessageLoop() {
         // The posted quit is reached once no other event waits.
         if (quitPosted) break;
         if (active) {
-            if (keyDown[VK_ESCAPE] && !keyTakenByHelp(VK_ESCAPE)) {
+            // Escape quits, except in the editor, where it closes the editor.
+            if (keyDown[VK_ESCAPE] && !keyTakenByHelp(VK_ESCAPE) && !frameSession().editor.open) {
                 done = 1;
             } else {
                 // At most 60 frames a second, whatever the display's rate.
                 paceFrame();
                 drawFrame();
                 SDL_GL_SwapWindow(mainWindow);
+                giveClipboard();
             }
         }
         if (keyDown[VK_F1] && !keyTakenByHelp(VK_F1)) {

@@ -20,7 +20,7 @@ struct CubeDraw {
 // Everything the controller drew in one frame.
 struct FrameRecord {
     std::vector<CubeDraw> cubes;
-    int cubies = 0, markers = 0;
+    int cubies = 0, markers = 0, editors = 0;
     int depth = 0; // pushes minus pops
 };
 inline FrameRecord recorded;
@@ -28,12 +28,13 @@ inline FrameRecord recorded;
 inline const ControllerDrawing kRecordingDrawing = {
     [] { ++recorded.depth; },
     [] { --recorded.depth; },
-    [](double, double, double, double) {},
+    [](const double*) {},
     [](int l, int d, int a) {
         recorded.cubes.push_back({l, d, a});
     },
     [](int, int, int, const int (&)[4][4][4][7]) { ++recorded.cubies; },
-    [](int) { ++recorded.markers; }};
+    [](int) { ++recorded.markers; },
+    [](const Editor&) { ++recorded.editors; }};
 
 // The program as it starts, with the recorder in place of the renderer.
 inline void startProgram() {
@@ -43,10 +44,13 @@ inline void startProgram() {
 }
 
 // One frame as drawFrame runs it: the latch step, the keys, the controller.
+// The view of a 1024 x 768 window, made before the cube is drawn.
+constexpr int kTestWidth = 1024, kTestHeight = 768;
 inline void frame() {
     recorded = FrameRecord{};
     latchStep();
     readKeys();
+    makeFrameView(kTestWidth, kTestHeight);
     runFrameController();
 }
 inline void press(int key) {

@@ -1,6 +1,7 @@
 // The settings file and the start-up options: answers read back, damaged
 // files refused (and so ignored) with a message naming the line, other lines
 // kept when the answers are written, and what options and settings settle.
+#include "app/player.h"
 #include "app/settings.h"
 #include "app/start_options.h"
 
@@ -12,6 +13,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <cstdio>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -34,13 +36,17 @@ int parse(const std::string& text, Settings* out, std::string* message) {
 TEST(SettingsFile, AnswersAreReadBackWithCommentsBlanksAndLaterKeys) {
     const struct {
         const char* text;
-        int fullscreen, soft;
+        int fullscreen, soft, look, speed;
     } cases[] = {
-        {"", kUnset, kUnset},
-        {"fullscreen = yes\nsoft = no\n", 1, 0},
-        {"# mine\n\n  soft=yes  \r\n\tfullscreen\t=\tno", 0, 1},
-        {"look = bright\nspeed = 3\nlook = dim\nfullscreen = no\n", 0, kUnset},
-        {"soft = no\n# fullscreen = yes\n", kUnset, 0},
+        {"", kUnset, kUnset, kUnset, kUnset},
+        {"fullscreen = yes\nsoft = no\n", 1, 0, kUnset, kUnset},
+        {"# mine\n\n  soft=yes  \r\n\tfullscreen\t=\tno", 0, 1, kUnset, kUnset},
+        {"colours = bright\nsound = 3\ncolours = dim\nfullscreen = no\n", 0, kUnset, kUnset,
+         kUnset},
+        {"soft = no\n# fullscreen = yes\n", kUnset, 0, kUnset, kUnset},
+        {"look = clear\nspeed = 0.5\n", kUnset, kUnset, 1, 0},
+        {"speed = 20\nlook = plain\n", kUnset, kUnset, 0, kPlayerSpeedCount - 1},
+        {"speed = 7.5\n", kUnset, kUnset, kUnset, 4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -49,6 +55,15 @@ TEST(SettingsFile, AnswersAreReadBackWithCommentsBlanksAndLaterKeys) {
         ASSERT_EQ(parse(c.text, &s, &message), 1) << message;
         EXPECT_EQ(s.fullscreen, c.fullscreen);
         EXPECT_EQ(s.soft, c.soft);
+        EXPECT_EQ(s.look, c.look);
+        EXPECT_EQ(s.speed, c.speed);
+        // Each speed's word names the player's own speed.
+        if (s.speed != kUnset) {
+            char word[16];
+            std::snprintf(word, sizeof word, "%g", kPlayerSpeeds[s.speed].turnsPerSecond);
+            EXPECT_NE(std::string(c.text).find(std::string("speed = ") + word + "\n"),
+                      std::string::npos);
+        }
     }
 }
 
@@ -66,6 +81,9 @@ TEST(SettingsFile, DamagedFilesAreRefusedWithTheLineNamedAndNothingTaken) {
         {std::string("soft = no\nfullscreen = y\0s\n", 28), "line 2 holds a NUL byte"},
         {"# " + std::string(300, 'x') + "\n", "line 1 is longer than 255 characters"},
         {"[section]\nsoft = no\n", "line 1 is not"},
+        {"look = bright\n", "line 1: look takes plain or clear"},
+        {"soft = no\nspeed = 3\n", "line 2: speed takes 0.5, 1, 2, 4, 7.5 or 20"},
+        {"look = clear\nlook = clear\n", "line 2: look is given twice"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -101,11 +119,20 @@ TEST(SettingsFile, SavingKeepsOtherLinesAndReplacesOnlyItsKeys) {
     ASSERT_EQ(stat((dir.path + "/a/b").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u) << "made folders are the user's own";
 
-    writeText(path, "# mine\nlook = bright\nsoft = yes\nspeed = 2");
+    writeText(path, "# mine\ncolours = bright\nsoft = yes\nspeed = 2");
     answers.fullscreen = 1;
     answers.soft = 0;
     ASSERT_EQ(saveSettings(path.c_str(), answers, message, sizeof message), 1) << message;
-    EXPECT_EQ(readFile(path), "# mine\nlook = bright\nsoft = no\nspeed = 2\nfullscreen = yes\n");
+    EXPECT_EQ(readFile(path), "# mine\ncolours = bright\nsoft = no\nspeed = 2\nfullscreen = yes\n");
+    // The look and the speed go in as words, and read back.
+    answers.look = 1;
+    answers.speed = 4;
+    ASSERT_EQ(saveSettings(path.c_str(), answers, message, sizeof message), 1) << message;
+    EXPECT_EQ(readFile(path), "# mine\ncolours = bright\nsoft = no\nspeed = 7.5\nfullscreen = "
+                              "yes\nlook = clear\n");
+    ASSERT_EQ(loadSettings(path.c_str(), &back, message, sizeof message), 1) << message;
+    EXPECT_EQ(back.look, 1);
+    EXPECT_EQ(back.speed, 4);
     EXPECT_EQ(readFile(path + ".new"), "<missing>");
 
     // A damaged file is neither read nor rewritten.
