@@ -154,7 +154,6 @@ struct ToolOptions {
     const char* batchFile = nullptr;
     int jobs = 0; // 0: one per processor
     int logs = 0;
-    int entryGiven = 0;
 };
 
 enum Flag {

@@ -131,7 +131,7 @@ rm -f Kyb.txt kub2.txt
 rc=$?
 check "batch: exit 1 with an error line (rc $rc)" $([ "$rc" -eq 1 ]; echo $?)
 check "batch: five answers" $([ "$(wc -l < answers.txt)" -eq 5 ]; echo $?)
-check "batch: line 2 is its error" $(sed -n 2p answers.txt | grep -q "^error: line 2: .*'X'"; echo $?)
+check "batch: line 2 is its error" $(sed -n 2p answers.txt | grep -q '^error: line 2: word 2, "X", is not a move'; echo $?)
 check "batch: the solved cube needs nothing" $([ -z "$(sed -n 3p answers.txt)" ]; echo $?)
 check "batch: the summary" $(grep -q "^batch: entry 6, .*5 lines, 4 solved, 1 errors" err.txt; echo $?)
 check "batch: no trace or journal" $([ ! -e Kyb.txt ] && [ ! -e kub2.txt ]; echo $?)

@@ -77,7 +77,7 @@ remember)
     no_question "with --window --soft"
     expect_window 640x480 "with --window --soft"
     quit
-    [ "$(grep -v '^#' "$settings")" = "$(printf 'fullscreen = no\nsoft = yes')" ] ||
+    [ "$(grep -E '^(fullscreen|soft) =' "$settings")" = "$(printf 'fullscreen = no\nsoft = yes')" ] ||
         fail "settings file: $(cat "$settings" 2>&1)"
     xd_run "$build/cube-solver"
     wait_window "$xd_title" >/dev/null

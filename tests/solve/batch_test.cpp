@@ -86,7 +86,7 @@ TEST_F(Batch, EveryLineAnsweredInOrderErrorsNamingTheirLine) {
     // line: text, and the error expected ("" when it solves)
     const std::vector<std::pair<std::string, std::string>> input = {
         {mixA, ""},
-        {"R U X", "'X'"},
+        {"R U X", "word 3, \"X\", is not a move"},
         {"  " + stateOf(mixB) + "\r", ""},
         {"", ""},
         {solved.substr(0, 53) + "Q", "none of U, R, F, D, L, B"},
