@@ -307,6 +307,15 @@ void solveSelected() {
         playQuick();
         return;
     }
+    // A routine whose search would hold up the frame thinks off the drawing
+    // thread; the cube stays at rest, and the request waits, until its answer
+    // is in.
+    if (selectedAlgorithm >= 0 && !menuEntryReadyToSolve(selectedAlgorithm)) {
+        ++session.thinkingFrames;
+        drawCubeAtRest();
+        return;
+    }
+    session.thinkingFrames = 0;
     if (selectedAlgorithm < 0 || !computeSolve(selectedAlgorithm)) {
         // No entry selected, or the solve gave up at its bound: nothing to
         // play back, the cube as it was.
@@ -677,23 +686,7 @@ void resetController() {
     mixKeyArmed = 1;
     givenStateUnsolved = 0;
     selectedLayer = 1;
-    clearTimeline(session.timeline);
-    session.player = Player{};
-    session.undoStack = UndoStack{};
-    session.helpOpen = 0;
-    session.stripShown = 0;
-    session.turnRecorded = 0;
-    session.solvedHistoryTop = -1;
-    session.look = &kPlainLook;
-    session.nearer = 0.0;
-    session.cuberKeys = 0;
-    session.editor = Editor{};
-    session.editorMessage[0] = '\0';
-    session.pasteText.clear();
-    session.copiedText.clear();
-    session.dragShown = {0, 0, 0};
-    session.dragReturning = 0;
-    session.queuedTurn = {0, 0, 0};
+    session = FrameSession{};
     resetKeyReading();
 }
 

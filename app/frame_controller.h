@@ -54,6 +54,9 @@ struct FrameSession {
     // The second quarter turn of a drag released past a half turn, turned
     // once the first has played, from the angle shown; layer 0 when none waits.
     TurnShown queuedTurn{0, 0, 0};
+    // Frames a solve has waited for a routine that searches off the drawing
+    // thread (see menuEntryReadyToSolve); 0 when none waits.
+    int thinkingFrames = 0;
 };
 
 // The wheel's limits on `nearer`: the cube comes no closer than this much

@@ -130,6 +130,11 @@ void drawMenuLines() {
     }
 }
 
+// The learning line, below everything else on the left: while a solution
+// plays, the stage that made the move on the cube and the move in notation.
+constexpr float kLearningX = 10.0f;
+constexpr float kLearningY = 130.0f;
+
 // While the cuber's keys are on, a line below the menu says so; the lines
 // above it stay where they are.
 constexpr float kCuberLineY = kMenuTop + kMenuLineStep * kMenuSize + 10.0f;
@@ -137,8 +142,18 @@ constexpr const char* kCuberLine = "Cuber's keys (Tab): U R F D L B M E S, Shift
 // The editor's last paste fault, below the learning line.
 constexpr float kEditorMessageY = 150.0f;
 
+// Shown once a solve has waited this many frames for its routine's answer,
+// so that an answer that comes at once does not flash the line.
+constexpr int kThinkingShownAfter = 3;
+
 void drawModeLines() {
     const FrameSession& session = frameSession();
+    if (session.thinkingFrames >= kThinkingShownAfter && menuEntryExists(selectedAlgorithm)) {
+        char text[96];
+        std::snprintf(text, sizeof text, "%s: thinking ...", kMenu[selectedAlgorithm].label);
+        setColour(kGreen);
+        hudDrawing.print(kLearningX, kLearningY, text);
+    }
     if (session.cuberKeys) {
         setColour(kGreen);
         hudDrawing.print(kMenuX, kCuberLineY, kCuberLine);
@@ -149,10 +164,6 @@ void drawModeLines() {
     }
 }
 
-// The learning line, below everything else on the left: while a solution
-// plays, the stage that made the move on the cube and the move in notation.
-constexpr float kLearningX = 10.0f;
-constexpr float kLearningY = 130.0f;
 
 // The move the cube shows in this frame and the name of its stage; false at
 // rest. In the frame a move ends the players have already stepped past it

@@ -10,7 +10,9 @@
 #include "solve/quick.h"
 #include "tests/support/cube_support.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 struct CubeDraw {
@@ -66,6 +68,20 @@ inline void tap(int key) { // down for exactly one frame
 }
 
 using CubeCopy = cubetest::Snapshot;
+
+// Taps the digit of `entry` and, for a routine that thinks off the drawing
+// thread, runs frames until its answer is in (each drawing the cube at rest):
+// how many frames waited.
+inline int tapSolve(int entry) {
+    tap(VK_KEY_0 + entry);
+    int waited = 0;
+    while (frameSession().thinkingFrames > 0 && solveState.playbackPending == 0 && waited < 20000) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        frame();
+        ++waited;
+    }
+    return waited;
+}
 
 // `from` with `moves` applied by turnLayer; the live cube is left as it was.
 inline CubeCopy turned(const CubeCopy& from, const Move* moves, int n) {

@@ -151,7 +151,7 @@ TEST(Player, StepsAndSeeksOverMixesAndSolutionsOfEveryEntry) {
         const int yaw = viewYaw, pitch = viewPitch;
 
         testing::internal::CaptureStdout();
-        tap(VK_KEY_0 + entry);
+        tapSolve(entry);
         testing::internal::GetCapturedStdout();
         ASSERT_EQ(solveState.playbackPending, 1);
         const std::string journal = readFile("kub2.txt");
