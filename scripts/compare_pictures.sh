@@ -49,7 +49,7 @@ for entry in 0 1 2 3 4 6 5; do
     n=$((n + 1))
 done
 tap g; tap u; tap p; sleep 0.5
-shot 1024x500+0+268 "$shots/90-paused.png" # below the blinking PAUSE banner
+shot 1024x480+0+288 "$shots/90-paused.png" # below the blinking PAUSE banner
 press Escape
 wait "$pid" || true
 pid=""
