@@ -176,6 +176,31 @@ TEST_F(FrameDraw, TheLearningLineShowsDuringPlaybackOnly) {
     EXPECT_EQ(countInRow(frame(), lineY, 0, 200, isWhite), 0);
 }
 
+// A solve waiting for a routine that thinks off the drawing thread says so on
+// the learning line's place, once it has waited three frames (an answer that
+// comes at once does not flash the line).
+TEST_F(FrameDraw, AWaitingSolveSaysItIsThinkingAfterThreeFrames) {
+    static std::vector<std::string> lines;
+    hudDrawing = {[](float, float, float) {},
+                  [](float, float y, const char* text) {
+                      if (y == 130.0f) lines.push_back(text);
+                  }};
+    selectedAlgorithm = 6;
+    for (int waited : {0, 2, 3, 40}) {
+        lines.clear();
+        frameSession().thinkingFrames = waited;
+        drawHudLines();
+        if (waited < 3)
+            EXPECT_TRUE(lines.empty()) << waited;
+        else
+            EXPECT_EQ(lines, std::vector<std::string>{std::string(kMenu[6].label) +
+                                                       ": thinking ..."});
+    }
+    frameSession().thinkingFrames = 0;
+    selectedAlgorithm = -1;
+    hudDrawing = kGlHudDrawing;
+}
+
 // The frame's text, queued and drawn in one batch, is pixel for pixel what the
 // font's own glyph lists draw: every printable character, lines at whole and
 // fractional places, one starting left of the view and one running off its
