@@ -164,7 +164,6 @@ void drawModeLines() {
     }
 }
 
-
 // The move the cube shows in this frame and the name of its stage; false at
 // rest. In the frame a move ends the players have already stepped past it
 // (the angle is back to 0), so that move is the one before the cursor.

@@ -285,8 +285,8 @@ int parseOptions(int argc, char** argv, ToolOptions* o) {
         std::fprintf(stderr, "cube-solve: --jobs and --logs go with --batch\n");
         return kExitBadInput;
     }
-    if (o->batch && (o->state || o->stateFile || o->scramble || o->mixes || o->movesFile || o->print ||
-                     o->stages || o->showState)) {
+    if (o->batch && (o->state || o->stateFile || o->scramble || o->mixes || o->movesFile ||
+                     o->print || o->stages || o->showState)) {
         std::fprintf(stderr, "cube-solve: --batch reads its cubes from its input and prints "
                              "notation; it takes only --entry, --jobs and --logs\n");
         return kExitBadInput;

@@ -193,8 +193,8 @@ TEST_F(FrameDraw, AWaitingSolveSaysItIsThinkingAfterThreeFrames) {
         if (waited < 3)
             EXPECT_TRUE(lines.empty()) << waited;
         else
-            EXPECT_EQ(lines, std::vector<std::string>{std::string(kMenu[6].label) +
-                                                       ": thinking ..."});
+            EXPECT_EQ(lines,
+                      std::vector<std::string>{std::string(kMenu[6].label) + ": thinking ..."});
     }
     frameSession().thinkingFrames = 0;
     selectedAlgorithm = -1;
