@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# The two programs' command lines from the outside: help and version on
-# standard output with status 0, usage errors on standard error with status 2;
-# --show-state alone solves and writes nothing; scrambles in notation (from
-# --scramble and from move-file lines) make the same cubes as the layer
-# numbers do, over many random scrambles; bad words are named by line and
-# word; bad bytes never reach the terminal raw; a file-size limit is a write
-# failure (status 3), not a killed tool.
+# The two programs' command lines from the outside: help, version and usage
+# errors; notation (--scramble, move-file lines) against layer numbers over
+# random scrambles; bad words named, bad bytes escaped; a file-size limit.
 set -u
 BUILD="$(cd "${1:?build directory}" && pwd)"
 TOOL="$BUILD/cube-solve"
@@ -40,8 +36,7 @@ done
 "$TOOL" --help >help.txt 2>/dev/null
 check "cube-solve --help names --show-state's file-less use" $(grep -q 'no file is written' help.txt; echo $?)
 
-# --show-state alone prints the state and writes nothing; with a routine asked
-# for it solves as before.
+# --show-state alone writes nothing; with a routine it solves as before.
 rm -f Kyb.txt kub2.txt
 out="$("$TOOL" --mixes 1 --show-state 2>err.txt)"
 check "--show-state alone: status 0, the state, nothing written" \
@@ -49,9 +44,8 @@ check "--show-state alone: status 0, the state, nothing written" \
 "$TOOL" --mixes 1 --show-state --entry 0 >/dev/null 2>&1
 check "--show-state --entry 0 solves and writes" $([ -s kub2.txt ] && [ -s Kyb.txt ]; echo $?)
 
-# Random scrambles: the layer-number file, the same moves in notation on
-# --scramble and as move-file lines, and the state read back all show one
-# state; the scramble followed by its inverse is the solved cube.
+# Random scrambles as layer numbers, as --scramble, as notation lines and as
+# the state read back: one state; scramble then inverse: solved.
 letters=(x L M R B S F D E U)      # the letter of each layer 1..9
 clockwise=(0 -1 -1 1 1 -1 -1 1 1 -1)
 RANDOM=20
@@ -85,8 +79,7 @@ check "a scramble solved by entry 6 (rc $?: $(cat err.txt))" $(grep -q ', solved
 "$TOOL" --scramble "R U" --entry 5 >/dev/null 2>err.txt
 check "Quick refused for a scramble" $([ $? -eq 2 ] && grep -qF 'given with --state, --state-file or --scramble' err.txt; echo $?)
 
-# Faults: the message names the line and the word, shows bad bytes escaped,
-# and nothing is written.
+# Faults: line and word named, bad bytes escaped, nothing written.
 printf 'R U\n\n3 1\nF2 B Xq D\n' >badword.txt
 printf 'R U\n3 x\n' >badpair.txt
 printf "R U\n\x1b[2J\a\n" >badbytes.txt
@@ -113,8 +106,7 @@ bad "notation past the history" "forty.txt:9: 19 mixes and 36 moves are too many
   --mixes 19 --moves forty.txt
 bad "scramble with a state" "give one of --state, --state-file and --scramble" --scramble R --state "$solved"
 
-# A file-size limit: the journal cannot grow, the tool says so and ends with
-# status 3, the journal as it was.
+# A file-size limit: status 3, the reason given, the journal as it was.
 head -c 2000 /dev/zero | tr '\0' '\n' >kub2.txt
 cp kub2.txt journal-before.txt
 (ulimit -f 2; exec "$TOOL" --mixes 1) >out.txt 2>err.txt
