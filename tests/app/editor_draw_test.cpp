@@ -1,9 +1,6 @@
 // The colour editor's pictures read back from a real GL context, in both
-// looks and two window sizes: the painted cube shows each sticker as
-// painted, the stickers a fault concerns carry a mark where they are seen,
-// the palette shows the six colours where its hit test finds them, the chosen
-// one framed, and the band the check's message in its colour. With
-// CUBE_PANEL_DUMP set, the pictures are written there as PPM files.
+// looks and two window sizes: painted stickers, a fault's marks, the palette
+// and the check's message (CUBE_PANEL_DUMP: PPM files of them).
 #include "app/editor.h"
 #include "model/layers.h"
 #include "render/view.h"
@@ -20,7 +17,7 @@ namespace {
 class EditorPicture : public PanelSuite {};
 
 // The editor's whole frame: the painted cube in `view`, lit as the frame
-// lights it, then the overlay in window pixels; read back, bottom row first.
+// lights it, then the overlay; read back.
 Picture editorFrame(const Editor& e, const Look& look, const View& view, const char* name) {
     resizeView(view.width, view.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -35,22 +32,7 @@ Picture editorFrame(const Editor& e, const Look& look, const View& view, const c
     beginTextOverlay(view.width, view.height);
     drawEditorOverlay(e, look, view);
     endOverlay();
-    const int w = view.width, h = view.height;
-    Picture pic;
-    pic.width = w, pic.height = h;
-    pic.rgb.assign(size_t(3 * w * h), 0);
-    glFinish();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pic.rgb.data());
-    const char* dir = std::getenv("CUBE_PANEL_DUMP");
-    FILE* f =
-        dir && name ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb") : nullptr;
-    if (f) {
-        std::fprintf(f, "P6 %d %d 255\n", w, h);
-        for (int y = h - 1; y >= 0; --y) std::fwrite(pic.at(0, y), 1, size_t(3 * w), f);
-        std::fclose(f);
-    }
-    return pic;
+    return readBack(view.width, view.height, name);
 }
 
 // The pixel at window position (x right, y down).
@@ -78,8 +60,7 @@ bool cyan(const unsigned char* p) {
     return p[0] < 60 && p[1] > 200 && p[2] > 200;
 }
 
-// The band's text: the fault's red-orange and the sound cube's green, told
-// from every sticker colour by their weaker channels.
+// Text pixels in the band: the fault's red-orange, or the sound cube's green.
 int textPixels(const Picture& pic, bool fault) {
     int n = 0;
     for (int y = pic.height - 90; y < pic.height; ++y)
@@ -92,8 +73,7 @@ int textPixels(const Picture& pic, bool fault) {
     return n;
 }
 
-// Where the centre of sticker s is on the screen, and whether the eye sees
-// it there (its centre picks it).
+// Where sticker s's centre is on the screen, and whether it is seen (picked) there.
 bool stickerSeen(const View& view, const Look& look, int s, double* x, double* y) {
     const FaceLetter& fl = kFaceLetters[s / 9];
     int cubie[3], side = 0;
@@ -106,10 +86,8 @@ bool stickerSeen(const View& view, const Look& look, int s, double* x, double* y
     return pick.face == fl.face && pick.row == fl.cells[s % 9][0] && pick.col == fl.cells[s % 9][1];
 }
 
-// Whether the face of sticker s is seen well: its nine stickers' centres at
-// least 15 pixels apart on the screen. On a face seen almost edge on (the
-// plain look's top) they are a pixel or two apart, and a mark's outline
-// covers its neighbours.
+// Sticker s's face seen well: its nine centres at least 15 pixels apart (edge
+// on, a mark's outline covers its neighbours).
 bool faceSeenWell(const View& view, const Look& look, int s) {
     double x[9], y[9];
     const int first = s / 9 * 9;

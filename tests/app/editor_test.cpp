@@ -1,7 +1,5 @@
-// The colour editor without a window: opening on the cube shown, painting and
-// painting back over many mixed cubes, the check kept up to date, pasting
-// states, scrambles and garbage, and taking the painted cube (refused while a
-// fault stands; Quick refused after it, as with a given state).
+// The colour editor without a window: opening, painting and painting back
+// over mixed cubes with the check kept up to date, pasting, and taking.
 #include "app/editor.h"
 
 #include "tests/app/controller_support.h"
@@ -59,9 +57,9 @@ void expectChecked(const Editor& e) {
 
 } // namespace
 
-// Opened on a mixed cube the editor shows that cube, sound; a sticker of a
-// cell holds the letter of the face whose centre has that cell's colour;
-// copy gives the state; taking it unchanged changes nothing at all.
+// Opened on a mixed cube the editor shows that cube, sound, each cell's
+// letter the face whose centre has its colour; copy gives the state; taking
+// it unchanged changes nothing.
 TEST(Editor, OpensOnTheCubeShownAndCopiesIt) {
     std::mt19937 rng(8);
     for (int trial = 0; trial < 50; ++trial) {
@@ -95,8 +93,8 @@ TEST(Editor, OpensOnTheCubeShownAndCopiesIt) {
     EXPECT_EQ(stickerOfCell(7, 2, 2), -1);
 }
 
-// Random paints with random colours, the check right after each, centres
-// never painted; painting every sticker back gives the cube it was, sound.
+// Random paints, the check right after each, centres never painted; painted
+// back, the cube it was, sound.
 TEST(Editor, PaintingBackAfterRandomPaintsIsSoundAgain) {
     std::mt19937 rng(21);
     int faulty = 0;
@@ -149,9 +147,8 @@ TEST(Editor, ChoosesAndStepsTheColourRoundTheSix) {
     }
 }
 
-// A fault refuses the take with nothing changed and the editor still open;
-// once mended the cube is taken as a given state is, and Quick is refused
-// on it until it is solved.
+// A fault refuses the take, nothing changed; mended, the cube is taken as a
+// given state (Quick refused on it).
 TEST(Editor, TakesTheCubeOnlyWhenSound) {
     TempWorkDir dir;
     startProgram();
@@ -185,9 +182,8 @@ TEST(Editor, TakesTheCubeOnlyWhenSound) {
     EXPECT_EQ(selectedAlgorithm, -1);
 }
 
-// Pasted text: a state (blanks around it trimmed; any fault painting can
-// mend is kept and shown), moves played from the solved cube, or refused
-// with the reason and nothing changed.
+// Pasted text: a state (trimmed; a fault painting can mend kept and shown),
+// moves played from the solved cube, or refused with the reason.
 TEST(Editor, PastesAStateOrMovesAndRefusesTheRest) {
     startProgram();
     std::string flipped = kSolved;

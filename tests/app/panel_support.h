@@ -19,6 +19,22 @@ inline unsigned panelClock() {
     return 65000;
 }
 
+// The w x h picture drawn so far (bottom row first), dumped as `name`.ppm
+// when CUBE_PANEL_DUMP names a folder.
+inline Picture readBack(int w, int h, const char* name) {
+    GlWindow corner;
+    corner.width = w, corner.height = h;
+    const Picture pic = readPicture(corner);
+    const char* dir = std::getenv("CUBE_PANEL_DUMP");
+    FILE* f =
+        dir && name ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb") : nullptr;
+    if (f == nullptr) return pic;
+    std::fprintf(f, "P6 %d %d 255\n", w, h);
+    for (int y = h - 1; y >= 0; --y) std::fwrite(pic.at(0, y), 1, size_t(3 * w), f);
+    std::fclose(f);
+    return pic;
+}
+
 class PanelSuite : public GlSuite<1024, 768> {
   public:
     static void SetUpTestSuite() {
@@ -47,26 +63,12 @@ class PanelSuite : public GlSuite<1024, 768> {
         resizeView(w, h);
         drawFrame();
     }
-    // One frame with `over` drawn in its text overlay, read back (bottom row
-    // first) and dumped as `name`.ppm when asked to.
+    // One frame with `over` drawn in its text overlay, read back.
     template <class Over> static Picture frameWith(int w, int h, Over over, const char* name) {
         drawFrame();
         beginTextOverlay(w, h);
         over();
         endOverlay();
-        Picture pic;
-        pic.width = w, pic.height = h;
-        pic.rgb.assign(size_t(3 * w * h), 0);
-        glFinish();
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pic.rgb.data());
-        const char* dir = std::getenv("CUBE_PANEL_DUMP");
-        FILE* f = dir && name ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb")
-                              : nullptr;
-        if (f == nullptr) return pic;
-        std::fprintf(f, "P6 %d %d 255\n", w, h);
-        for (int y = h - 1; y >= 0; --y) std::fwrite(pic.at(0, y), 1, size_t(3 * w), f);
-        std::fclose(f);
-        return pic;
+        return readBack(w, h, name);
     }
 };

@@ -1,7 +1,5 @@
-// The player and its timeline, frame by frame without a window: the speeds,
-// steps and seeks over mixes and solutions of every menu entry, undo and redo
-// against a model of what they should give, Quick after all of it, and the
-// help overlay taking the keys.
+// The player frame by frame without a window: speeds, steps and seeks over
+// every entry's solutions, undo and redo against a model, the help's keys.
 #include "tests/app/controller_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -43,23 +41,16 @@ void mix() {
     settle();
 }
 
-// A step (. or ,) played to its end.
-void step(int key) {
-    tap(key);
-    settle();
-}
-
 void checkStepsAndSeeks(const char* what) {
     SCOPED_TRACE(what);
     const int n = timelineCount(timeline());
     ASSERT_GT(n, 0);
     const CubeCopy end = CubeCopy::take();
     ASSERT_TRUE(end == timelineCube(timeline(), timeline().position));
-    const int back = n; // all the way to the start, one step at a time
-    for (int i = 0; i < back; ++i) step(VK_OEM_COMMA);
-    EXPECT_EQ(timeline().position, n - back);
-    EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), n - back));
-    for (int i = 0; i < back; ++i) step(VK_OEM_PERIOD);
+    for (int i = 0; i < n; ++i) tap(VK_OEM_COMMA), settle(); // back to the start
+    EXPECT_EQ(timeline().position, 0);
+    EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), 0));
+    for (int i = 0; i < n; ++i) tap(VK_OEM_PERIOD), settle();
     EXPECT_TRUE(CubeCopy::take() == end);
     tapKey(VK_HOME);
     EXPECT_EQ(timeline().position, 0);
@@ -82,9 +73,8 @@ void quickSolves() {
 
 } // namespace
 
-// Each speed: a turn takes its frames, goes onto the cube once, in the frame
-// its angle reaches 60, and is seen turning on smoothly; the default is the
-// program's 1, 31, 61.
+// Each speed: a turn takes its frames, goes onto the cube once (when its
+// angle reaches 60) and turns on smoothly; the default is 1, 31, 61.
 TEST(Player, EverySpeedTurnsOnceInItsFramesAndMovesOnSmoothly) {
     for (int speed = 0; speed < kPlayerSpeedCount; ++speed) {
         SCOPED_TRACE("speed " + std::to_string(speed));
@@ -134,9 +124,8 @@ TEST(Player, EverySpeedTurnsOnceInItsFramesAndMovesOnSmoothly) {
     EXPECT_EQ(player().speed, kDefaultSpeed);
 }
 
-// Mixes, then a solve of every entry: stepping back and on, Home and End give
-// the timeline's cubes, during the playback and after it; the journal holds
-// what the solve computed whatever the steps; Quick solves after all of it.
+// Every entry's solve of a mix: steps, Home and End give the timeline's
+// cubes during and after the playback; the journal stays; Quick solves after.
 TEST(Player, StepsAndSeeksOverMixesAndSolutionsOfEveryEntry) {
     TempWorkDir dir;
     for (int entry = 0; entry < kMenuSize; ++entry) {
@@ -158,14 +147,14 @@ TEST(Player, StepsAndSeeksOverMixesAndSolutionsOfEveryEntry) {
         const int n = timelineCount(timeline());
         ASSERT_EQ(n, solutionCount);
         for (int f = 0; f < 20; ++f) frame();
-        step(VK_OEM_PERIOD); // pauses the playback after a turn
+        tap(VK_OEM_PERIOD); // pauses the playback after a turn
+        settle();
         ASSERT_EQ(paused, 1);
         ASSERT_EQ(solveState.playbackPending, 1);
         const int at = timeline().position;
         for (int f = 0; f < 30; ++f) frame();
         EXPECT_EQ(timeline().position, at);
-        step(VK_OEM_COMMA);
-        step(VK_OEM_COMMA);
+        for (int k = 0; k < 2; ++k) tap(VK_OEM_COMMA), settle();
         EXPECT_EQ(timeline().position, at - 2);
         EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), at - 2));
         tapKey(VK_HOME);
@@ -181,8 +170,7 @@ TEST(Player, StepsAndSeeksOverMixesAndSolutionsOfEveryEntry) {
         EXPECT_TRUE(isSolved());
         EXPECT_EQ(readFile("kub2.txt"), journal);
 
-        // The finished solution stays: back through it by hand, and Quick
-        // undoes the steps the history recorded.
+        // The finished solution stays; Quick undoes the steps recorded.
         checkStepsAndSeeks("after the solve");
         tapKey(VK_HOME);
         EXPECT_TRUE(CubeCopy::take() == mixed);
@@ -195,9 +183,8 @@ TEST(Player, StepsAndSeeksOverMixesAndSolutionsOfEveryEntry) {
     }
 }
 
-// Random turns, mixes, undos and redos against a model: the undo stack as a
-// list of actions and a redo list; after each settled step the cube is the
-// model's. Quick solves at the end of every sequence.
+// Random turns, mixes, undos and redos against a model (a done list and an
+// undone list of cubes); Quick solves at the end of every sequence.
 TEST(Player, UndoAndRedoFollowTheirModelOverRandomSequences) {
     TempWorkDir dir;
     std::mt19937 rng(1707);
@@ -254,8 +241,7 @@ TEST(Player, UndoAndRedoFollowTheirModelOverRandomSequences) {
     }
 }
 
-// The help overlay takes every key: the key that closes it does nothing else,
-// also while it stays down, and the window's own keys (G, ESC, F1) wait too.
+// The key that closes the help does nothing else, also while it stays down.
 TEST(Player, TheKeyThatClosesTheHelpDoesNothingElse) {
     TempWorkDir dir;
     const int keys[] = {'R',     VK_KEY_0,     VK_UP, 'P', 'W',       'V', VK_OEM_PERIOD,
@@ -288,9 +274,8 @@ TEST(Player, TheKeyThatClosesTheHelpDoesNothingElse) {
     }
 }
 
-// The strip's view: nothing before a player key, then the timeline of the
-// solve being played with each move's stage, the position, the turn in
-// progress, the pause and the speed.
+// The strip: nothing before a player key, then the playing solve's moves,
+// stages, position, turn in progress, pause and speed.
 TEST(Player, TheStripShowsTheTimelineOnceAPlayerKeyWasUsed) {
     TempWorkDir dir;
     startProgram();
@@ -316,7 +301,8 @@ TEST(Player, TheStripShowsTheTimelineOnceAPlayerKeyWasUsed) {
         EXPECT_EQ(view.animating, turnAngle != 0 ? 1 : 0);
         EXPECT_EQ(view.paused, 0);
     }
-    step(VK_OEM_COMMA);
+    tap(VK_OEM_COMMA);
+    settle();
     tap(VK_OEM_COMMA);
     ASSERT_EQ(stripToShow(&view), 1);
     EXPECT_EQ(view.paused, 1);
@@ -327,8 +313,7 @@ TEST(Player, TheStripShowsTheTimelineOnceAPlayerKeyWasUsed) {
     EXPECT_EQ(view.animating, 1);
 }
 
-// A replay the history has no room for stops paused, and keys work again:
-// Quick (key 5) is accepted at once and solves once the player goes on.
+// A replay the history has no room for stops paused; Quick still runs.
 TEST(Player, AReplayWithTheHistoryFullPausesAndQuickStillRuns) {
     TempWorkDir dir;
     startProgram();

@@ -1,20 +1,14 @@
 // The settings file and the start-up options: answers read back, damaged
-// files refused (and so ignored) with a message naming the line, other lines
-// kept when the answers are written, and what options and settings settle.
+// files refused naming the line, other lines kept, what options settle.
+#include "app/frame_controller.h"
 #include "app/player.h"
 #include "app/settings.h"
 #include "app/start_options.h"
-
 #include "model/cube.h"
-#include "app/frame_controller.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <fstream>
-#include <cstdio>
-#include <string>
 #include <sys/stat.h>
 #include <vector>
 

@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# cube-solve against bad move files and every write fault we can make, as one
-# table. Each row runs in a fresh directory: its setup makes the files (most
-# keep an old journal line in "kub2.txt"), the tool runs with the row's
-# arguments (standard input from the row's feed command), and the row names
-# the exit status, a fragment of standard error, and what the journal must be
-# afterwards: "same" byte for byte as before (or still absent), "grown" by
-# exactly the printed solution, "-" not looked at. The row that needs root
-# (a full tmpfs) is skipped, with a note, where it cannot mount one; rows on
-# permission bits run as user 65534 under root (through setpriv).
+# cube-solve against bad move files and every write fault we can make, one row
+# each, in a fresh directory: status, a fragment of standard error, and the
+# journal afterwards ("same" as before or still absent, "grown" by exactly the
+# printed moves, "-" not looked at). Permission rows run as user 65534 under
+# root; the full-disk row needs root to mount a small tmpfs, else is skipped.
 set -u
 BUILD="$(cd "${1:?build directory}" && pwd)"
 TOOL="$BUILD/cube-solve"
@@ -43,8 +39,7 @@ s_journal_null() { ln -s /dev/null kub2.txt; }
 s_readonly() { old_journal; chmod 444 kub2.txt; for_user; }
 s_locked_dir() { old_journal; for_user; chmod 555 .; }
 s_locked_empty_dir() { for_user; chmod 555 .; }
-# A 64 KiB tmpfs filled up, the journal ending 96 bytes short of a page: the
-# solve's append fits in part and then fails, and must be taken back.
+# A full 64 KiB tmpfs: the solve's append fits in part, fails, is taken back.
 s_full_disk() {
   mkdir disk && mount -t tmpfs -o size=64k tmpfs disk 2>/dev/null || return 77
   cd disk || return 1

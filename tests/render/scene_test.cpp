@@ -19,9 +19,8 @@ constexpr int kGreen = 4; // the marker is drawn in CubieColourTable's green
 using Suite = GlSuite<kSize, kSize>;
 GlWindow& gl = Suite::gl;
 
-// Face f's sticker (row r, col c) is one side of cubie (x, y, z): coordinate
-// `fixedAxis` is `fixedValue`, the row gives coordinate `rowAxis`, the column
-// coordinate `colAxis`; `normal` points out of the face.
+// Where face f's sticker (row, col) is: one coordinate fixed, the row and the
+// column giving the others; the normal out of the face.
 struct FaceLayout {
     int fixedAxis, fixedValue, rowAxis, colAxis;
     double normal[3];
@@ -32,16 +31,14 @@ constexpr FaceLayout kFaces[7] = {
     {1, 1, 0, 2, {0, -1, 0}},
 };
 
-// Two views that between them show every face: from above the (+x, +z) edge
-// and from below the (-x, -z) edge.
+// Two views that between them show every face.
 struct View {
     double yaw, pitch;
     int faces[3];
 };
 constexpr View kViews[2] = {{-45.0, 30.0, {1, 4, 5}}, {135.0, -30.0, {2, 3, 6}}};
 
-// The cube's centre 10 units in front of the eye (or, for the program's own
-// view, 15 away and 2 above), the light where the program puts it.
+// The cube's centre `away` in front of the eye, the light where the program has it.
 void setView(double yaw, double pitch, double up = 0.0, double away = 10.0) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
@@ -52,9 +49,6 @@ void setView(double yaw, double pitch, double up = 0.0, double away = 10.0) {
     glRotated(pitch, 1.0, 0.0, 0.0);
     glRotated(yaw, 0.0, 1.0, 0.0);
 }
-void setFirstView() {
-    setView(kViews[0].yaw, kViews[0].pitch);
-}
 
 int colourAt(const double at[3]) {
     int x, y;
@@ -62,8 +56,7 @@ int colourAt(const double at[3]) {
     return cubieColourOf(readPicture(gl).at(x, y));
 }
 
-// Draws the cube with `drawing` from both views and reads the colour at the
-// centre of every sticker, as seen[face][row][col].
+// The colour at every sticker's centre, seen[face][row][col], from both views.
 template <typename Draw> void photographCube(Draw drawing, int seen[7][4][4]) {
     std::memset(seen, 0, sizeof(int) * 7 * 4 * 4);
     for (const View& view : kViews) {
@@ -94,7 +87,7 @@ void expectStickersAre(const int seen[7][4][4], const int want[7][4][4], const c
                     << what << ": face " << f << " row " << r << " col " << c;
 }
 
-// A fixed pseudo-random sequence of turns, so every run sees the same cubes.
+// A fixed pseudo-random sequence of turns.
 void mixCube(int turns) {
     static unsigned state = 12345;
     for (int i = 0; i < turns; ++i) {
@@ -115,8 +108,8 @@ class SceneDrawing : public Suite {
     }
 };
 
-// The start cube shows each face's colour on every sticker; a mixed cube with
-// any layer drawn turned by 90 degrees shows the cube after that turn.
+// The start cube's picture; a mixed cube with any layer drawn turned by 90
+// degrees shows the cube after that turn.
 TEST_F(SceneDrawing, CubePictureIsTheCubeAndATurnedLayerTheTurnedCube) {
     int seen[7][4][4];
     photographCube([] { drawCube(1, +1, 0); }, seen);
@@ -134,9 +127,8 @@ TEST_F(SceneDrawing, CubePictureIsTheCubeAndATurnedLayerTheTurnedCube) {
         }
 }
 
-// Leaving out the sides no viewer can see changes no pixel: a mixed cube at
-// rest, cubie by cubie, and with every layer part way through a turn, from
-// views all round, against a clear colour that a hole would let through.
+// Leaving out the unseen sides changes no pixel, cubie by cubie and with any
+// layer part way through a turn, over a clear colour a hole would show.
 TEST_F(SceneDrawing, UnseenSidesLeftOutChangeNoPixel) {
     mixCube(25);
     glClearColor(0.3f, 0.4f, 0.5f, 0.0f);
@@ -173,8 +165,7 @@ TEST_F(SceneDrawing, FloorGridShowsOnlyWhileVisible) {
     setView(0, 0, 2.0, 15.0);
     drawFloorGrid(1);
     const Picture shown = readPicture(gl);
-    // Below the eye: lines in the lower half only, pink (more red than green,
-    // green and blue alike).
+    // Pink lines (red over green, green and blue alike) in the lower half only.
     int lower = 0, upper = 0, pink = 0;
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x) {
@@ -192,13 +183,12 @@ TEST_F(SceneDrawing, FloorGridShowsOnlyWhileVisible) {
 }
 
 TEST_F(SceneDrawing, MarkerSitsBesideTheSelectedLayer) {
-    // Beside the x slices in front of +z, the z slices outside +x, the y
-    // slices off the (+x, +z) edge at their height.
+    // x slices: in front of +z; z slices: outside +x; y slices: off the (+x, +z) edge.
     const double where[10][3] = {{0, 0, 0},     {-1, -1, 1.7}, {0, -1, 1.7}, {1, -1, 1.7},
                                  {1.7, -1, -1}, {1.7, -1, 0},  {1.7, -1, 1}, {2, -1, 2},
                                  {2, 0, 2},     {2, 1, 2}};
     for (int layer = 1; layer <= 9; ++layer) {
-        setFirstView();
+        setView(kViews[0].yaw, kViews[0].pitch);
         drawLayerMarker(layer);
         EXPECT_EQ(colourAt(where[layer]), kGreen) << "layer " << layer;
         const int drawn = readPicture(gl).nonBlackPixels(); // a small sphere only

@@ -1,7 +1,6 @@
-// The view worked out on the CPU, without a window: picking over many random
-// views, both looks and layers part way through a turn, against a visibility
-// worked out from the cube's solid blocks; drags along a layer's motion on the
-// screen, against the cube's own turn.
+// The view on the CPU, without a window: picking over random views against a
+// visibility worked out from the cube's solid blocks; drags against the
+// cube's own turn.
 #include "render/view.h"
 
 #include "model/cube.h"
@@ -45,10 +44,8 @@ void stickerCentre(const View& view, const int (&cubie)[3], int side, double (&p
     turnAbout(axis, drawnAngle(view, cubie), normal);
 }
 
-// While a layer turns the cube is two or three solid blocks: the turning
-// slab (turned) and what lies on either side of it. Whether the segment from
-// p to q meets the block of slices from..to along the layer's axis, grown by
-// `margin` on every side.
+// While a layer turns the cube is up to three solid blocks. Whether segment
+// p-q meets the block of slices from..to (turned if `turns`), grown by `margin`.
 bool segmentMeets(const View& view, int from, int to, bool turns, double (&p)[3], double (&q)[3],
                   double margin) {
     const int axis = kLayerCells[view.turning.layer].axis;
@@ -120,9 +117,8 @@ RandomView randomView(std::mt19937& rng, bool midTurn) {
     return {makeView(look, a, t, size[0], size[1]), about};
 }
 
-// At the centre of every sticker the eye sees, picking gives that sticker;
-// at the centre of one it cannot see, never that sticker; at the window's
-// corners, nothing. 600 views, half of them with a layer part way through.
+// Picking at a seen sticker's centre gives it, at a hidden one's never; at
+// the corners nothing. 600 views, half with a layer part way through.
 TEST(Picking, EveryVisibleStickerAndNoHiddenOne) {
     std::mt19937 rng(2024);
     int visible = 0, hidden = 0, unsure = 0;
@@ -164,10 +160,9 @@ TEST(Picking, EveryVisibleStickerAndNoHiddenOne) {
     std::printf("stickers: %d visible, %d hidden, %d too close to call\n", visible, hidden, unsure);
 }
 
-// A drag along the way a layer's turn carries a sticker on the screen turns
-// that layer that way, as far as it went, and follows it on along that path;
-// the cube's own turn of that layer puts the sticker's colour where that
-// motion ends a quarter turn on.
+// A drag along a layer's motion on the screen turns that layer that way, as
+// far as it went, and follows on; the cube's own turn puts the sticker where
+// that motion ends a quarter turn on.
 TEST(Dragging, ADragAlongALayersMotionTurnsThatLayerTheDragsWay) {
     std::mt19937 rng(99);
     int checked = 0, tooClose = 0;
@@ -197,8 +192,7 @@ TEST(Dragging, ADragAlongALayersMotionTurnsThatLayerTheDragsWay) {
                              std::to_string(direction));
                 double dx, dy, ox, oy;
                 screenAfter(axis, sense * direction * 8.0, &dx, &dy);
-                // A view where the other layer moves the sticker almost the
-                // same way on the screen cannot tell the two apart.
+                // Too close to the other layer's motion to tell apart.
                 screenAfter(3 - axis - normalAxis, 8.0, &ox, &oy);
                 const double cosine = std::fabs(ox * dx + oy * dy) /
                                       (std::hypot(ox, oy) * std::hypot(dx, dy) + 1e-12);

@@ -1,6 +1,5 @@
-// The short-solution routine: its reading of the cube and its coordinates,
-// its move tables against turnLayer, its distance tables against a plain
-// breadth-first search, and whole solves of random cubes.
+// The short-solution routine: its coordinates, its move tables against
+// turnLayer, its distance tables against breadth-first search, whole solves.
 #include "solve/short/distances.h"
 #include "solve/short/routine.h"
 #include "tests/support/cube_support.h"
@@ -18,8 +17,7 @@ bool sameCube(const ShortCube& a, const ShortCube& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-// Plays search move m of `view` on the live cube (inverse views play the
-// inverse turn, since their cube is the inverse).
+// Plays search move m of `view` on the live cube.
 void playMove(int view, int m, int sense = 1) {
     int layer, direction, count;
     shortTurnOf(view, m, layer, direction, count);
@@ -77,8 +75,7 @@ TEST_F(ShortSolve, CoordinatesRoundTrip) {
 TEST_F(ShortSolve, InverseViewReadsTheInverseCube) {
     std::mt19937 rng(15);
     for (int cube = 0; cube < 100; ++cube) {
-        // Outer layers only: a slice turn also turns the centres, so its
-        // inverse is not the inverse of the cube seen from the centres.
+        // Outer layers only: a slice turn also moves the centres.
         Moves turns = randomTurns(rng, 30);
         for (Turn& t : turns)
             if (t.first % 3 == 2) --t.first;
@@ -165,10 +162,8 @@ std::map<std::vector<int>, int> cubesNear(const int* moves, int moveCount, int m
     return dist;
 }
 
-// The phase-1 table of the table file holds the exact distances: equal
-// to a plain breadth-first search over the coordinates near the goal, and
-// everywhere one quarter turn apart from some neighbour and from none by
-// more, which with 0 only at the goal makes every entry exact.
+// The phase-1 table is exact: a breadth-first search near the goal, and
+// elsewhere one quarter turn from some neighbour and from none by more.
 TEST_F(ShortSolve, Phase1DistancesAreExact) {
     const int solvedSlice = shortSlice(shortFromTwist(0));
     const auto key = [](int t, int f, int s) {
@@ -219,16 +214,18 @@ TEST_F(ShortSolve, Phase1DistancesAreExact) {
     }
 }
 
+// The phase-2 tables never overestimate; the near table is exact.
 TEST_F(ShortSolve, Phase2DistanceTablesNeverOverestimate) {
+    const auto cs = [](int p, int s) { return int(T().cornerSliceDist[p * kShortSlicePerms + s]); };
+    const auto es = [](int p, int s) { return int(T().edgeSliceDist[p * kShortSlicePerms + s]); };
     int reached = 0;
     for (const auto& [k, d] : cubesNear(kShortPhase2Move, kShortPhase2Moves, 8)) {
         ShortCube c;
         std::memcpy(&c, k.data(), sizeof c);
         const int cp = shortCornerPerm(c), ep = shortEdgePerm(c), sp = shortSlicePerm(c);
-        ASSERT_LE(T().cornerSliceDist[(cp)*kShortSlicePerms + sp], d);
-        ASSERT_LE(T().edgeSliceDist[(ep)*kShortSlicePerms + sp], d);
-        reached += T().edgeSliceDist[(ep)*kShortSlicePerms + sp] == d;
-        // The table of cubes near solved holds their exact distances.
+        ASSERT_LE(cs(cp, sp), d);
+        ASSERT_LE(es(ep, sp), d);
+        reached += es(ep, sp) == d;
         ASSERT_EQ(shortNearDistance(T(), cp, ep, sp), d);
     }
     EXPECT_GT(reached, 0);
@@ -238,9 +235,7 @@ TEST_F(ShortSolve, Phase2DistanceTablesNeverOverestimate) {
         const int cp = static_cast<int>(rng() % kShortPerms);
         const int ep = static_cast<int>(rng() % kShortPerms);
         const int sp = static_cast<int>(rng() % kShortSlicePerms);
-        const int h = std::max<int>(T().cornerSliceDist[(cp)*kShortSlicePerms + sp],
-                                    T().edgeSliceDist[(ep)*kShortSlicePerms + sp]);
-        if (h > kShortNearCost) {
+        if (std::max(cs(cp, sp), es(ep, sp)) > kShortNearCost) {
             EXPECT_EQ(shortNearDistance(T(), cp, ep, sp), kShortNearCost + 1);
         }
     }
@@ -251,19 +246,13 @@ TEST_F(ShortSolve, Phase2DistanceTablesNeverOverestimate) {
             for (int k = 0; k < kShortPhase2Moves; ++k) {
                 const int cost = kShortPhase2Move[k] % 3 == 1 ? 2 : 1;
                 const int ns = T().slicePermMove[s][k];
-                ASSERT_LE(T().cornerSliceDist[(p)*kShortSlicePerms + s] -
-                              T().cornerSliceDist[T().cornerPermMove[p][k] * kShortSlicePerms + ns],
-                          cost);
-                ASSERT_LE(T().edgeSliceDist[(p)*kShortSlicePerms + s] -
-                              T().edgeSliceDist[T().edgePermMove[p][k] * kShortSlicePerms + ns],
-                          cost);
+                ASSERT_LE(cs(p, s) - cs(T().cornerPermMove[p][k], ns), cost);
+                ASSERT_LE(es(p, s) - es(T().edgePermMove[p][k], ns), cost);
             }
 }
 
 TEST_F(ShortSolve, FallbackSolvesEveryPhase2Cube) {
-    // Random orders of the three kinds of pieces, of one parity as turns
-    // make them; the first few with the middle edges home and few other
-    // edges out of place.
+    // Random even orders of the three kinds of pieces; the first few nearly home.
     std::mt19937 rng(18);
     int moves[2 * kShortFallbackCost];
     int longest = 0;
@@ -322,8 +311,7 @@ TEST_F(ShortSolve, SolvesRandomCubes) {
         EXPECT_TRUE(playSolution(out, n));
         EXPECT_TRUE(isSolved());
     }
-    // No work allowed beyond the first phase-1 solution: the fallback, made
-    // without a phase-2 search, is the answer.
+    // No work beyond the first phase-1 solution: the fallback is the answer.
     ShortLimits none = kShortLimits;
     none.maxNodes = 0;
     ShortSearch hurried(T(), none);

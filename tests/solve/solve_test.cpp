@@ -46,13 +46,8 @@ void expectTraceFormat(const std::string& trace, const std::string& what) {
 const Moves kFormerHangs[] = {
     {{3, -1}, {7, -1}, {3, 1}}, {{3, -1}, {7, -1}, {7, -1}}, {{1, 1}, {9, -1}, {9, -1}, {3, 1}}};
 
-// Cubes per computed entry ("Quick", 5, has its own test): the "2x2x2" runs
-// slowest, with its cut-off attempts; "Short" searches up to a fixed amount of work.
+// Cubes per computed entry ("Quick", 5, has its own test).
 constexpr int kCubes[kMenuSize] = {3000, 1500, 1000, 1500, 1500, 0, 200};
-
-// The "Short" search never answers with more quarter turns than its room for
-// a solution; how short its answers are is measured in the benchmark.
-constexpr int kShortLengthBound = kShortSolveMaxLength;
 
 class EntrySolves : public CubeTest, public ::testing::WithParamInterface<int> {};
 
@@ -68,8 +63,8 @@ std::vector<int> computedEntries() {
 
 // Every cube, solved by the entry and played back, ends solved (its notation
 // too, on the cube its state string makes); the cube is put back after the
-// computation; "kub2.txt" holds exactly the moves applied;
-// "Kyb.txt" keeps its format; no bound is reached and no MoveList record is lost.
+// computation; the journal holds the moves, the trace keeps its format; no
+// bound is reached and no MoveList record is lost.
 TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
     const int entry = GetParam();
     const bool oneCall = kMenu[entry].kind == kOneCall;
@@ -102,14 +97,13 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
         EXPECT_LE(solveState.phaseMark, solutionCount) << what;
         EXPECT_TRUE(kMenu[entry].kind == kTwoPhase || solveState.phaseMark == 0) << what;
         const Moves moves = solution();
-        EXPECT_TRUE(!oneCall || static_cast<int>(moves.size()) <= kShortLengthBound) << what;
+        EXPECT_TRUE(!oneCall || static_cast<int>(moves.size()) <= kShortSolveMaxLength) << what;
         apply(moves);
         ASSERT_TRUE(isSolved()) << what;
 
-        // Written in notation, parsed back and applied to the cube read from
-        // its state string, the solution solves it too. Each move carries
-        // its stage: the first phase's up to phaseMark, then Base stages; a
-        // routine that solves in one call names the whole solution after itself.
+        // The notation, parsed back, solves the cube read from the state string.
+        // Each move's stage: the first phase's up to phaseMark, then Base
+        // stages; a one-call routine's all its own.
         static char notation[kSolutionListSize * 4 + 1];
         static Move parsed[kSolutionListSize];
         char message[kTextMessageSize] = "";
@@ -152,9 +146,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, EntrySolves, ::testing::ValuesIn(computedEntri
                              return "Entry" + std::to_string(entry.param);
                          });
 
-// A one-call entry on the solved cube: an empty solution, an empty journal
-// and an empty trace (the one stage call emitted nothing), and the playback
-// ends at once.
+// A one-call entry on the solved cube: no moves, an empty journal and trace.
 TEST_F(CubeTest, OneCallEntriesOnTheSolvedCubeGiveNoMoves) {
     for (int entry = 0; entry < kMenuSize; ++entry) {
         if (kMenu[entry].kind != kOneCall) continue;
@@ -205,9 +197,8 @@ TEST_F(CubeTest, QuickUndoesManyHistories) {
     }
 }
 
-// The three passes over the history (runs of four vanish, runs of three turn
-// the other way once, inverse pairs vanish) on the listed histories; whether
-// they keep what the history does is the Quick property above.
+// The history passes: runs of four vanish, runs of three turn the other way
+// once, inverse pairs vanish.
 TEST(QuickSimplify, TheListedHistories) {
     const struct {
         Moves in, out;
@@ -291,8 +282,7 @@ TEST_F(CubeTest, BaseDriverEdgeCases) {
 }
 
 // A stage that never finishes meets the driver-call bound, one that floods the
-// SolutionList meets its end; either way the solve is abandoned, the cube put
-// back, and the next solve with the real stages works.
+// SolutionList its end: abandoned, the cube put back, the next solve works.
 TEST_F(CubeTest, StalledOrFloodingSolvesAreAbandoned) {
     const struct {
         StageRoutine stage;
