@@ -8,6 +8,7 @@
 #include "app/keys.h"
 #include "render/scene.h"
 #include "solve/quick.h"
+#include "solve/short/routine.h"
 #include "tests/support/cube_support.h"
 
 #include <chrono>
@@ -69,14 +70,20 @@ inline void tap(int key) { // down for exactly one frame
 
 using CubeCopy = cubetest::Snapshot;
 
+// While a solve waits for a routine that thinks off the drawing thread,
+// waits for its answer, so that the next frame takes it.
+inline void waitForThinking() {
+    while (frameSession().thinkingFrames > 0 && shortWorkerBusy())
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+}
+
 // Taps the digit of `entry` and, for a routine that thinks off the drawing
-// thread, runs frames until its answer is in (each drawing the cube at rest):
-// how many frames waited.
+// thread, runs frames until its answer is in: how many frames waited.
 inline int tapSolve(int entry) {
     tap(VK_KEY_0 + entry);
     int waited = 0;
-    while (frameSession().thinkingFrames > 0 && solveState.playbackPending == 0 && waited < 20000) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (frameSession().thinkingFrames > 0 && solveState.playbackPending == 0 && waited < 100) {
+        waitForThinking();
         frame();
         ++waited;
     }
