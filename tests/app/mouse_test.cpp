@@ -1,0 +1,345 @@
+// The mouse and the cuber's keys without a window, through readMouse and
+// readKeys and whole frames: drags on the background turn the cube or the
+// scene, the wheel stays within its limits, a sticker dragged along its layer
+// turns that layer the finger's way (a manual turn Ctrl+Z undoes) or goes back
+// short of half a quarter turn, a click on a menu line is its digit, and while
+// a mix or a solution plays the mouse only turns the view. With Tab on, the
+// notation letters turn the layers a cuber expects.
+#include "model/cube.h"
+#include "model/cube_text.h"
+#include "model/layers.h"
+#include "tests/app/controller_support.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kTab = 0x09;
+
+void mouse(MouseAction action, int button, double x, double y, int wheel = 0) {
+    readMouse({action, button, int(std::lround(x)), int(std::lround(y)), wheel});
+}
+void click(double x, double y) {
+    mouse(kMousePress, 1, x, y);
+    mouse(kMouseRelease, 1, x, y);
+}
+
+// A press as the window hands it over: down and, one frame later, up.
+void hit(int key) {
+    keyDown[key] = keyPressed[key] = 1;
+    frame();
+    keyDown[key] = 0;
+}
+
+bool moving() {
+    const FrameSession& s = frameSession();
+    return turnAngle != 0 || turnRequest != 0 || mixMode != 0 || solveState.solveRequested != 0 ||
+           solveState.playbackPending != 0 || s.dragShown.layer != 0 || s.queuedTurn.layer != 0 ||
+           timelineWaiting(s.player, s.timeline);
+}
+void settle() {
+    for (int f = 0; f < 30000 && moving(); ++f) frame();
+    for (int f = 0; f < 5; ++f) frame(); // the key latch frees again
+}
+
+// Window position of the centre of sticker (face, row, col) in this frame's
+// view, its layer `turn.layer` turned as `turn` says.
+void stickerOnScreen(int face, int row, int col, const TurnShown& turn, double* x, double* y) {
+    int cubie[3], side = 0;
+    faceletCubie(face, row, col, cubie, &side);
+    const SideDirection& d = kSideDirection[side];
+    const View v = makeView(sessionLook(), {sceneYaw, scenePitch, viewYaw, viewPitch}, turn,
+                            kTestWidth, kTestHeight);
+    double p[3];
+    for (int a = 0; a < 3; ++a)
+        p[a] = cubie[a] - kCubieCentre + (a == d.axis ? d.sign * v.reach : 0);
+    ASSERT_TRUE(projectPoint(v, v.layer, p, x, y));
+}
+
+// A window position where this frame's view shows a sticker, trying the
+// stickers in turn from the n-th.
+void someSticker(int n, double* x, double* y) {
+    const View& v = frameSession().view;
+    for (int k = 0; k < 54; ++k) {
+        const int i = (n + k) % 54, face = 1 + i / 9, row = 1 + i % 9 / 3, col = 1 + i % 3;
+        stickerOnScreen(face, row, col, v.turning, x, y);
+        *x = double(std::lround(*x)), *y = double(std::lround(*y));
+        const StickerPick pick = pickSticker(v, *x + 0.5, *y + 0.5);
+        if (pick.face != 0) return;
+    }
+    FAIL() << "no sticker in sight";
+}
+
+// A place on the background: no sticker, no menu line.
+constexpr double kBackgroundX = 900, kBackgroundY = 700;
+
+} // namespace
+
+TEST(Mouse, DragsOnTheBackgroundTurnTheCubeOrTheScene) {
+    const struct {
+        int button, dx, dy;
+        int viewYaw, viewPitch;
+        float sceneYaw, scenePitch;
+    } cases[] = {
+        {1, 40, 0, 20, 0, 0, 0},     {1, 0, -30, 0, -15, 0, 0}, {1, 21, 9, 10, 4, 0, 0},
+        {1, -64, 64, -32, 32, 0, 0}, {3, 40, 0, 0, 0, 20, 0},   {3, -30, 60, 0, 0, -15, 30},
+        {3, 0, -60, 0, 0, 0, 0},     {3, 0, 400, 0, 0, 0, 90},  {2, 50, 50, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("button " + std::to_string(c.button) + " by " + std::to_string(c.dx) + ", " +
+                     std::to_string(c.dy));
+        startProgram();
+        frame();
+        const CubeCopy start = CubeCopy::take();
+        mouse(kMousePress, c.button, kBackgroundX, kBackgroundY);
+        for (int step = 1; step <= 7; ++step) { // in uneven steps: nothing lost to rounding
+            mouse(kMouseMove, 0, kBackgroundX + c.dx * step / 7, kBackgroundY + c.dy * step / 7);
+            frame();
+        }
+        mouse(kMouseRelease, c.button, kBackgroundX + c.dx, kBackgroundY + c.dy);
+        settle();
+        EXPECT_EQ(viewYaw, c.viewYaw);
+        EXPECT_EQ(viewPitch, c.viewPitch);
+        EXPECT_EQ(sceneYaw, c.sceneYaw);
+        EXPECT_EQ(scenePitch, c.scenePitch);
+        EXPECT_TRUE(CubeCopy::take() == start);
+        EXPECT_EQ(historyTop, 0);
+    }
+}
+
+TEST(Mouse, TheWheelMovesTheCubeWithinItsLimitsAndPicksColoursInTheEditor) {
+    startProgram();
+    frame();
+    const double distance = kPlainLook.camera.distance;
+    for (int turn = 1; turn <= 30; ++turn) {
+        mouse(kMouseWheel, 0, 500, 400, +1);
+        const double expected = turn < kNearest ? turn : kNearest;
+        ASSERT_EQ(frameSession().nearer, expected);
+        ASSERT_EQ(sessionLook().camera.distance, distance - expected);
+    }
+    for (int turn = 0; turn < 40; ++turn) mouse(kMouseWheel, 0, 500, 400, -1);
+    EXPECT_EQ(frameSession().nearer, kFarthest);
+    ASSERT_EQ(runCommand({kCommandEditorOpen, 0, 0}), 1);
+    const int colour = frameSession().editor.colour;
+    mouse(kMouseWheel, 0, 500, 400, -1);
+    EXPECT_EQ(frameSession().editor.colour, (colour + 1) % 6);
+    EXPECT_EQ(frameSession().nearer, kFarthest);
+}
+
+// Stickers dragged along one of their two layers' motions, the finger kept on
+// the sticker as it turns (5 degrees a frame): the layer shown follows the
+// finger; let go past 45 degrees it is one manual turn of that layer the
+// finger's way (into the history, undone by Ctrl+Z), short of that the layer
+// goes back and nothing is recorded. In both looks, from the start view.
+TEST(Mouse, ADraggedStickerTurnsItsLayerTheFingersWayOrGoesBack) {
+    TempWorkDir dir;
+    int turns = 0, back = 0, endOn = 0;
+    for (const Look* look : {&kPlainLook, &kClearLook}) {
+        // Faces 1 and 4 face the eye in both looks, the top (5) in the clear one.
+        const std::vector<int> faces =
+            look == &kClearLook ? std::vector<int>{1, 4, 5} : std::vector<int>{1, 4};
+        for (const int face : faces)
+            for (const int sticker : {0, 4, 8})
+                for (const int across : {1, 2})
+                    for (const int direction : {+1, -1})
+                        for (const int angle : {30, 70}) {
+                            const int row = 1 + sticker / 3, col = 1 + sticker % 3;
+                            SCOPED_TRACE(std::string(look == &kClearLook ? "clear" : "plain") +
+                                         " face " + std::to_string(face) + " row " +
+                                         std::to_string(row) + " col " + std::to_string(col) +
+                                         " axis +" + std::to_string(across) + " direction " +
+                                         std::to_string(direction) + " angle " +
+                                         std::to_string(angle));
+                            startProgram();
+                            frameSession().look = look;
+                            cubetest::apply({{3, -1}, {7, 1}, {5, 1}}); // any cube
+                            frame();
+                            const CubeCopy start = CubeCopy::take();
+                            int cubie[3], side = 0;
+                            faceletCubie(face, row, col, cubie, &side);
+                            const int axis = (kSideDirection[side].axis + across) % 3;
+                            const int layer = layerAt(axis, cubie[axis]);
+                            double x, y, x10, y10;
+                            stickerOnScreen(face, row, col, {layer, direction, 0}, &x, &y);
+                            // Seen so nearly end on that it hardly moves (under a
+                            // pixel a degree), a sticker's path cannot tell its two
+                            // layers apart: no finger drags that way.
+                            stickerOnScreen(face, row, col, {layer, direction, 10}, &x10, &y10);
+                            if (std::hypot(x10 - x, y10 - y) < 10) {
+                                ++endOn;
+                                continue;
+                            }
+                            mouse(kMousePress, 1, x, y);
+                            const double x0 = x, y0 = y;
+                            for (int a = 5; a <= angle; a += 5) {
+                                stickerOnScreen(face, row, col, {layer, direction, a}, &x, &y);
+                                mouse(kMouseMove, 0, x, y);
+                                frame();
+                                ASSERT_EQ(recorded.cubes.size(), 1u);
+                                const CubeDraw& d = recorded.cubes[0];
+                                // Within a few pixels of the press nothing turns yet.
+                                if (std::hypot(std::round(x) - std::round(x0),
+                                               std::round(y) - std::round(y0)) < 6) {
+                                    ASSERT_EQ(d.angle, 0) << "at " << a;
+                                    continue;
+                                }
+                                ASSERT_EQ(d.layer, layer) << "at " << a;
+                                ASSERT_EQ(d.direction, direction) << "at " << a;
+                                ASSERT_NEAR(d.angle, a, 2) << "at " << a;
+                            }
+                            mouse(kMouseRelease, 1, x, y);
+                            settle();
+                            if (angle < 45) {
+                                ++back;
+                                EXPECT_EQ(historyTop, 0);
+                                EXPECT_TRUE(CubeCopy::take() == start);
+                                continue;
+                            }
+                            ++turns;
+                            const Move move = {layer, direction};
+                            ASSERT_EQ(historyTop, 1);
+                            EXPECT_EQ(MoveHistory[1].layer, layer);
+                            EXPECT_EQ(MoveHistory[1].direction, direction);
+                            EXPECT_TRUE(CubeCopy::take() == turned(start, &move, 1));
+                            press(VK_CONTROL);
+                            hit('Z');
+                            release(VK_CONTROL);
+                            settle();
+                            EXPECT_TRUE(CubeCopy::take() == start);
+                        }
+    }
+    EXPECT_EQ(turns + endOn / 2, (2 + 3) * 3 * 2 * 2);
+    EXPECT_EQ(back, turns);
+    EXPECT_LT(endOn, turns / 2);
+    std::printf("drags turned: %d, gone back: %d, seen end on: %d\n", turns, back, endOn);
+}
+
+// A click on menu line N does what digit N does, idle or while a manual turn
+// animates (the solve waits for the turn then); a click beside the lines
+// starts nothing.
+TEST(Mouse, AClickOnAMenuLineIsItsDigit) {
+    const auto asked = [] {
+        return std::to_string(selectedAlgorithm) + " " + std::to_string(solveState.solveRequested) +
+               " " + std::to_string(pendingDigit);
+    };
+    for (int entry = 0; entry < kMenuSize; ++entry)
+        for (const bool turning : {false, true}) {
+            SCOPED_TRACE("entry " + std::to_string(entry) + (turning ? ", turning" : ""));
+            std::string byKey, byClick;
+            for (const bool clicked : {false, true}) {
+                startProgram();
+                frame();
+                if (turning) tap(VK_UP);
+                if (clicked) {
+                    click(20, 30 + 10 * entry - 4);
+                } else {
+                    keyDown[VK_KEY_0 + entry] = keyPressed[VK_KEY_0 + entry] = 1;
+                    readKeys();
+                    keyDown[VK_KEY_0 + entry] = 0;
+                }
+                (clicked ? byClick : byKey) = asked();
+            }
+            EXPECT_EQ(byClick, byKey);
+            EXPECT_EQ(byKey,
+                      turning ? "-1 0 " + std::to_string(entry) : std::to_string(entry) + " 1 -1");
+        }
+    startProgram();
+    frame();
+    for (const double x : {400.0, 900.0}) click(x, 45);
+    click(20, 100);
+    EXPECT_EQ(asked(), "-1 0 -1");
+}
+
+// While a mix and then its solution play, presses, drags and clicks on
+// stickers and menu lines turn no layer and start nothing; a drag on the
+// background still turns the cube and the wheel still moves it.
+TEST(Mouse, WhileAMixOrASolutionPlaysOnlyTheViewMoves) {
+    TempWorkDir dir;
+    startProgram();
+    frame();
+    const CubeCopy start = CubeCopy::take();
+    hit('R');
+    for (const bool solving : {false, true}) {
+        SCOPED_TRACE(solving ? "solution" : "mix");
+        int frames = 0, yawBefore = viewYaw;
+        while ((solving ? solveState.playbackPending : mixMode) != 0 && frames < 5000) {
+            double x, y;
+            someSticker(frames * 7, &x, &y);
+            mouse(kMousePress, 1, x, y);
+            mouse(kMouseMove, 0, x + 40, y - 30);
+            mouse(kMouseMove, 0, x + 80, y - 60);
+            mouse(kMouseRelease, 1, x + 80, y - 60);
+            click(20, 30 + 10 * (frames % kMenuSize) - 4);
+            mouse(kMousePress, 1, kBackgroundX, kBackgroundY);
+            mouse(kMouseMove, 0, kBackgroundX + 2, kBackgroundY);
+            mouse(kMouseRelease, 1, kBackgroundX + 2, kBackgroundY);
+            ASSERT_EQ(frameSession().dragShown.layer, 0);
+            ASSERT_EQ(selectedAlgorithm, solving ? 0 : -1);
+            frame();
+            ++frames;
+        }
+        ASSERT_GT(frames, 50);
+        // The spin between a solve's phases turns the view too; entry 0 has none.
+        EXPECT_EQ(viewYaw, yawBefore + frames);
+        mouse(kMouseWheel, 0, kBackgroundX, kBackgroundY, +1);
+        EXPECT_EQ(frameSession().nearer, solving ? 2.0 : 1.0);
+        settle();
+        if (!solving) {
+            EXPECT_EQ(historyTop, 50); // the mix alone
+            EXPECT_TRUE(CubeCopy::take() == turned(start, &MoveHistory[1], 50));
+            hit(VK_KEY_0);
+        }
+    }
+    EXPECT_TRUE(isSolved());
+}
+
+// With Tab on, each letter of the notation (Shift: the other way) is the turn
+// the notation names; the letters pressed before Tab (R for a mix, U for the
+// face) turn nothing; Tab again gives the program's keys back.
+TEST(CuberKeys, EachLetterTurnsItsLayerAndTabGivesTheKeysBack) {
+    for (const char letter : std::string("URFDLBMES"))
+        for (const bool shift : {false, true}) {
+            const std::string notation = std::string(1, letter) + (shift ? "'" : "");
+            SCOPED_TRACE(notation);
+            startProgram();
+            cubetest::apply({{3, -1}, {7, 1}, {5, 1}});
+            frame();
+            const CubeCopy start = CubeCopy::take();
+            Move expected[1];
+            char message[kTextMessageSize];
+            ASSERT_EQ(parseMoves(notation.c_str(), expected, 1, message, sizeof message), 1);
+            hit(kTab);
+            ASSERT_EQ(frameSession().cuberKeys, 1);
+            if (shift) press(VK_SHIFT);
+            hit(letter);
+            release(VK_SHIFT);
+            settle();
+            EXPECT_TRUE(CubeCopy::take() == turned(start, expected, 1));
+            EXPECT_EQ(historyTop, 1);
+            // D, L, B and S turn the view, E opens the editor, R mixes: not now.
+            EXPECT_EQ(mixMode + frameSession().editor.open + viewYaw + viewPitch, 0);
+            EXPECT_EQ(sceneYaw + scenePitch, 0.0f);
+            hit(kTab);
+            EXPECT_EQ(frameSession().cuberKeys, 0);
+        }
+    startProgram();
+    frame();
+    hit('R'); // a mix (read while held: the press stays standing)
+    settle();
+    hit('U'); // the face to the viewer, the same
+    settle();
+    const CubeCopy mixed = CubeCopy::take();
+    hit(kTab);
+    settle();
+    EXPECT_TRUE(CubeCopy::take() == mixed);
+    EXPECT_EQ(historyTop, 50);
+    hit(kTab);
+    hit('R');
+    EXPECT_NE(mixMode, 0);
+}
