@@ -479,6 +479,7 @@ int runCommand(const Command& c) {
         session.editorMessage[0] = '\0';
         givenStateUnsolved = !isSolved();
         historyTop = 0;
+        session.solvedHistoryTop = -1; // no records from before a solve are left
         clearTimeline(session.timeline);
         session.undoStack = UndoStack{};
         return 1;
