@@ -16,6 +16,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -428,12 +429,17 @@ int runCommand(const Command& c) {
         return 1;
     case kCommandZoom: {
         const double nearer = session.nearer + c.value;
-        if (nearer <= kNearest && nearer >= kFarthest) session.nearer = nearer;
+        if (nearer <= kNearest && nearer >= kFarthest &&
+            (c.value < 0 || session.look->camera.distance - nearer >= kClosest))
+            session.nearer = nearer;
         return 1;
     }
-    case kCommandLook:
+    case kCommandLook: {
         session.look = session.look == &kClearLook ? &kPlainLook : &kClearLook;
+        const double most = std::floor(session.look->camera.distance - kClosest);
+        if (session.nearer > most) session.nearer = most;
         return 1;
+    }
     case kCommandCuberKeys:
         session.cuberKeys = !session.cuberKeys;
         return 1;

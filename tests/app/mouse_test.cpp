@@ -123,6 +123,14 @@ TEST(Mouse, TheWheelMovesTheCubeWithinItsLimitsAndPicksColoursInTheEditor) {
         ASSERT_EQ(frameSession().nearer, expected);
         ASSERT_EQ(sessionLook().camera.distance, distance - expected);
     }
+    // The clear look, near already, comes only a little nearer; switched to
+    // it, the plain look's nearest is taken back to that.
+    ASSERT_EQ(runCommand({kCommandLook, 0, 0}), 1);
+    const double clearNearest = std::floor(kClearLook.camera.distance - kClosest);
+    EXPECT_EQ(frameSession().nearer, clearNearest);
+    mouse(kMouseWheel, 0, 500, 400, +1);
+    EXPECT_EQ(frameSession().nearer, clearNearest);
+    EXPECT_GE(sessionLook().camera.distance, kClosest);
     for (int turn = 0; turn < 40; ++turn) mouse(kMouseWheel, 0, 500, 400, -1);
     EXPECT_EQ(frameSession().nearer, kFarthest);
     ASSERT_EQ(runCommand({kCommandEditorOpen, 0, 0}), 1);
