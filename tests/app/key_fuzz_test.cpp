@@ -176,16 +176,6 @@ TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
     for (int f = 0; f < kFrames; ++f) {
         if (chance(rng) < 0.0005)
             frameSession().pasteText = kPastes[rng() % (sizeof kPastes / sizeof *kPastes)];
-        // The mouse acts between two frames, on the view of the last one; a
-        // drag let go there starts its turn at once, from the angle shown.
-        const int angleBefore = turnAngle;
-        const bool dragBeforeMouse = session.dragShown.layer != 0;
-        const bool runningBeforeMouse = showRunning() != 0;
-        const bool released = mouse.act(rng) && dragBeforeMouse;
-        if (runningBeforeMouse && !dragBeforeMouse) {
-            ASSERT_EQ(session.dragShown.layer, 0)
-                << "frame " << f << ": a layer follows the finger while the cube plays";
-        }
         for (const FuzzKey& k : kFuzzKeys) {
             // While paused, P and Space come sooner, so that most frames run.
             const double press =
@@ -203,9 +193,20 @@ TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
         const int mixBefore = mixMode;
         const int historyBefore = historyTop;
         const int solvedTopBefore = session.solvedHistoryTop;
+        const int angleBefore = turnAngle;
         const int helpBefore = session.helpOpen;
         const int undoDepthBefore = int(session.undoStack.undo.size());
         const bool editorBefore = session.editor.open != 0;
+        // The mouse acts between two frames, on the view of the last one
+        // (what it asks for counts in this frame: a drag let go there starts
+        // its turn at once, from the angle shown; a menu click asks for a solve).
+        const bool dragBeforeMouse = session.dragShown.layer != 0;
+        const bool runningBeforeMouse = showRunning() != 0;
+        const bool released = mouse.act(rng) && dragBeforeMouse;
+        if (runningBeforeMouse && !dragBeforeMouse) {
+            ASSERT_EQ(session.dragShown.layer, 0)
+                << "frame " << f << ": a layer follows the finger while the cube plays";
+        }
         // A turn that starts from where a drag let its layer go.
         const bool turnFromDrag = released || session.queuedTurn.layer != 0;
 
@@ -237,6 +238,7 @@ TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
         ASSERT_EQ(recorded.editors, editorShown ? 1 : 0) << "frame " << f;
         ASSERT_LE(recorded.cubes.size(), 1u) << "frame " << f;
         ASSERT_TRUE(session.nearer <= kNearest && session.nearer >= kFarthest) << session.nearer;
+        ASSERT_GE(sessionLook().camera.distance, kClosest) << "frame " << f;
         ASSERT_TRUE(selectedLayer >= 1 && selectedLayer <= 9) << selectedLayer;
         ASSERT_TRUE(historyTop >= 0 && historyTop < kHistorySize) << historyTop;
         ASSERT_TRUE(scenePitch >= 0.0f && scenePitch <= 90.0f) << scenePitch;
@@ -356,7 +358,7 @@ TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
     EXPECT_GT(slowTurns, 50);
     EXPECT_GT(helpOpens, 10);
     EXPECT_GT(dragFrames, 500);
-    EXPECT_GT(dragTurns, 20);
+    EXPECT_GT(dragTurns, 10);
     EXPECT_GT(editorFrames, kFrames / 50);
     EXPECT_GT(takes, 3);
     EXPECT_GT(cuberFrames, kFrames / 10);
