@@ -179,6 +179,9 @@ void readEditorKeys() {
     readLookAndCopyKeys();
     readHeldKeys(kViewKeys);
     if (!control) readHeldKeys(kSceneKeys);
+    // The presses of the keys the editor does not read are dropped, so that
+    // none of them (E, Tab, an arrow) acts once it has closed.
+    for (unsigned char& p : keyPressed) p = 0;
 }
 
 // Whether guarded key `index` acts in this frame: its press (a key that went

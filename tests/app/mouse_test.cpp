@@ -351,3 +351,18 @@ TEST(CuberKeys, EachLetterTurnsItsLayerAndTabGivesTheKeysBack) {
     hit('R');
     EXPECT_NE(mixMode, 0);
 }
+
+// Keys pressed in the editor that it does not read (E, Tab, Up) do nothing
+// once Esc has closed it: the editor does not open again, the cuber's keys
+// stay off, no layer turns.
+TEST(EditorKeys, KeysTheEditorDoesNotReadDoNothingAfterIt) {
+    startProgram();
+    frame();
+    hit('E');
+    ASSERT_EQ(frameSession().editor.open, 1);
+    for (const int key : {int('E'), kTab, VK_UP}) hit(key);
+    hit(VK_ESCAPE);
+    settle();
+    EXPECT_EQ(frameSession().editor.open + frameSession().cuberKeys + historyTop, 0);
+    EXPECT_TRUE(isSolved());
+}
