@@ -278,7 +278,11 @@ void readKeys() {
     }
     if (frameSession().cuberKeys) readCuberKeys();
     readLookAndCopyKeys();
-    if (takePress(kKeyE) && !cuberLetter(kKeyE) && runCommand({kCommandEditorOpen, 0, 0})) {
+    // E opens the editor; Ctrl+V opens it with the clipboard's cube pasted.
+    const bool paste = takePress(kKeyV) && held(VK_CONTROL);
+    if (((takePress(kKeyE) && !cuberLetter(kKeyE)) || paste) &&
+        runCommand({kCommandEditorOpen, 0, 0})) {
+        if (paste) runCommand({kCommandEditorPaste, 0, 0});
         // Presses from before the editor opened are not its colours.
         for (unsigned char& p : keyPressed) p = 0;
         return;
@@ -483,7 +487,7 @@ const HelpLine kHelpLines[] = {
     {"E", "enter your own cube: click stickers to paint them"},
     {"1 - 6, wheel", "in the editor: the colour to paint (or click the palette)"},
     {"Enter / Esc", "in the editor: take the cube / leave it unchanged"},
-    {"Ctrl+V", "in the editor: paste 54 letters or moves in notation"},
+    {"Ctrl+V", "paste 54 letters or moves in notation into the editor"},
     {"Ctrl+C", "copy the cube's state (54 letters)"},
     {"F1", "full screen or window"},
     {"H / ?", "this help; any key closes it"},

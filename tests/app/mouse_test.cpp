@@ -366,3 +366,27 @@ TEST(EditorKeys, KeysTheEditorDoesNotReadDoNothingAfterIt) {
     EXPECT_EQ(frameSession().editor.open + frameSession().cuberKeys + historyTop, 0);
     EXPECT_TRUE(isSolved());
 }
+
+// Ctrl+V outside the editor opens it with the clipboard's cube pasted; Enter
+// takes it.
+TEST(EditorKeys, CtrlVOpensTheEditorWithThePastedCube) {
+    startProgram();
+    frame();
+    frameSession().pasteText = "R U' M2";
+    press(VK_CONTROL);
+    hit('V');
+    release(VK_CONTROL);
+    ASSERT_EQ(frameSession().editor.open, 1);
+    hit(0x0D); // Enter
+    settle();
+    EXPECT_EQ(frameSession().editor.open, 0);
+    char state[kStateLength + 1], message[kTextMessageSize];
+    writeStateString(state);
+    Move moves[4];
+    ASSERT_EQ(parseMoves("R U' M2", moves, 4, message, sizeof message), 4);
+    startProgram();
+    for (const Move& m : moves) turnLayer(m.layer, m.direction);
+    char expected[kStateLength + 1];
+    writeStateString(expected);
+    EXPECT_STREQ(state, expected);
+}
