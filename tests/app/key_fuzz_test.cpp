@@ -69,7 +69,7 @@ constexpr struct FuzzKey {
     {'M', 0.005, 0.5},
     {'E', 0.004, 0.5},
     {0x0D, 0.001, 0.5}, // Enter
-    {VK_ESCAPE, 0.001, 0.5},
+    {VK_ESCAPE, 0.003, 0.5},
 };
 
 // What Ctrl+V may paste into the editor.
