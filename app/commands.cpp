@@ -179,6 +179,9 @@ void readEditorKeys() {
     readLookAndCopyKeys();
     readHeldKeys(kViewKeys);
     if (!control) readHeldKeys(kSceneKeys);
+    // The presses of the keys the editor does not read are dropped, so that
+    // none of them (E, Tab, an arrow) acts once it has closed.
+    for (unsigned char& p : keyPressed) p = 0;
 }
 
 // Whether guarded key `index` acts in this frame: its press (a key that went
@@ -268,10 +271,18 @@ void readKeys() {
         readEditorKeys();
         return;
     }
-    if (takePress(kKeyTab)) runCommand({kCommandCuberKeys, 0, 0});
+    if (takePress(kKeyTab) && runCommand({kCommandCuberKeys, 0, 0})) {
+        // The letters' presses from before the switch (U, R and the view
+        // keys are read while held and leave theirs standing) are no turns.
+        for (const NotationTurn& t : kNotationTurns) keyPressed[static_cast<int>(t.letter)] = 0;
+    }
     if (frameSession().cuberKeys) readCuberKeys();
     readLookAndCopyKeys();
-    if (takePress(kKeyE) && !cuberLetter(kKeyE) && runCommand({kCommandEditorOpen, 0, 0})) {
+    // E opens the editor; Ctrl+V opens it with the clipboard's cube pasted.
+    const bool paste = takePress(kKeyV) && held(VK_CONTROL);
+    if (((takePress(kKeyE) && !cuberLetter(kKeyE)) || paste) &&
+        runCommand({kCommandEditorOpen, 0, 0})) {
+        if (paste) runCommand({kCommandEditorPaste, 0, 0});
         // Presses from before the editor opened are not its colours.
         for (unsigned char& p : keyPressed) p = 0;
         return;
@@ -472,11 +483,11 @@ const HelpLine kHelpLines[] = {
     {"Right drag, wheel", "tilt and turn the scene; the cube nearer / farther"},
     {"Click a routine", "solve with it, as its number does"},
     {"Tab", "cuber's keys on / off: U R F D L B M E S turn layers"},
-    {"  Shift+letter", "the other way (U R D L B S E then do only that)"},
+    {"Shift+letter", "with cuber's keys: the other way (U R D L B S E turn only)"},
     {"E", "enter your own cube: click stickers to paint them"},
-    {"  1 - 6, wheel", "the colour to paint (or click the palette)"},
-    {"  Enter / Esc", "take the cube / leave it unchanged"},
-    {"  Ctrl+V", "paste 54 letters or moves in notation"},
+    {"1 - 6, wheel", "in the editor: the colour to paint (or click the palette)"},
+    {"Enter / Esc", "in the editor: take the cube / leave it unchanged"},
+    {"Ctrl+V", "paste 54 letters or moves in notation into the editor"},
     {"Ctrl+C", "copy the cube's state (54 letters)"},
     {"F1", "full screen or window"},
     {"H / ?", "this help; any key closes it"},

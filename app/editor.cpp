@@ -42,6 +42,28 @@ void scrambledState(const Move* moves, int count, char out[kStickers + 1]) {
     std::memcpy(FaceletGrid, grid, sizeof grid);
 }
 
+// A state string makes every centre its face's start colour; after a slice
+// turn the centres showed others, and the editor painted in those. The taken
+// cube is recoloured so that each centre keeps the colour it showed (the
+// same cube, as a turn of the whole cube recolours it), and every sticker
+// shows the colour it was painted in.
+void keepCentreColours(const int (&shown)[7]) {
+    int colourOf[7] = {0, 0, 0, 0, 0, 0, 0};
+    for (int face = 1; face <= 6; ++face) {
+        const int now = FaceletGrid[face][2][2];
+        if (now < 1 || now > 6 || shown[face] < 1 || shown[face] > 6 || colourOf[now] != 0) return;
+        colourOf[now] = shown[face];
+    }
+    for (int x = 1; x <= 3; ++x)
+        for (int y = 1; y <= 3; ++y)
+            for (int z = 1; z <= 3; ++z)
+                for (int side = 1; side <= 6; ++side) {
+                    int& c = CubieArray[x][y][z][side];
+                    if (c >= 1 && c <= 6) c = colourOf[c];
+                }
+    rebuildFaceletGrid();
+}
+
 } // namespace
 
 int stickerOfCell(int face, int row, int col) {
@@ -134,8 +156,11 @@ int editorTake(Editor& editor) {
     // The cube on screen already: nothing to take, and its history still
     // leads back to the start.
     if (std::strcmp(now, editor.state) != 0) {
+        int shown[7]; // the colour each face's centre has on screen
+        for (int face = 1; face <= 6; ++face) shown[face] = FaceletGrid[face][2][2];
         char message[kTextMessageSize];
         if (!startFromState(editor.state, message, sizeof message)) return 0;
+        keepCentreColours(shown);
     }
     editor.open = 0;
     return 1;

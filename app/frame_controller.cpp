@@ -16,6 +16,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -437,12 +438,17 @@ int runCommand(const Command& c) {
         return 1;
     case kCommandZoom: {
         const double nearer = session.nearer + c.value;
-        if (nearer <= kNearest && nearer >= kFarthest) session.nearer = nearer;
+        if (nearer <= kNearest && nearer >= kFarthest &&
+            (c.value < 0 || session.look->camera.distance - nearer >= kClosest))
+            session.nearer = nearer;
         return 1;
     }
-    case kCommandLook:
+    case kCommandLook: {
         session.look = session.look == &kClearLook ? &kPlainLook : &kClearLook;
+        const double most = std::floor(session.look->camera.distance - kClosest);
+        if (session.nearer > most) session.nearer = most;
         return 1;
+    }
     case kCommandCuberKeys:
         session.cuberKeys = !session.cuberKeys;
         return 1;
@@ -488,6 +494,7 @@ int runCommand(const Command& c) {
         session.editorMessage[0] = '\0';
         givenStateUnsolved = !isSolved();
         historyTop = 0;
+        session.solvedHistoryTop = -1; // no records from before a solve are left
         clearTimeline(session.timeline);
         session.undoStack = UndoStack{};
         return 1;

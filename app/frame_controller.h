@@ -60,9 +60,12 @@ struct FrameSession {
 };
 
 // The wheel's limits on `nearer`: the cube comes no closer than this much
-// nearer, and goes no farther than this much away.
+// nearer, and goes no farther than this much away; and its centre stays at
+// least kClosest from the eye, so that the clear look, near already, comes only
+// a little nearer and never hides the HUD's lines.
 constexpr double kNearest = 6.0;
 constexpr double kFarthest = -10.0;
+constexpr double kClosest = 8.0;
 // The look with the wheel's camera distance in it, and the view of this
 // frame made from it and the view angles (kept in the session for picking).
 Look sessionLook();

@@ -136,9 +136,10 @@ constexpr float kLearningX = 10.0f;
 constexpr float kLearningY = 130.0f;
 
 // While the cuber's keys are on, a line below the menu says so; the lines
-// above it stay where they are.
+// above it stay where they are. It ends short of the right column, which in
+// the soft mode's window starts 300 pixels in.
 constexpr float kCuberLineY = kMenuTop + kMenuLineStep * kMenuSize + 10.0f;
-constexpr const char* kCuberLine = "Cuber's keys (Tab): U R F D L B M E S, Shift the other way";
+constexpr const char* kCuberLine = "Cuber's keys (Tab): U R F D L B M E S";
 // The editor's last paste fault, below the learning line.
 constexpr float kEditorMessageY = 150.0f;
 

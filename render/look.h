@@ -35,6 +35,10 @@ struct Look {
     float gridColour[3];
     // The colour of the sphere that marks the selected layer.
     double markerColour[3];
+    // 1: only the sides on the cube's outside carry stickers, so that a
+    // turning layer shows the bare body inside, as a real cube does; 0:
+    // every side of every cubie carries its sticker.
+    int outsideStickersOnly;
 };
 
 extern const Look kPlainLook;

@@ -224,6 +224,10 @@ void batchCubie(const Look& look, int x, int y, int z, const int (&cubies)[4][4]
             for (int a = 0; a < 3; ++a) colour[a] = static_cast<float>(look.palette[c][a]);
         const int face = faceBit(side);
         if (hidden >> face & 1) continue;
+        if (look.outsideStickersOnly) {
+            const int beyond = (dir.axis == 0 ? x : dir.axis == 1 ? y : z) + dir.sign;
+            if (beyond >= 1 && beyond <= 3) continue; // another cubie there: inside
+        }
         batchSolidCube(at, look.stickerEdge, colour, drawUnseenSides ? 0 : 1 << (face ^ 1));
     }
     for (int a = 0; a < 3; ++a) lastColour[a] = colour[a];

@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libfontconfig-dev fonts-liberation xfonts-base
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool xclip x11-utils imagemagick
   appstream groff-base dpkg-dev lintian
 )
 

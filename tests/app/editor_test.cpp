@@ -182,6 +182,38 @@ TEST(Editor, TakesTheCubeOnlyWhenSound) {
     EXPECT_EQ(selectedAlgorithm, -1);
 }
 
+// After slice turns the centres show other colours than at the start, and
+// the editor paints in those: the taken cube shows every sticker in the
+// colour it was painted in (a state string alone would give each centre its
+// start colour and recolour the whole cube).
+TEST(Editor, TheTakenCubeKeepsTheColoursTheEditorShowed) {
+    for (const char* slices : {"M", "E S'", "M2 E S"}) {
+        SCOPED_TRACE(slices);
+        startProgram();
+        Move moves[4];
+        char message[kTextMessageSize];
+        const int n = parseMoves(slices, moves, 4, message, sizeof message);
+        ASSERT_GT(n, 0);
+        for (int i = 0; i < n; ++i) turnLayer(moves[i].layer, moves[i].direction);
+        Editor e{};
+        editorOpen(e);
+        ASSERT_EQ(editorPaste(e, "R U F' L2 D B", message, sizeof message), 1) << message;
+        int shown[kStickers];
+        for (int i = 0; i < kStickers; ++i) {
+            const int face = kFaceLetters[colourIndex(e.state[i])].face;
+            shown[i] = FaceletGrid[face][2][2];
+        }
+        const std::string painted = e.state;
+        ASSERT_EQ(editorTake(e), 1);
+        EXPECT_EQ(liveState(), painted);
+        for (int i = 0; i < kStickers; ++i) {
+            const FaceLetter& fl = kFaceLetters[i / 9];
+            EXPECT_EQ(FaceletGrid[fl.face][fl.cells[i % 9][0]][fl.cells[i % 9][1]], shown[i])
+                << "sticker " << i;
+        }
+    }
+}
+
 // Pasted text: a state (trimmed; a fault painting can mend kept and shown),
 // moves played from the solved cube, or refused with the reason.
 TEST(Editor, PastesAStateOrMovesAndRefusesTheRest) {

@@ -1,9 +1,14 @@
-// Random key sequences over many frames, the player's keys among them. Every
+// Random key and mouse sequences over many frames, the player's keys, the
+// looks, the cuber's keys and the editor among them, the mouse pressing,
+// dragging and clicking on stickers, menu lines and the background. Every
 // frame may turn the cube only by the move it drew, once per turn (a seek
-// moves it along the timeline at once); no animation may be cut off half way;
-// at rest the cube is the timeline's start with the moves up to its position;
-// and whenever the controller is idle, replaying the recorded MoveHistory on
-// the cube it describes must give the live cube.
+// moves it along the timeline at once, a cube taken from the editor replaces
+// it); no animation may be cut off half way; a layer shown under the finger
+// changes nothing; at rest the cube is the timeline's start with the moves up
+// to its position; and whenever the controller is idle, replaying the
+// recorded MoveHistory on the cube it describes must give the live cube.
+#include "model/cube.h"
+#include "model/layers.h"
 #include "tests/app/controller_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -57,6 +62,64 @@ constexpr struct FuzzKey {
     {'Y', 0.01, 0.3},
     {'H', 0.001, 0.5},
     {VK_OEM_2, 0.0005, 0.5},
+    // The looks, the cuber's keys (and their letters F, M, E), the editor.
+    {'C', 0.001, 0.5},
+    {0x09, 0.0003, 0.5}, // Tab
+    {'F', 0.005, 0.5},
+    {'M', 0.005, 0.5},
+    {'E', 0.004, 0.5},
+    {0x0D, 0.001, 0.5}, // Enter
+    {VK_ESCAPE, 0.003, 0.5},
+};
+
+// What Ctrl+V may paste into the editor.
+const char* const kPastes[] = {"R U R' U'", "F2 M E' S", "not a move",
+                               "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB", ""};
+
+// The mouse as a user might use it: a press (mostly the left button) on a
+// sticker, a menu line or anywhere, moved about while held, then let go; and
+// now and then the wheel.
+struct FuzzMouse {
+    int button = 0, x = 0, y = 0;
+    int stepX = 0, stepY = 0; // the way a drag mostly goes
+    // Returns 1 when it let go of a button.
+    template <typename Rng> int act(Rng& rng) {
+        std::uniform_real_distribution<double> chance(0.0, 1.0);
+        int released = 0;
+        if (button == 0 && chance(rng) < 0.02) {
+            button = chance(rng) < 0.8 ? 1 : 3;
+            const double where = chance(rng);
+            const View& v = frameSession().view;
+            if (where < 0.6) { // a sticker's centre, maybe out of sight
+                int cubie[3], side = 0;
+                faceletCubie(1 + int(rng() % 6), 1 + int(rng() % 3), 1 + int(rng() % 3), cubie,
+                             &side);
+                const SideDirection& d = kSideDirection[side];
+                double p[3], px = 0, py = 0;
+                for (int a = 0; a < 3; ++a) p[a] = cubie[a] - 2.0 + (a == d.axis ? d.sign : 0);
+                projectPoint(v, v.cube, p, &px, &py);
+                x = int(px), y = int(py);
+            } else if (where < 0.8) { // a menu line
+                x = 20, y = 26 + 10 * int(rng() % 8);
+            } else {
+                x = int(rng() % kTestWidth), y = int(rng() % kTestHeight);
+            }
+            stepX = int(rng() % 17) - 8, stepY = int(rng() % 17) - 8;
+            readMouse({kMousePress, button, x, y, 0});
+        } else if (button != 0) {
+            if (chance(rng) < 0.4) {
+                x += stepX + int(rng() % 7) - 3, y += stepY + int(rng() % 7) - 3;
+                readMouse({kMouseMove, 0, x, y, 0});
+            }
+            if (chance(rng) < 0.04) {
+                readMouse({kMouseRelease, button, x, y, 0});
+                button = 0;
+                released = 1;
+            }
+        }
+        if (chance(rng) < 0.002) readMouse({kMouseWheel, 0, x, y, rng() % 2 ? 1 : -1});
+        return released;
+    }
 };
 
 bool controllerIdle() {
@@ -92,7 +155,7 @@ Replay replay;
 
 } // namespace
 
-TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
+TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
     TempWorkDir dir;
     startProgram();
     for (int entry = 0; entry < kMenuSize; ++entry) prepareMenuEntry(entry); // as main does
@@ -107,7 +170,12 @@ TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
     int quickChecked = 0;
     int idleChecks = 0, mixes = 0, turns = 0, solvesPlayed = 0, quickSolves = 0, pausedFrames = 0;
     int steps = 0, seeks = 0, undos = 0, slowTurns = 0, helpOpens = 0, timelineChecks = 0;
+    int dragFrames = 0, dragTurns = 0, editorFrames = 0, takes = 0, cuberFrames = 0;
+    int clearFrames = 0;
+    FuzzMouse mouse;
     for (int f = 0; f < kFrames; ++f) {
+        if (chance(rng) < 0.0005)
+            frameSession().pasteText = kPastes[rng() % (sizeof kPastes / sizeof *kPastes)];
         for (const FuzzKey& k : kFuzzKeys) {
             // While paused, P and Space come sooner, so that most frames run.
             const double press =
@@ -128,31 +196,70 @@ TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
         const int angleBefore = turnAngle;
         const int helpBefore = session.helpOpen;
         const int undoDepthBefore = int(session.undoStack.undo.size());
+        const bool editorBefore = session.editor.open != 0;
+        // The mouse acts between two frames, on the view of the last one
+        // (what it asks for counts in this frame: a drag let go there starts
+        // its turn at once, from the angle shown; a menu click asks for a solve).
+        const bool dragBeforeMouse = session.dragShown.layer != 0;
+        const bool runningBeforeMouse = showRunning() != 0;
+        const bool released = mouse.act(rng) && dragBeforeMouse;
+        if (runningBeforeMouse && !dragBeforeMouse) {
+            ASSERT_EQ(session.dragShown.layer, 0)
+                << "frame " << f << ": a layer follows the finger while the cube plays";
+        }
+        // A turn that starts from where a drag let its layer go.
+        const bool turnFromDrag = released || session.queuedTurn.layer != 0;
 
         // frame(), with a look at the requests between the keys and the controller.
         recorded = FrameRecord{};
         latchStep();
         readKeys();
+        makeFrameView(kTestWidth, kTestHeight);
         const int algorithmAsked = selectedAlgorithm;
         const bool seekAsked = session.player.seek != 0;
         helpOpens += session.helpOpen && !helpBefore;
         if (session.player.stepping != 0 && angleBefore == 0) ++steps;
         seeks += seekAsked;
+        // The cube the editor gave replaces the live one (and the history).
+        const bool took = editorBefore && !session.editor.open && historyTop == 0 &&
+                          timelineCount(session.timeline) == 0;
+        const bool editorShown = session.editor.open != 0;
+        const Player& p = session.player;
+        const bool idleBranch = !editorShown && !(paused && p.stepping == 0 && p.seek == 0) &&
+                                solveState.playbackPending == 0 && mixMode == 0 &&
+                                solveState.solveRequested == 0;
+        const bool dragShown = idleBranch && session.dragShown.layer != 0 && turnAngle == 0;
+        cuberFrames += session.cuberKeys;
+        clearFrames += session.look == &kClearLook;
         runFrameController();
         // A search off the drawing thread ends before the next frame, so that
         // the run goes the same way on every machine.
         waitForThinking();
 
         ASSERT_EQ(recorded.depth, 0) << "frame " << f;
-        ASSERT_EQ(recorded.markers, 1) << "frame " << f;
+        ASSERT_EQ(recorded.markers, editorShown ? 0 : 1) << "frame " << f;
+        ASSERT_EQ(recorded.editors, editorShown ? 1 : 0) << "frame " << f;
         ASSERT_LE(recorded.cubes.size(), 1u) << "frame " << f;
+        ASSERT_TRUE(session.nearer <= kNearest && session.nearer >= kFarthest) << session.nearer;
+        ASSERT_GE(sessionLook().camera.distance, kClosest) << "frame " << f;
         ASSERT_TRUE(selectedLayer >= 1 && selectedLayer <= 9) << selectedLayer;
         ASSERT_TRUE(historyTop >= 0 && historyTop < kHistorySize) << historyTop;
         ASSERT_TRUE(scenePitch >= 0.0f && scenePitch <= 90.0f) << scenePitch;
         ASSERT_TRUE(session.player.speed >= 0 && session.player.speed < kPlayerSpeedCount);
 
         const bool changed = !(CubeCopy::take() == before);
-        if (recorded.cubies != 0) {
+        if (took) {
+            ++takes;
+            ASSERT_FALSE(inTurn) << "frame " << f;
+            replay.restart();
+        } else if (editorShown || dragShown) {
+            // The editor's cube, or a layer under the finger: nothing turns.
+            editorFrames += editorShown;
+            dragFrames += dragShown;
+            ASSERT_FALSE(changed) << "frame " << f;
+            ASSERT_EQ(recorded.cubes.size(), dragShown ? 1u : 0u) << "frame " << f;
+            ASSERT_FALSE(inTurn && !turnApplied) << "frame " << f;
+        } else if (recorded.cubies != 0) {
             // Paused: the cube stands still.
             ++pausedFrames;
             ASSERT_EQ(recorded.cubies, 27);
@@ -163,7 +270,14 @@ TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
             if (angle != 0 && angleBefore == 0) {
                 // A turn starts: the last one went onto the cube before it.
                 ASSERT_TRUE(!inTurn || turnApplied) << "frame " << f << ": a turn was cut off";
-                ASSERT_EQ(angle, 1) << "frame " << f;
+                if (turnFromDrag) {
+                    ++dragTurns;
+                    // Drawn from the turned cube (angle - 90) once applied, slower than
+                    // three frames a turn.
+                    ASSERT_TRUE(angle > -90 && angle < 90) << "frame " << f << ": " << angle;
+                } else {
+                    ASSERT_EQ(angle, 1) << "frame " << f;
+                }
                 inTurn = true;
                 turnApplied = false;
                 turnMove = recorded.cubes[0];
@@ -214,7 +328,8 @@ TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
             // describes the cube from here on.
             replay.restart();
         }
-        if (solvedTopBefore > 0 && session.solvedHistoryTop == -1 && algorithmAsked == -1) {
+        if (solvedTopBefore > 0 && session.solvedHistoryTop == -1 && algorithmAsked == -1 &&
+            !took) {
             // The records below the finished solve were dropped.
             replay.base -= solvedTopBefore;
             ASSERT_GE(replay.base, 0) << "frame " << f;
@@ -245,9 +360,18 @@ TEST(KeyFuzz, RandomKeysKeepTheHistoryTrueAndNeverCutATurn) {
     EXPECT_GT(undos, 10);
     EXPECT_GT(slowTurns, 50);
     EXPECT_GT(helpOpens, 10);
+    EXPECT_GT(dragFrames, 500);
+    EXPECT_GT(dragTurns, 10);
+    EXPECT_GT(editorFrames, kFrames / 50);
+    EXPECT_GT(takes, 3);
+    EXPECT_GT(cuberFrames, kFrames / 10);
+    EXPECT_GT(clearFrames, kFrames / 10);
     std::printf(
         "idle checks %d, timeline checks %d, mixes %d, turns %d, solves %d, quick %d (%d checked), "
-        "paused frames %d, steps %d, seeks %d, undos %d, slow turns %d, help opened %d\n",
+        "paused frames %d, steps %d, seeks %d, undos %d, slow turns %d, help opened %d\n"
+        "drag frames %d, turns let go by a drag %d, editor frames %d, cubes taken %d, frames with "
+        "cuber's keys %d, in the clear look %d\n",
         idleChecks, timelineChecks, mixes, turns, solvesPlayed, quickSolves, quickChecked,
-        pausedFrames, steps, seeks, undos, slowTurns, helpOpens);
+        pausedFrames, steps, seeks, undos, slowTurns, helpOpens, dragFrames, dragTurns,
+        editorFrames, takes, cuberFrames, clearFrames);
 }

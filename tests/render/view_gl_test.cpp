@@ -295,6 +295,36 @@ TEST_F(ViewInGl, TheClearLookShowsARealCubeInFullColourWithGaps) {
     }
 }
 
+// A layer part way through a turn opens the cube: where the eye sees into it
+// (a cubie's side inside the cube is picked), the clear look shows the black
+// body, as a real cube does, and the plain look the colours the model keeps
+// there, as it always has. Random views, layers and angles on a mixed cube.
+TEST_F(ViewInGl, TheClearLookIsBlackInsideATurningLayer) {
+    std::mt19937 rng(31);
+    mixCube(rng, 30);
+    int inside[2] = {0, 0}, black[2] = {0, 0};
+    for (int trial = 0; trial < 40; ++trial) {
+        const Look& look = trial % 2 ? kClearLook : kPlainLook;
+        const TurnShown turn = {1 + int(rng() % 9), rng() % 2 ? 1 : -1, 20 + int(rng() % 50)};
+        const View view = makeView(look, randomAngles(rng, true), turn, kWidth, kHeight);
+        const Picture pic = cubeOnly(look, view);
+        for (int y = 1; y < kHeight; y += 3)
+            for (int x = 1; x < kWidth; x += 3) {
+                const StickerPick pick = pickSticker(view, x + 0.5, kHeight - 1 - y + 0.5);
+                if (!pick.hit || pick.face != 0) continue;
+                ++inside[trial % 2];
+                black[trial % 2] += colourIn(look, pic.at(x, y)) == 0;
+            }
+    }
+    EXPECT_GT(inside[0], 1000);
+    EXPECT_GT(inside[1], 1000);
+    // Edge on, a pixel may show the rim of a sticker beside it.
+    EXPECT_GT(black[1] * 100, inside[1] * 97);
+    EXPECT_LT(black[0] * 2, inside[0]);
+    std::printf("inside seen: plain %d (%d black), clear %d (%d black)\n", inside[0], black[0],
+                inside[1], black[1]);
+}
+
 // A sticker dragged along its layer's motion, drawn at the angle the drag
 // gives, stays under the finger: picked there again, with its colour on the
 // screen there, in both looks, for random views, stickers and drags of 10 to

@@ -1,0 +1,383 @@
+// The mouse and the cuber's keys without a window, through readMouse and
+// readKeys and whole frames: drags on the background turn the cube or the
+// scene, the wheel stays within its limits, a sticker dragged along its layer
+// turns that layer the finger's way (a manual turn Ctrl+Z undoes) or goes back
+// short of half a quarter turn, a click on a menu line is its digit, and while
+// a mix or a solution plays the mouse only turns the view. With Tab on, the
+// notation letters turn the layers a cuber expects.
+#include "model/cube.h"
+#include "model/cube_text.h"
+#include "model/layers.h"
+#include "tests/app/controller_support.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kTab = 0x09;
+
+void mouse(MouseAction action, int button, double x, double y, int wheel = 0) {
+    readMouse({action, button, int(std::lround(x)), int(std::lround(y)), wheel});
+}
+void click(double x, double y) {
+    mouse(kMousePress, 1, x, y);
+    mouse(kMouseRelease, 1, x, y);
+}
+
+// A press as the window hands it over: down and, one frame later, up.
+void hit(int key) {
+    keyDown[key] = keyPressed[key] = 1;
+    frame();
+    keyDown[key] = 0;
+}
+
+bool moving() {
+    const FrameSession& s = frameSession();
+    return turnAngle != 0 || turnRequest != 0 || mixMode != 0 || solveState.solveRequested != 0 ||
+           solveState.playbackPending != 0 || s.dragShown.layer != 0 || s.queuedTurn.layer != 0 ||
+           timelineWaiting(s.player, s.timeline);
+}
+void settle() {
+    for (int f = 0; f < 30000 && moving(); ++f) frame();
+    for (int f = 0; f < 5; ++f) frame(); // the key latch frees again
+}
+
+// Window position of the centre of sticker (face, row, col) in this frame's
+// view, its layer `turn.layer` turned as `turn` says.
+void stickerOnScreen(int face, int row, int col, const TurnShown& turn, double* x, double* y) {
+    int cubie[3], side = 0;
+    faceletCubie(face, row, col, cubie, &side);
+    const SideDirection& d = kSideDirection[side];
+    const View v = makeView(sessionLook(), {sceneYaw, scenePitch, viewYaw, viewPitch}, turn,
+                            kTestWidth, kTestHeight);
+    double p[3];
+    for (int a = 0; a < 3; ++a)
+        p[a] = cubie[a] - kCubieCentre + (a == d.axis ? d.sign * v.reach : 0);
+    ASSERT_TRUE(projectPoint(v, v.layer, p, x, y));
+}
+
+// A window position where this frame's view shows a sticker, trying the
+// stickers in turn from the n-th.
+void someSticker(int n, double* x, double* y) {
+    const View& v = frameSession().view;
+    for (int k = 0; k < 54; ++k) {
+        const int i = (n + k) % 54, face = 1 + i / 9, row = 1 + i % 9 / 3, col = 1 + i % 3;
+        stickerOnScreen(face, row, col, v.turning, x, y);
+        *x = double(std::lround(*x)), *y = double(std::lround(*y));
+        const StickerPick pick = pickSticker(v, *x + 0.5, *y + 0.5);
+        if (pick.face != 0) return;
+    }
+    FAIL() << "no sticker in sight";
+}
+
+// A place on the background: no sticker, no menu line.
+constexpr double kBackgroundX = 900, kBackgroundY = 700;
+
+} // namespace
+
+TEST(Mouse, DragsOnTheBackgroundTurnTheCubeOrTheScene) {
+    const struct {
+        int button, dx, dy;
+        int viewYaw, viewPitch;
+        float sceneYaw, scenePitch;
+    } cases[] = {
+        {1, 40, 0, 20, 0, 0, 0},     {1, 0, -30, 0, -15, 0, 0}, {1, 21, 9, 10, 4, 0, 0},
+        {1, -64, 64, -32, 32, 0, 0}, {3, 40, 0, 0, 0, 20, 0},   {3, -30, 60, 0, 0, -15, 30},
+        {3, 0, -60, 0, 0, 0, 0},     {3, 0, 400, 0, 0, 0, 90},  {2, 50, 50, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("button " + std::to_string(c.button) + " by " + std::to_string(c.dx) + ", " +
+                     std::to_string(c.dy));
+        startProgram();
+        frame();
+        const CubeCopy start = CubeCopy::take();
+        mouse(kMousePress, c.button, kBackgroundX, kBackgroundY);
+        for (int step = 1; step <= 7; ++step) { // in uneven steps: nothing lost to rounding
+            mouse(kMouseMove, 0, kBackgroundX + c.dx * step / 7, kBackgroundY + c.dy * step / 7);
+            frame();
+        }
+        mouse(kMouseRelease, c.button, kBackgroundX + c.dx, kBackgroundY + c.dy);
+        settle();
+        EXPECT_EQ(viewYaw, c.viewYaw);
+        EXPECT_EQ(viewPitch, c.viewPitch);
+        EXPECT_EQ(sceneYaw, c.sceneYaw);
+        EXPECT_EQ(scenePitch, c.scenePitch);
+        EXPECT_TRUE(CubeCopy::take() == start);
+        EXPECT_EQ(historyTop, 0);
+    }
+}
+
+TEST(Mouse, TheWheelMovesTheCubeWithinItsLimitsAndPicksColoursInTheEditor) {
+    startProgram();
+    frame();
+    const double distance = kPlainLook.camera.distance;
+    for (int turn = 1; turn <= 30; ++turn) {
+        mouse(kMouseWheel, 0, 500, 400, +1);
+        const double expected = turn < kNearest ? turn : kNearest;
+        ASSERT_EQ(frameSession().nearer, expected);
+        ASSERT_EQ(sessionLook().camera.distance, distance - expected);
+    }
+    // The clear look, near already, comes only a little nearer; switched to
+    // it, the plain look's nearest is taken back to that.
+    ASSERT_EQ(runCommand({kCommandLook, 0, 0}), 1);
+    const double clearNearest = std::floor(kClearLook.camera.distance - kClosest);
+    EXPECT_EQ(frameSession().nearer, clearNearest);
+    mouse(kMouseWheel, 0, 500, 400, +1);
+    EXPECT_EQ(frameSession().nearer, clearNearest);
+    EXPECT_GE(sessionLook().camera.distance, kClosest);
+    for (int turn = 0; turn < 40; ++turn) mouse(kMouseWheel, 0, 500, 400, -1);
+    EXPECT_EQ(frameSession().nearer, kFarthest);
+    ASSERT_EQ(runCommand({kCommandEditorOpen, 0, 0}), 1);
+    const int colour = frameSession().editor.colour;
+    mouse(kMouseWheel, 0, 500, 400, -1);
+    EXPECT_EQ(frameSession().editor.colour, (colour + 1) % 6);
+    EXPECT_EQ(frameSession().nearer, kFarthest);
+}
+
+// One sticker dragged along `layer`'s motion, the finger kept on it as it
+// turns (5 degrees a frame) up to `angle`, then let go: the layer shown
+// follows the finger (nothing turns within 6 pixels of the press); past 45
+// degrees it is one manual turn of that layer the finger's way (into the
+// history, undone by Ctrl+Z), short of that the layer goes back and nothing
+// is recorded. Returns 1 when it turned, 0 when it went back, -1 when the
+// sticker is seen so nearly end on (under a pixel a degree) that its path
+// cannot tell its two layers apart: no finger drags that way.
+int dragSticker(int face, int row, int col, int layer, int direction, int angle) {
+    const CubeCopy start = CubeCopy::take();
+    double x, y, x10, y10;
+    stickerOnScreen(face, row, col, {layer, direction, 0}, &x, &y);
+    stickerOnScreen(face, row, col, {layer, direction, 10}, &x10, &y10);
+    if (std::hypot(x10 - x, y10 - y) < 10) return -1;
+    mouse(kMousePress, 1, x, y);
+    const double x0 = std::round(x), y0 = std::round(y);
+    for (int a = 5; a <= angle; a += 5) {
+        stickerOnScreen(face, row, col, {layer, direction, a}, &x, &y);
+        mouse(kMouseMove, 0, x, y);
+        frame();
+        const CubeDraw d = recorded.cubes.at(0);
+        const bool near = std::hypot(std::round(x) - x0, std::round(y) - y0) < 6;
+        EXPECT_EQ(d.angle == 0 ? 0 : d.layer, near ? 0 : layer) << "at " << a;
+        if (near) continue;
+        EXPECT_EQ(d.direction, direction) << "at " << a;
+        EXPECT_NEAR(d.angle, a, 2) << "at " << a;
+    }
+    mouse(kMouseRelease, 1, x, y);
+    settle();
+    const int quarters = angle > 45 ? 1 : 0;
+    const Move move = {layer, direction};
+    EXPECT_EQ(historyTop, quarters);
+    EXPECT_TRUE(quarters == 0 ||
+                (MoveHistory[1].layer == layer && MoveHistory[1].direction == direction));
+    EXPECT_TRUE(CubeCopy::take() == turned(start, &move, quarters));
+    press(VK_CONTROL);
+    hit('Z');
+    release(VK_CONTROL);
+    settle();
+    EXPECT_TRUE(CubeCopy::take() == start);
+    return quarters;
+}
+
+// Stickers of the faces turned towards the eye (1 and 4, and the top in the
+// clear look) dragged along each of their two layers, both ways, 30 and 70
+// degrees, from the start view in both looks.
+TEST(Mouse, ADraggedStickerTurnsItsLayerTheFingersWayOrGoesBack) {
+    TempWorkDir dir;
+    int results[3] = {0, 0, 0}; // end on, back, turned
+    for (const Look* look : {&kPlainLook, &kClearLook})
+        for (const int face : {1, 4, 5})
+            for (const int sticker : {0, 4, 8})
+                for (const int across : {1, 2})
+                    for (const int direction : {+1, -1})
+                        for (const int angle : {30, 70}) {
+                            if (face == 5 && look == &kPlainLook) continue; // a sliver
+                            const int row = 1 + sticker / 3, col = 1 + sticker % 3;
+                            SCOPED_TRACE(testing::Message()
+                                         << (look == &kClearLook ? "clear" : "plain") << " face "
+                                         << face << " row " << row << " col " << col << " axis +"
+                                         << across << " direction " << direction << " angle "
+                                         << angle);
+                            startProgram();
+                            frameSession().look = look;
+                            cubetest::apply({{3, -1}, {7, 1}, {5, 1}}); // any cube
+                            frame();
+                            int cubie[3], side = 0;
+                            faceletCubie(face, row, col, cubie, &side);
+                            const int axis = (kSideDirection[side].axis + across) % 3;
+                            const int layer = layerAt(axis, cubie[axis]);
+                            ++results[1 + dragSticker(face, row, col, layer, direction, angle)];
+                        }
+    EXPECT_EQ(results[1], results[2]);
+    EXPECT_EQ(results[2] + results[0] / 2, (2 + 3) * 3 * 2 * 2);
+    EXPECT_LT(results[0], results[2] / 2);
+    std::printf("drags turned: %d, gone back: %d, seen end on: %d\n", results[2], results[1],
+                results[0]);
+}
+
+// A click on menu line N does what digit N does, idle or while a manual turn
+// animates (the solve waits for the turn then); a click beside the lines
+// starts nothing.
+TEST(Mouse, AClickOnAMenuLineIsItsDigit) {
+    const auto asked = [] {
+        return std::to_string(selectedAlgorithm) + " " + std::to_string(solveState.solveRequested) +
+               " " + std::to_string(pendingDigit);
+    };
+    for (int entry = 0; entry < kMenuSize; ++entry)
+        for (const bool turning : {false, true}) {
+            SCOPED_TRACE("entry " + std::to_string(entry) + (turning ? ", turning" : ""));
+            std::string byKey, byClick;
+            for (const bool clicked : {false, true}) {
+                startProgram();
+                frame();
+                if (turning) tap(VK_UP);
+                if (clicked) {
+                    click(20, 30 + 10 * entry - 4);
+                } else {
+                    keyDown[VK_KEY_0 + entry] = keyPressed[VK_KEY_0 + entry] = 1;
+                    readKeys();
+                    keyDown[VK_KEY_0 + entry] = 0;
+                }
+                (clicked ? byClick : byKey) = asked();
+            }
+            EXPECT_EQ(byClick, byKey);
+            EXPECT_EQ(byKey,
+                      turning ? "-1 0 " + std::to_string(entry) : std::to_string(entry) + " 1 -1");
+        }
+    startProgram();
+    frame();
+    for (const double x : {400.0, 900.0}) click(x, 45);
+    click(20, 100);
+    EXPECT_EQ(asked(), "-1 0 -1");
+}
+
+// While a mix and then its solution play, presses, drags and clicks on
+// stickers and menu lines turn no layer and start nothing; a drag on the
+// background still turns the cube and the wheel still moves it.
+TEST(Mouse, WhileAMixOrASolutionPlaysOnlyTheViewMoves) {
+    TempWorkDir dir;
+    startProgram();
+    frame();
+    const CubeCopy start = CubeCopy::take();
+    hit('R');
+    for (const bool solving : {false, true}) {
+        SCOPED_TRACE(solving ? "solution" : "mix");
+        int frames = 0, yawBefore = viewYaw;
+        while ((solving ? solveState.playbackPending : mixMode) != 0 && frames < 5000) {
+            double x, y;
+            someSticker(frames * 7, &x, &y);
+            mouse(kMousePress, 1, x, y);
+            mouse(kMouseMove, 0, x + 40, y - 30);
+            mouse(kMouseMove, 0, x + 80, y - 60);
+            mouse(kMouseRelease, 1, x + 80, y - 60);
+            click(20, 30 + 10 * (frames % kMenuSize) - 4);
+            mouse(kMousePress, 1, kBackgroundX, kBackgroundY);
+            mouse(kMouseMove, 0, kBackgroundX + 2, kBackgroundY);
+            mouse(kMouseRelease, 1, kBackgroundX + 2, kBackgroundY);
+            ASSERT_EQ(frameSession().dragShown.layer, 0);
+            ASSERT_EQ(selectedAlgorithm, solving ? 0 : -1);
+            frame();
+            ++frames;
+        }
+        ASSERT_GT(frames, 50);
+        // The spin between a solve's phases turns the view too; entry 0 has none.
+        EXPECT_EQ(viewYaw, yawBefore + frames);
+        mouse(kMouseWheel, 0, kBackgroundX, kBackgroundY, +1);
+        EXPECT_EQ(frameSession().nearer, solving ? 2.0 : 1.0);
+        settle();
+        if (!solving) {
+            EXPECT_EQ(historyTop, 50); // the mix alone
+            EXPECT_TRUE(CubeCopy::take() == turned(start, &MoveHistory[1], 50));
+            hit(VK_KEY_0);
+        }
+    }
+    EXPECT_TRUE(isSolved());
+}
+
+// With Tab on, each letter of the notation (Shift: the other way) is the turn
+// the notation names; the letters pressed before Tab (R for a mix, U for the
+// face) turn nothing; Tab again gives the program's keys back.
+TEST(CuberKeys, EachLetterTurnsItsLayerAndTabGivesTheKeysBack) {
+    for (const char letter : std::string("URFDLBMES"))
+        for (const bool shift : {false, true}) {
+            const std::string notation = std::string(1, letter) + (shift ? "'" : "");
+            SCOPED_TRACE(notation);
+            startProgram();
+            cubetest::apply({{3, -1}, {7, 1}, {5, 1}});
+            frame();
+            const CubeCopy start = CubeCopy::take();
+            Move expected[1];
+            char message[kTextMessageSize];
+            ASSERT_EQ(parseMoves(notation.c_str(), expected, 1, message, sizeof message), 1);
+            hit(kTab);
+            ASSERT_EQ(frameSession().cuberKeys, 1);
+            if (shift) press(VK_SHIFT);
+            hit(letter);
+            release(VK_SHIFT);
+            settle();
+            EXPECT_TRUE(CubeCopy::take() == turned(start, expected, 1));
+            EXPECT_EQ(historyTop, 1);
+            // D, L, B and S turn the view, E opens the editor, R mixes: not now.
+            EXPECT_EQ(mixMode + frameSession().editor.open + viewYaw + viewPitch, 0);
+            EXPECT_EQ(sceneYaw + scenePitch, 0.0f);
+            hit(kTab);
+            EXPECT_EQ(frameSession().cuberKeys, 0);
+        }
+    startProgram();
+    frame();
+    hit('R'); // a mix (read while held: the press stays standing)
+    settle();
+    hit('U'); // the face to the viewer, the same
+    settle();
+    const CubeCopy mixed = CubeCopy::take();
+    hit(kTab);
+    settle();
+    EXPECT_TRUE(CubeCopy::take() == mixed);
+    EXPECT_EQ(historyTop, 50);
+    hit(kTab);
+    hit('R');
+    EXPECT_NE(mixMode, 0);
+}
+
+// Keys pressed in the editor that it does not read (E, Tab, Up) do nothing
+// once Esc has closed it: the editor does not open again, the cuber's keys
+// stay off, no layer turns.
+TEST(EditorKeys, KeysTheEditorDoesNotReadDoNothingAfterIt) {
+    startProgram();
+    frame();
+    hit('E');
+    ASSERT_EQ(frameSession().editor.open, 1);
+    for (const int key : {int('E'), kTab, VK_UP}) hit(key);
+    hit(VK_ESCAPE);
+    settle();
+    EXPECT_EQ(frameSession().editor.open + frameSession().cuberKeys + historyTop, 0);
+    EXPECT_TRUE(isSolved());
+}
+
+// Ctrl+V outside the editor opens it with the clipboard's cube pasted; Enter
+// takes it.
+TEST(EditorKeys, CtrlVOpensTheEditorWithThePastedCube) {
+    startProgram();
+    frame();
+    frameSession().pasteText = "R U' M2";
+    press(VK_CONTROL);
+    hit('V');
+    release(VK_CONTROL);
+    ASSERT_EQ(frameSession().editor.open, 1);
+    hit(0x0D); // Enter
+    settle();
+    EXPECT_EQ(frameSession().editor.open, 0);
+    char state[kStateLength + 1], message[kTextMessageSize];
+    writeStateString(state);
+    Move moves[4];
+    ASSERT_EQ(parseMoves("R U' M2", moves, 4, message, sizeof message), 4);
+    startProgram();
+    for (const Move& m : moves) turnLayer(m.layer, m.direction);
+    char expected[kStateLength + 1];
+    writeStateString(expected);
+    EXPECT_STREQ(state, expected);
+}

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# cube-solver's mouse end to end, on an X server of its own, through the real
+# pointer: in the clear look, the front face's top middle sticker dragged to
+# the right face turns the top layer that way, a manual turn (U' in notation:
+# Ctrl+C puts the cube's state on the clipboard, compared with cube-solve's
+# state after U'); a short drag on a sticker and a drag on the background
+# leave the cube as it was. Screenshots stay in <build-dir>/e2e-mouse.
+set -euo pipefail
+
+build="$(cd "${1:?usage: mouse.sh <build-dir>}" && pwd)"
+export SDL_VIDEODRIVER=x11
+shots="$build/e2e-mouse"
+if [ $# -lt 2 ]; then
+    command -v xclip >/dev/null || { echo "mouse.sh: needs xclip (scripts/setup.sh)"; exit 1; }
+    mkdir -p "$shots"
+    rm -f "$shots"/*.png
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$build" inner
+fi
+
+xd_name="mouse.sh"
+# shellcheck source=../../scripts/xdrive.sh
+source "$(dirname "$0")/../../scripts/xdrive.sh"
+# No settings of the user's: the look and the speed are the program's own.
+export XDG_CONFIG_HOME="$work/config"
+
+# The cube's state as Ctrl+C copies it.
+state() {
+    # Ctrl is read while held: down over a few frames around the C.
+    xdotool keydown ctrl
+    sleep 0.2
+    xdotool key c
+    sleep 0.2
+    xdotool keyup ctrl
+    sleep 0.3
+    xclip -o -selection clipboard
+}
+# A drag with the left button from ($1, $2) to ($3, $4) in the window, in
+# twelve steps, then a picture ($5) while still held, and the release.
+drag() {
+    local i
+    xdotool mousemove $((ox + $1)) $((oy + $2)) mousedown 1
+    sleep 0.2
+    for i in $(seq 12); do
+        xdotool mousemove $((ox + $1 + ($3 - $1) * i / 12)) $((oy + $2 + ($4 - $2) * i / 12))
+        sleep 0.05
+    done
+    sleep 0.3
+    shot "$area" "$shots/$5.png"
+    xdotool mouseup 1
+    sleep 1
+}
+
+xd_run "$build/cube-solver" --window --look clear
+id="$(wait_window "$xd_title")"
+for _ in $(seq 50); do viewable "$id" && break; sleep 0.2; done
+xdotool windowfocus --sync "$id" 2>/dev/null || true
+geo="$(geometry)"
+ox="$(echo "$geo" | cut -d+ -f2)"
+oy="$(echo "$geo" | cut -d+ -f3)"
+area="480x500+$((ox + 270))+$((oy + 190))" # the cube, not the HUD's clock
+wait_still "$area" "$shots/start.png"
+
+solved="$("$build/cube-solve" --show-state)"
+after="$("$build/cube-solve" --scramble "U'" --show-state)"
+[ "$(state)" = "$solved" ] || fail "the start cube is not the solved one on the clipboard"
+
+# The clear look at 1024 x 768 shows the front (F) face on the left, its top
+# middle sticker near (391, 350), the right (R) face's near (625, 330).
+drag 391 350 625 330 top-drag
+wait_still "$area" "$shots/top-turned.png"
+got="$(state)"
+echo "after the drag: $got"
+[ "$got" = "$after" ] || fail "the drag did not give U' ($after)"
+
+drag 468 520 470 540 short-drag # a few degrees: the layer goes back
+drag 900 650 980 600 background-drag # the cube turns, no layer does
+wait_still "$area" "$shots/end.png"
+got="$(state)"
+[ "$got" = "$after" ] || fail "a short drag or a drag on the background changed the cube: $got"
+
+press Escape
+set +e
+wait "$pid"
+code=$?
+set -e
+pid=""
+[ "$code" -eq 0 ] || fail "exit code $code"
+echo "mouse.sh: a drag turned U', a short drag and the background changed nothing"
