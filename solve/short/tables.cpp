@@ -91,7 +91,7 @@ const ShortTables* shortMapTableFile(const char* path, char* fault, size_t fault
         close(fd);
         return nullptr;
     }
-    void* map = mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
+    void* map = mmap(nullptr, size, PROT_READ, MAP_SHARED | MAP_POPULATE, fd, 0);
     close(fd);
     if (map == MAP_FAILED) {
         std::snprintf(fault, faultSize, "%s: cannot be mapped: %s", path, std::strerror(errno));
