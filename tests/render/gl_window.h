@@ -10,7 +10,10 @@
 #include <gtest/gtest.h>
 #include <SDL.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 struct GlWindow {
@@ -69,6 +72,47 @@ inline Picture readPicture(const GlWindow& w) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, w.width, w.height, GL_RGB, GL_UNSIGNED_BYTE, pic.rgb.data());
     return pic;
+}
+
+// With the folder variable `env` set, the picture as `name`.ppm in it.
+inline void writePpm(const Picture& pic, const char* env, const char* name) {
+    const char* dir = std::getenv(env);
+    FILE* f =
+        dir && name ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb") : nullptr;
+    if (f == nullptr) return;
+    std::fprintf(f, "P6 %d %d 255\n", pic.width, pic.height);
+    for (int y = pic.height - 1; y >= 0; --y) std::fwrite(pic.at(0, y), 3, size_t(pic.width), f);
+    std::fclose(f);
+}
+
+// Clears, loads the view's projection and scene, places the light there as
+// the frame does, and leaves the cube's matrix loaded. (A template: some
+// users have a View of their own.)
+template <class View> void loadView(const View& view) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(view.projection.m);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(view.scene.m);
+    const GLfloat light[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_POSITION, light);
+    glLoadMatrixd(view.cube.m);
+}
+
+// The colour number a pixel shows in `look`: the palette entry nearest in
+// direction (lighting scales a colour), 0 for black, -1 for none.
+template <class Look> int colourIn(const Look& look, const unsigned char* p) {
+    if (p[0] < 20 && p[1] < 20 && p[2] < 20) return 0;
+    const double length = std::sqrt(double(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
+    int best = -1;
+    double bestCos = 0.97;
+    for (int c = 1; c <= 6; ++c) {
+        const double* q = look.palette[c];
+        const double ql = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
+        const double cosine = (p[0] * q[0] + p[1] * q[1] + p[2] * q[2]) / (length * ql);
+        if (cosine > bestCos) bestCos = cosine, best = c;
+    }
+    return best;
 }
 
 // Window position of a model point under the current matrices.
