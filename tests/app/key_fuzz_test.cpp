@@ -45,9 +45,7 @@ const struct FuzzKeys {
 const char* const kPastes[] = {"R U R' U'", "F2 M E' S", "not a move",
                                "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB", ""};
 
-// The mouse as a user might use it: a press (mostly the left button) on a
-// sticker, a menu line or anywhere, moved about while held, then let go; and
-// now and then the wheel.
+// Presses on a sticker, a menu line or anywhere, drags, releases, the wheel.
 struct FuzzMouse {
     int button = 0, x = 0, y = 0;
     int stepX = 0, stepY = 0; // the way a drag mostly goes
@@ -96,10 +94,8 @@ bool controllerIdle() {
            solveState.playbackPending == 0 && solveState.solveRequested == 0 && pendingDigit < 0;
 }
 
-// The cube the recorded history describes the live one from: records
-// base+1..historyTop replayed on `shadow` give the live cube. A solve that
-// changed the cube without recording it moves the base to the top; a step,
-// seek, undo or redo after a solve drops the records below it.
+// Records base+1..historyTop replayed on `shadow` give the live cube; an
+// unrecorded solve restarts it, records dropped below a solve lower the base.
 struct Replay {
     CubeCopy shadow;
     int base = 0;
@@ -172,9 +168,7 @@ TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
         const int helpBefore = session.helpOpen;
         const int undoDepthBefore = int(session.undoStack.undo.size());
         const bool editorBefore = session.editor.open != 0;
-        // The mouse acts between two frames, on the view of the last one
-        // (what it asks for counts in this frame: a drag let go there starts
-        // its turn at once, from the angle shown; a menu click asks for a solve).
+        // The mouse acts between frames, on the last frame's view.
         const bool dragBeforeMouse = session.dragShown.layer != 0;
         const bool runningBeforeMouse = showRunning() != 0;
         const bool released = mouse.act(rng) && dragBeforeMouse;
@@ -207,8 +201,7 @@ TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
         count["frames with the cuber's keys"] += session.cuberKeys;
         count["frames in the clear look"] += session.look == &kClearLook;
         runFrameController();
-        // A search off the drawing thread ends before the next frame, so that
-        // the run goes the same way on every machine.
+        // A search off the drawing thread ends first: the same run everywhere.
         waitForThinking();
 
         ASSERT_EQ(recorded.depth, 0) << "frame " << f;
@@ -247,8 +240,7 @@ TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
                 ASSERT_TRUE(!inTurn || turnApplied) << "frame " << f << ": a turn was cut off";
                 if (turnFromDrag) {
                     ++count["turns let go by a drag"];
-                    // Drawn from the turned cube (angle - 90) once applied, slower than
-                    // three frames a turn.
+                    // From the angle let go (angle - 90 once applied).
                     ASSERT_TRUE(angle > -90 && angle < 90) << "frame " << f << ": " << angle;
                 } else {
                     ASSERT_EQ(angle, 1) << "frame " << f;
@@ -286,9 +278,7 @@ TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
             ++count["solves"];
             ASSERT_TRUE(isSolved()) << "frame " << f << ": a played-back solve left the cube";
         }
-        // Quick solves whenever the history describes the cube from a solved
-        // one: not while records from before a finished solve are in it, nor
-        // after a Quick that could not solve (it empties the history anyway).
+        // Quick solves whenever the history describes the cube from a solved one.
         if (algorithmAsked == 5 && algorithmBefore != 5)
             quickOnStale = replay.base != 0 || !replay.fromSolved();
         if (algorithmAsked == 5 && selectedAlgorithm == -1) {
@@ -299,8 +289,7 @@ TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
             }
         }
         if (algorithmAsked != -1 && selectedAlgorithm == -1) {
-            // A solve changed the cube without recording it: the history
-            // describes the cube from here on.
+            // A solve changed the cube unrecorded: the history starts here.
             replay.restart();
         }
         if (solvedTopBefore > 0 && session.solvedHistoryTop == -1 && algorithmAsked == -1 &&
