@@ -1,13 +1,7 @@
 // Whole frames drawn in GL and read back: the HUD text and the pause banner.
-#include "app/frame.h"
-#include "app/frame_draw.h"
-#include "app/hud_font.h"
-#include "app/overlay.h"
-#include "app/window.h"
 #include "model/cube_text.h"
 #include "render/banner.h"
-#include "tests/app/controller_support.h"
-#include "tests/render/gl_window.h"
+#include "tests/app/panel_support.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -15,11 +9,6 @@
 #include <string>
 
 namespace {
-
-unsigned testTick = 0;
-unsigned testClock() {
-    return testTick;
-}
 
 constexpr int kW = 640, kH = 480;
 
@@ -43,38 +32,15 @@ int countInRow(const Picture& pic, float overlayY, int x0, int x1,
 
 } // namespace
 
-class FrameDraw : public GlSuite<kW, kH> {
+class FrameDraw : public PanelSuite {
   protected:
-    static void SetUpTestSuite() {
-        GlSuite::SetUpTestSuite();
-        if (gl.context == nullptr) return;
-        setupGL();
-        if (hudFontBase == 0) buildHudFont();
-    }
-    static void TearDownTestSuite() {
-        freeHudFont();
-        GlSuite::TearDownTestSuite();
-    }
     void SetUp() override {
-        GlSuite::SetUp();
-        if (HasFatalFailure()) return;
-        hudShiftX = hudShiftY = 0.0f;
-        windowHeight = kH;
-        startProgram();
-        controllerDrawing = kRenderDrawing;
-        hudDrawing = kGlHudDrawing;
-        frameTicks = testClock;
-        testTick = 5000;
-        startTick = 0.0f;
-        fps = 0.0f;
-        fpsFrames = 0;
-        fpsLastTick = 5000; // no measurement during the test: the fps line stays put
-        resizeView(kW, kH);
+        PanelSuite::SetUp();
+        if (!HasFatalFailure()) start(kW, kH);
     }
-    void TearDown() override { controllerDrawing = kRecordingDrawing; }
     static Picture frame() {
         drawFrame();
-        return readPicture(gl);
+        return readBack(kW, kH, nullptr);
     }
 };
 
@@ -222,7 +188,7 @@ TEST_F(FrameDraw, BatchedHudTextIsWhatTheGlyphListsDraw) {
             glListBase(0);
         }
         flushHudText();
-        pictures[batched] = readPicture(gl);
+        pictures[batched] = readBack(kW, kH, nullptr);
     }
     endOverlay();
     EXPECT_GT(pictures[0].nonBlackPixels(), 500);
