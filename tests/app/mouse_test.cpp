@@ -31,6 +31,11 @@ void hit(int key) {
     frame();
     keyDown[key] = 0;
 }
+void ctrl(int key) {
+    press(VK_CONTROL);
+    hit(key);
+    release(VK_CONTROL);
+}
 
 bool moving() {
     const FrameSession& s = frameSession();
@@ -162,9 +167,7 @@ int dragSticker(int face, int row, int col, int layer, int direction, int angle)
     EXPECT_TRUE(quarters == 0 ||
                 (MoveHistory[1].layer == layer && MoveHistory[1].direction == direction));
     EXPECT_TRUE(CubeCopy::take() == turned(start, &move, quarters));
-    press(VK_CONTROL);
-    hit('Z');
-    release(VK_CONTROL);
+    ctrl('Z');
     settle();
     EXPECT_TRUE(CubeCopy::take() == start);
     return quarters;
@@ -339,21 +342,18 @@ TEST(EditorKeys, KeysTheEditorDoesNotReadDoNothingAfterIt) {
 TEST(EditorKeys, CtrlVOpensTheEditorWithThePastedCube) {
     startProgram();
     frame();
+    const CubeCopy start = CubeCopy::take();
     frameSession().pasteText = "R U' M2";
-    press(VK_CONTROL);
-    hit('V');
-    release(VK_CONTROL);
+    ctrl('V');
     ASSERT_EQ(frameSession().editor.open, 1);
     hit(0x0D); // Enter
     settle();
     EXPECT_EQ(frameSession().editor.open, 0);
-    char state[kStateLength + 1], message[kTextMessageSize];
+    char state[kStateLength + 1], expected[kStateLength + 1], message[kTextMessageSize];
     writeStateString(state);
     Move moves[4];
     ASSERT_EQ(parseMoves("R U' M2", moves, 4, message, sizeof message), 4);
-    startProgram();
-    for (const Move& m : moves) turnLayer(m.layer, m.direction);
-    char expected[kStateLength + 1];
+    turned(start, moves, 4).put();
     writeStateString(expected);
     EXPECT_STREQ(state, expected);
 }
