@@ -1,6 +1,5 @@
-// A hidden SDL window with an OpenGL compatibility context for the tests that
-// draw and read the picture back, and the helpers to look at that picture.
-// Needs a display: the tests run under Xvfb with Mesa's software renderer.
+// A hidden SDL window with a GL compatibility context, and helpers to read
+// and look at its pictures (under Xvfb with Mesa's software renderer).
 #pragma once
 
 #include "render/scene.h"
@@ -24,8 +23,7 @@ struct GlWindow {
     // Opens the window and makes its context current; false without one.
     bool open(int w, int h) {
         if (std::getenv("SDL_VIDEODRIVER") == nullptr) setenv("SDL_VIDEODRIVER", "x11", 1);
-        // Xvfb refuses clients for a moment while it resets after its last
-        // client left: wait that out.
+        // Xvfb refuses clients for a moment while it resets: wait that out.
         for (int tries = 0; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; SDL_Delay(100))
             if (++tries == 50) return false;
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -86,8 +84,7 @@ inline void writePpm(const Picture& pic, const char* env, const char* name) {
 }
 
 // Clears, loads the view's projection and scene, places the light there as
-// the frame does, and leaves the cube's matrix loaded. (A template: some
-// users have a View of their own.)
+// the frame does, leaving the cube's matrix loaded (a template: scene_test has its own View).
 template <class View> void loadView(const View& view) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
@@ -126,9 +123,7 @@ inline void projectPoint(const double p[3], int* wx, int* wy) {
     *wx = int(x + 0.5), *wy = int(y + 0.5);
 }
 
-// Which cubie colour a pixel shows: the colour number 1..6 whose table entry
-// has the same channels on and off (lighting only scales a colour), 0 for
-// black, -1 for anything else.
+// The cubie colour 1..6 with the pixel's channels on and off, 0 black, -1 none.
 inline int cubieColourOf(const unsigned char* p) {
     constexpr int kOn = 40, kOff = 15;
     if (p[0] < kOff && p[1] < kOff && p[2] < kOff) return 0;
@@ -141,8 +136,7 @@ inline int cubieColourOf(const unsigned char* p) {
     return -1;
 }
 
-// A test suite sharing one hidden window of W x H: opened before the suite's
-// first test, closed after its last.
+// A test suite sharing one hidden W x H window.
 template <int W, int H> class GlSuite : public ::testing::Test {
   public:
     static inline GlWindow gl;
