@@ -237,20 +237,17 @@ TEST(Editor, PastesAStateOrMovesAndRefusesTheRest) {
         {lower, "letter 11 (\"r\") is none of U, R, F, D, L, B", 0},
         {centre, "the centre of U is R; each centre is its own face's letter", 0},
     };
+    const CubeCopy solved = CubeCopy::take();
     for (const auto& c : cases) {
         std::string result = c.result ? c.result : "";
-        if (!c.result) { // the moves turned from the start by the model
-            const ModelCopy live = ModelCopy::take();
+        if (!c.result) { // the moves turned from the solved cube by the model
             Move moves[16];
             char message[kTextMessageSize];
-            initCubieArray();
-            initFaceletGrid();
             const int n = parseMoves(c.text.c_str(), moves, 16, message, sizeof message);
-            for (int i = 0; i < n; ++i) turnLayer(moves[i].layer, moves[i].direction);
+            turned(solved, moves, n).put();
             result = liveState();
             EXPECT_NE(result, kSolved);
-            live.cube.put();
-            std::memcpy(CubieArrayBackup, live.backup, sizeof live.backup);
+            solved.put();
         }
         Editor e{};
         editorOpen(e);
