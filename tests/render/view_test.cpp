@@ -1,6 +1,4 @@
-// The view on the CPU, without a window: picking over random views against a
-// visibility worked out from the cube's solid blocks; drags against the
-// cube's own turn.
+// The view on the CPU: picking against the cube's solid blocks, drags against its turns.
 #include "render/view.h"
 
 #include "model/cube.h"
