@@ -1,6 +1,4 @@
-// Runs the frame controller headless: a simulated key table, a recording
-// stand-in for its drawing calls, one helper per frame, and copies of the
-// cube to compare the live one with.
+// The frame controller run headless: simulated keys, recorded drawing calls.
 #pragma once
 
 #include "app/commands.h"
@@ -46,8 +44,7 @@ inline void startProgram() {
     recorded = FrameRecord{};
 }
 
-// One frame as drawFrame runs it: the latch step, the keys, the controller.
-// The view of a 1024 x 768 window, made before the cube is drawn.
+// One frame as drawFrame runs it, in a 1024 x 768 window.
 constexpr int kTestWidth = 1024, kTestHeight = 768;
 inline void frame() {
     recorded = FrameRecord{};
@@ -70,15 +67,13 @@ inline void tap(int key) { // down for exactly one frame
 
 using CubeCopy = cubetest::Snapshot;
 
-// While a solve waits for a routine that thinks off the drawing thread,
-// waits for its answer, so that the next frame takes it.
+// Waits for a routine thinking off the drawing thread, for the next frame.
 inline void waitForThinking() {
     while (frameSession().thinkingFrames > 0 && shortWorkerBusy())
         std::this_thread::sleep_for(std::chrono::microseconds(200));
 }
 
-// Taps the digit of `entry` and, for a routine that thinks off the drawing
-// thread, runs frames until its answer is in: how many frames waited.
+// Taps `entry`'s digit and runs frames until its answer is in: how many.
 inline int tapSolve(int entry) {
     tap(VK_KEY_0 + entry);
     int waited = 0;
@@ -100,8 +95,7 @@ inline CubeCopy turned(const CubeCopy& from, const Move* moves, int n) {
     return result;
 }
 
-// Frames while `busy` holds (at most `limit`), each drawing exactly one cube;
-// the cubes drawn, in order.
+// Frames while `busy` holds (at most `limit`), each drawing one cube: the cubes.
 template <typename Busy> std::vector<CubeDraw> framesWhile(Busy busy, int limit) {
     std::vector<CubeDraw> drawn;
     while (busy() && int(drawn.size()) < limit) {
@@ -112,8 +106,7 @@ template <typename Busy> std::vector<CubeDraw> framesWhile(Busy busy, int limit)
     return drawn;
 }
 
-// The timeline's start cube with its first `at` moves on it; the live cube is
-// left as it was.
+// The timeline's start cube with its first `at` moves on it; the live one kept.
 inline CubeCopy timelineCube(const Timeline& t, int at) {
     const CubeCopy live = CubeCopy::take();
     std::memcpy(CubieArray, t.startCubies, sizeof CubieArray);

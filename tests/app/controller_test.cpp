@@ -1,6 +1,4 @@
-// The frame controller, frame by frame, with a simulated key table and a
-// recording stand-in for the renderer: pause mid-turn, and mixes solved by
-// every menu entry, played back with their spin; Quick on a given cube.
+// The frame controller, frame by frame, headless: pause, solves, key taps.
 #include "model/cube_text.h"
 #include "tests/app/controller_support.h"
 #include "tests/support/temp_dir.h"
@@ -59,12 +57,8 @@ TEST(Controller, PauseFreezesAMixMidTurnAndResumesAtTheSameAngle) {
     EXPECT_TRUE(CubeCopy::take() == turned(start, &MoveHistory[1], 1));
 }
 
-// A digit computes the solve in one frame (no cube drawn, the cube put back;
-// "Short" first thinks off the drawing thread while the frames go on),
-// then plays it at three frames a move; entries with a first phase spin the
-// view for 60 frames where their Base phase begins, entry 0 and the one-call
-// "Short" never do; "Quick" undoes the history. Every solve ends with the
-// cube solved.
+// Each digit computes its solve (off the drawing thread for "Short"), plays
+// it three frames a move with the phase spin where it has one, and solves.
 TEST(Controller, EveryEntrySolvesAMixOnScreen) {
     TempWorkDir dir;
     for (int entry = 0; entry < kMenuSize; ++entry) {
@@ -82,8 +76,7 @@ TEST(Controller, EveryEntrySolvesAMixOnScreen) {
             EXPECT_GT(frames, 3 * 50);
         } else {
             if (kMenu[entry].readyToSolve) {
-                // A routine that searches off the drawing thread: the frames
-                // go on drawing the mixed cube at rest until its answer is in.
+                // Off the drawing thread: the mixed cube at rest until the answer.
                 int waited = 0;
                 while (solveState.playbackPending == 0 && waited < 20000) {
                     ASSERT_EQ(recorded.cubes.size(), 1u);
@@ -128,8 +121,7 @@ TEST(Controller, EveryEntrySolvesAMixOnScreen) {
     }
 }
 
-// A journal that cannot be written costs one line on standard error in the
-// frame that computes the solve, and nothing else: the solution plays.
+// An unwritable journal is one line on standard error; the solution plays.
 TEST(Controller, AnUnwritableJournalIsOneLineOnStandardErrorAndTheSolvePlays) {
     TempWorkDir dir;
     ASSERT_EQ(mkdir("kub2.txt", 0755), 0);
@@ -149,7 +141,7 @@ TEST(Controller, AnUnwritableJournalIsOneLineOnStandardErrorAndTheSolvePlays) {
 
 namespace {
 
-// What a guarded key has done so far: layer moves, turns recorded, toggles.
+// A guarded key and what it has done so far.
 struct GuardedCase {
     int key;
     int startLayer;
@@ -224,9 +216,7 @@ TEST(KeyTaps, EightTapsOfPToggleEightTimesAndAHeldArrowRepeatsAfterTheDelay) {
     }
 }
 
-// Key 5 undoes the recorded history, which cannot solve a cube given with a
-// state string: it is refused with nothing changed (cube, history, flags)
-// until the cube has been solved; then Quick undoes a mix as always.
+// Quick (5) is refused on a cube given as a state until it has been solved.
 TEST(Controller, QuickIsRefusedOnAGivenCubeUntilItIsSolved) {
     TempWorkDir dir;
     startProgram();

@@ -1,6 +1,4 @@
-// The colour editor's pictures read back from a real GL context, in both
-// looks and two window sizes: painted stickers, a fault's marks, the palette
-// and the check's message (CUBE_PANEL_DUMP: PPM files of them).
+// The colour editor's pictures read back from GL in both looks and two sizes.
 #include "app/editor.h"
 #include "model/layers.h"
 #include "render/view.h"
@@ -16,18 +14,10 @@ namespace {
 
 class EditorPicture : public PanelSuite {};
 
-// The editor's whole frame: the painted cube in `view`, lit as the frame
-// lights it, then the overlay; read back.
+// The editor's whole frame in `view`, read back.
 Picture editorFrame(const Editor& e, const Look& look, const View& view, const char* name) {
     resizeView(view.width, view.height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixd(view.projection.m);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixd(view.scene.m);
-    const GLfloat light[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    glLightfv(GL_LIGHT1, GL_POSITION, light);
-    glLoadMatrixd(view.cube.m);
+    loadView(view);
     drawEditorCube(e, look);
     beginTextOverlay(view.width, view.height);
     drawEditorOverlay(e, look, view);
@@ -38,22 +28,6 @@ Picture editorFrame(const Editor& e, const Look& look, const View& view, const c
 // The pixel at window position (x right, y down).
 const unsigned char* pixel(const Picture& pic, double x, double y) {
     return pic.at(static_cast<int>(x), pic.height - 1 - static_cast<int>(y));
-}
-
-// The colour number a lit pixel shows in `look`: the palette entry nearest
-// in direction (lighting scales a colour), 0 for black, -1 for none.
-int colourIn(const Look& look, const unsigned char* p) {
-    if (p[0] < 20 && p[1] < 20 && p[2] < 20) return 0;
-    const double length = std::sqrt(double(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
-    int best = -1;
-    double bestCos = 0.97;
-    for (int c = 1; c <= 6; ++c) {
-        const double* q = look.palette[c];
-        const double ql = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
-        const double cosine = (p[0] * q[0] + p[1] * q[1] + p[2] * q[2]) / (length * ql);
-        if (cosine > bestCos) bestCos = cosine, best = c;
-    }
-    return best;
 }
 
 bool cyan(const unsigned char* p) {
@@ -86,8 +60,7 @@ bool stickerSeen(const View& view, const Look& look, int s, double* x, double* y
     return pick.face == fl.face && pick.row == fl.cells[s % 9][0] && pick.col == fl.cells[s % 9][1];
 }
 
-// Sticker s's face seen well: its nine centres at least 15 pixels apart (edge
-// on, a mark's outline covers its neighbours).
+// Sticker s's face seen well: its nine centres at least 15 pixels apart.
 bool faceSeenWell(const View& view, const Look& look, int s) {
     double x[9], y[9];
     const int first = s / 9 * 9;
@@ -117,8 +90,7 @@ const Setting kSettings[] = {{&kPlainLook, "plain", 1024, 768},
 
 } // namespace
 
-// Random paints over mixed cubes in random views: every sticker the eye sees
-// shows, at its centre, the colour of the face whose letter it was painted.
+// Random paints in random views: every sticker seen shows its painted colour.
 TEST_F(EditorPicture, EveryStickerSeenShowsItsPaintedColour) {
     std::mt19937 rng(77);
     int checked = 0;
@@ -150,8 +122,7 @@ TEST_F(EditorPicture, EveryStickerSeenShowsItsPaintedColour) {
     EXPECT_GT(checked, 16 * 10);
 }
 
-// A fault's marks: cyan at the centre of every marked sticker the eye sees,
-// nowhere near the centre of any other; the message in the fault's colour.
+// A fault's marks: cyan on every marked sticker seen, on no other; its message.
 TEST_F(EditorPicture, AFaultIsMarkedOnItsStickersWhereTheyAreSeen) {
     const std::string solved = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB";
     std::string flipped = solved, twisted = solved;
@@ -190,14 +161,11 @@ TEST_F(EditorPicture, AFaultIsMarkedOnItsStickersWhereTheyAreSeen) {
             EXPECT_EQ(textPixels(pic, false), 0) << name;
         }
     }
-    // The start view shows faces U, F and R: the flipped edge's two stickers
-    // and the twisted corner's three, in all four settings.
+    // U, F and R seen: the flipped edge's two stickers, the twisted corner's three.
     EXPECT_EQ(marksSeen, 4 * (2 + 3));
 }
 
-// The palette: each swatch shows its colour unlit where the hit test finds
-// it, the chosen one framed in white; the gaps and around miss; a sound cube
-// says so in green.
+// Each swatch shows its colour where the hit test finds it, the chosen one framed.
 TEST_F(EditorPicture, ThePaletteShowsTheSixColoursWhereItsHitTestFindsThem) {
     for (const Setting& s : kSettings) {
         startProgram();

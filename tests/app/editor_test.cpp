@@ -1,5 +1,4 @@
-// The colour editor without a window: opening, painting and painting back
-// over mixed cubes with the check kept up to date, pasting, and taking.
+// The colour editor without a window: open, paint, paste, take.
 #include "app/editor.h"
 
 #include "tests/app/controller_support.h"
@@ -57,9 +56,7 @@ void expectChecked(const Editor& e) {
 
 } // namespace
 
-// Opened on a mixed cube the editor shows that cube, sound, each cell's
-// letter the face whose centre has its colour; copy gives the state; taking
-// it unchanged changes nothing.
+// Opened on a mixed cube the editor shows it, sound; copy and take change nothing.
 TEST(Editor, OpensOnTheCubeShownAndCopiesIt) {
     std::mt19937 rng(8);
     for (int trial = 0; trial < 50; ++trial) {
@@ -93,8 +90,7 @@ TEST(Editor, OpensOnTheCubeShownAndCopiesIt) {
     EXPECT_EQ(stickerOfCell(7, 2, 2), -1);
 }
 
-// Random paints, the check right after each, centres never painted; painted
-// back, the cube it was, sound.
+// Random paints keep the check current and centres fixed; painted back, sound.
 TEST(Editor, PaintingBackAfterRandomPaintsIsSoundAgain) {
     std::mt19937 rng(21);
     int faulty = 0;
@@ -147,8 +143,7 @@ TEST(Editor, ChoosesAndStepsTheColourRoundTheSix) {
     }
 }
 
-// A fault refuses the take, nothing changed; mended, the cube is taken as a
-// given state (Quick refused on it).
+// A fault refuses the take; mended, the cube is taken as a given state.
 TEST(Editor, TakesTheCubeOnlyWhenSound) {
     TempWorkDir dir;
     startProgram();
@@ -182,10 +177,7 @@ TEST(Editor, TakesTheCubeOnlyWhenSound) {
     EXPECT_EQ(selectedAlgorithm, -1);
 }
 
-// After slice turns the centres show other colours than at the start, and
-// the editor paints in those: the taken cube shows every sticker in the
-// colour it was painted in (a state string alone would give each centre its
-// start colour and recolour the whole cube).
+// After slice turns, the taken cube keeps every sticker's painted colour.
 TEST(Editor, TheTakenCubeKeepsTheColoursTheEditorShowed) {
     for (const char* slices : {"M", "E S'", "M2 E S"}) {
         SCOPED_TRACE(slices);
@@ -214,8 +206,7 @@ TEST(Editor, TheTakenCubeKeepsTheColoursTheEditorShowed) {
     }
 }
 
-// Pasted text: a state (trimmed; a fault painting can mend kept and shown),
-// moves played from the solved cube, or refused with the reason.
+// Pasted text: a state, moves from the solved cube, or refused with the reason.
 TEST(Editor, PastesAStateOrMovesAndRefusesTheRest) {
     startProgram();
     std::string flipped = kSolved;
@@ -246,20 +237,17 @@ TEST(Editor, PastesAStateOrMovesAndRefusesTheRest) {
         {lower, "letter 11 (\"r\") is none of U, R, F, D, L, B", 0},
         {centre, "the centre of U is R; each centre is its own face's letter", 0},
     };
+    const CubeCopy solved = CubeCopy::take();
     for (const auto& c : cases) {
         std::string result = c.result ? c.result : "";
-        if (!c.result) { // the moves turned from the start by the model
-            const ModelCopy live = ModelCopy::take();
+        if (!c.result) { // the moves turned from the solved cube by the model
             Move moves[16];
             char message[kTextMessageSize];
-            initCubieArray();
-            initFaceletGrid();
             const int n = parseMoves(c.text.c_str(), moves, 16, message, sizeof message);
-            for (int i = 0; i < n; ++i) turnLayer(moves[i].layer, moves[i].direction);
+            turned(solved, moves, n).put();
             result = liveState();
             EXPECT_NE(result, kSolved);
-            live.cube.put();
-            std::memcpy(CubieArrayBackup, live.backup, sizeof live.backup);
+            solved.put();
         }
         Editor e{};
         editorOpen(e);

@@ -1,15 +1,7 @@
-// Whole frames drawn into a real GL context and read back: the HUD text (the
-// running entry's menu line red, the learning line during playback) and the
-// pause banner.
-#include "app/frame.h"
-#include "app/frame_draw.h"
-#include "app/hud_font.h"
-#include "app/overlay.h"
-#include "app/window.h"
+// Whole frames drawn in GL and read back: the HUD text and the pause banner.
 #include "model/cube_text.h"
 #include "render/banner.h"
-#include "tests/app/controller_support.h"
-#include "tests/render/gl_window.h"
+#include "tests/app/panel_support.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +9,6 @@
 #include <string>
 
 namespace {
-
-unsigned testTick = 0;
-unsigned testClock() {
-    return testTick;
-}
 
 constexpr int kW = 640, kH = 480;
 
@@ -33,8 +20,7 @@ template <int R, int G, int B> bool pure(const unsigned char* p) {
 constexpr auto isRed = pure<1, 0, 0>, isGreen = pure<0, 1, 0>, isBlue = pure<0, 0, 1>,
                isWhite = pure<1, 1, 1>;
 
-// Pixels passing `test` between the baseline and the cap height of the text
-// row whose baseline is at overlay y (GL rows count from the bottom).
+// Pixels passing `test` in the text row with its baseline at overlay y.
 int countInRow(const Picture& pic, float overlayY, int x0, int x1,
                bool (*test)(const unsigned char*)) {
     const int base = kH - int(overlayY);
@@ -46,38 +32,15 @@ int countInRow(const Picture& pic, float overlayY, int x0, int x1,
 
 } // namespace
 
-class FrameDraw : public GlSuite<kW, kH> {
+class FrameDraw : public PanelSuite {
   protected:
-    static void SetUpTestSuite() {
-        GlSuite::SetUpTestSuite();
-        if (gl.context == nullptr) return;
-        setupGL();
-        if (hudFontBase == 0) buildHudFont();
-    }
-    static void TearDownTestSuite() {
-        freeHudFont();
-        GlSuite::TearDownTestSuite();
-    }
     void SetUp() override {
-        GlSuite::SetUp();
-        if (HasFatalFailure()) return;
-        hudShiftX = hudShiftY = 0.0f;
-        windowHeight = kH;
-        startProgram();
-        controllerDrawing = kRenderDrawing;
-        hudDrawing = kGlHudDrawing;
-        frameTicks = testClock;
-        testTick = 5000;
-        startTick = 0.0f;
-        fps = 0.0f;
-        fpsFrames = 0;
-        fpsLastTick = 5000; // no measurement during the test: the fps line stays put
-        resizeView(kW, kH);
+        PanelSuite::SetUp();
+        if (!HasFatalFailure()) start(kW, kH);
     }
-    void TearDown() override { controllerDrawing = kRecordingDrawing; }
     static Picture frame() {
         drawFrame();
-        return readPicture(gl);
+        return readBack(kW, kH, nullptr);
     }
 };
 
@@ -103,8 +66,7 @@ TEST_F(FrameDraw, TheMenuLineOfTheRunningEntryTurnsRed) {
     EXPECT_GT(countInRow(pic, 20, 0, 300, isGreen), 50);
     EXPECT_GT(countInRow(pic, 10, 300, kW, isWhite), 50);
     EXPECT_GT(countInRow(pic, kH - 30, 0, 300, isRed), 50);
-    // After the playback (run headless, only the last frame drawn) every menu
-    // line is white again.
+    // After the playback (run headless) every menu line is white again.
     controllerDrawing = kRecordingDrawing;
     for (int frames = 0; solveState.playbackPending && frames < 40000; ++frames) ::frame();
     controllerDrawing = kRenderDrawing;
@@ -113,22 +75,18 @@ TEST_F(FrameDraw, TheMenuLineOfTheRunningEntryTurnsRed) {
 }
 
 TEST_F(FrameDraw, TheBannerShowsWhilePausedAndBlinks) {
-    // The light is placed after the cube is drawn, so the very first frame of
-    // a context is lit from the default position; compare with a later one.
+    // The first frame of a context is lit from the default place: skip it.
     frame();
     const Picture running = frame();
     tap('P');
     ASSERT_EQ(paused, 1);
-    // The banner reads frameCycle after the controller advanced it: 18 shows
-    // all three copies, 3 none.
+    // frameCycle 17 (18 once advanced) shows all three copies, 2 none.
     frameCycle = 17;
     const Picture all = frame();
     frameCycle = 2;
     const Picture none = frame();
-    // The word lies at pen (200, 300) .. (450, 350) with 2-pixel offsets;
-    // outside that the paused frame is the running one, and a paused frame
-    // without a copy (drawn after one with all three) is the running frame
-    // everywhere: the banner's wide pen does not thicken the floor grid.
+    // Outside the word the paused frame is the running one; without a copy
+    // it is the running one everywhere (the wide pen leaves the grid alone).
     int red = 0, green = 0, blue = 0, changedNone = 0, changedElsewhere = 0;
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x) {
@@ -148,8 +106,7 @@ TEST_F(FrameDraw, TheBannerShowsWhilePausedAndBlinks) {
     EXPECT_EQ(changedElsewhere, 0);
 }
 
-// The learning line (y = 130, left) shows, while a solution plays, the stage
-// and the move on the cube in notation, and is gone at rest.
+// The learning line shows the stage and move while a solution plays only.
 std::string learningText;
 TEST_F(FrameDraw, TheLearningLineShowsDuringPlaybackOnly) {
     TempWorkDir dir;
@@ -176,9 +133,7 @@ TEST_F(FrameDraw, TheLearningLineShowsDuringPlaybackOnly) {
     EXPECT_EQ(countInRow(frame(), lineY, 0, 200, isWhite), 0);
 }
 
-// A solve waiting for a routine that thinks off the drawing thread says so on
-// the learning line's place, once it has waited three frames (an answer that
-// comes at once does not flash the line).
+// A solve waiting for its routine says "thinking" from the third frame on.
 TEST_F(FrameDraw, AWaitingSolveSaysItIsThinkingAfterThreeFrames) {
     static std::vector<std::string> lines;
     hudDrawing = {[](float, float, float) {},
@@ -201,10 +156,7 @@ TEST_F(FrameDraw, AWaitingSolveSaysItIsThinkingAfterThreeFrames) {
     hudDrawing = kGlHudDrawing;
 }
 
-// The frame's text, queued and drawn in one batch, is pixel for pixel what the
-// font's own glyph lists draw: every printable character, lines at whole and
-// fractional places, one starting left of the view and one running off its
-// right edge.
+// Batched HUD text is pixel for pixel what the font's glyph lists draw.
 TEST_F(FrameDraw, BatchedHudTextIsWhatTheGlyphListsDraw) {
     std::string all;
     for (int c = kHudFontFirstCode; c < kHudFontFirstCode + kHudFontLists; ++c)
@@ -236,7 +188,7 @@ TEST_F(FrameDraw, BatchedHudTextIsWhatTheGlyphListsDraw) {
             glListBase(0);
         }
         flushHudText();
-        pictures[batched] = readPicture(gl);
+        pictures[batched] = readBack(kW, kH, nullptr);
     }
     endOverlay();
     EXPECT_GT(pictures[0].nonBlackPixels(), 500);

@@ -1,10 +1,5 @@
-// The mouse and the cuber's keys without a window, through readMouse and
-// readKeys and whole frames: drags on the background turn the cube or the
-// scene, the wheel stays within its limits, a sticker dragged along its layer
-// turns that layer the finger's way (a manual turn Ctrl+Z undoes) or goes back
-// short of half a quarter turn, a click on a menu line is its digit, and while
-// a mix or a solution plays the mouse only turns the view. With Tab on, the
-// notation letters turn the layers a cuber expects.
+// The mouse, the cuber's keys and the editor's keys through readMouse,
+// readKeys and whole frames, without a window.
 #include "model/cube.h"
 #include "model/cube_text.h"
 #include "model/layers.h"
@@ -36,6 +31,11 @@ void hit(int key) {
     frame();
     keyDown[key] = 0;
 }
+void ctrl(int key) {
+    press(VK_CONTROL);
+    hit(key);
+    release(VK_CONTROL);
+}
 
 bool moving() {
     const FrameSession& s = frameSession();
@@ -48,8 +48,7 @@ void settle() {
     for (int f = 0; f < 5; ++f) frame(); // the key latch frees again
 }
 
-// Window position of the centre of sticker (face, row, col) in this frame's
-// view, its layer `turn.layer` turned as `turn` says.
+// Window position of sticker (face, row, col)'s centre, `turn` shown.
 void stickerOnScreen(int face, int row, int col, const TurnShown& turn, double* x, double* y) {
     int cubie[3], side = 0;
     faceletCubie(face, row, col, cubie, &side);
@@ -62,8 +61,7 @@ void stickerOnScreen(int face, int row, int col, const TurnShown& turn, double* 
     ASSERT_TRUE(projectPoint(v, v.layer, p, x, y));
 }
 
-// A window position where this frame's view shows a sticker, trying the
-// stickers in turn from the n-th.
+// A window position where this frame shows a sticker, trying from the n-th.
 void someSticker(int n, double* x, double* y) {
     const View& v = frameSession().view;
     for (int k = 0; k < 54; ++k) {
@@ -123,8 +121,7 @@ TEST(Mouse, TheWheelMovesTheCubeWithinItsLimitsAndPicksColoursInTheEditor) {
         ASSERT_EQ(frameSession().nearer, expected);
         ASSERT_EQ(sessionLook().camera.distance, distance - expected);
     }
-    // The clear look, near already, comes only a little nearer; switched to
-    // it, the plain look's nearest is taken back to that.
+    // The clear look, near already, comes only a little nearer.
     ASSERT_EQ(runCommand({kCommandLook, 0, 0}), 1);
     const double clearNearest = std::floor(kClearLook.camera.distance - kClosest);
     EXPECT_EQ(frameSession().nearer, clearNearest);
@@ -140,14 +137,9 @@ TEST(Mouse, TheWheelMovesTheCubeWithinItsLimitsAndPicksColoursInTheEditor) {
     EXPECT_EQ(frameSession().nearer, kFarthest);
 }
 
-// One sticker dragged along `layer`'s motion, the finger kept on it as it
-// turns (5 degrees a frame) up to `angle`, then let go: the layer shown
-// follows the finger (nothing turns within 6 pixels of the press); past 45
-// degrees it is one manual turn of that layer the finger's way (into the
-// history, undone by Ctrl+Z), short of that the layer goes back and nothing
-// is recorded. Returns 1 when it turned, 0 when it went back, -1 when the
-// sticker is seen so nearly end on (under a pixel a degree) that its path
-// cannot tell its two layers apart: no finger drags that way.
+// A sticker dragged with `layer` 5 degrees a frame up to `angle`, let go: the
+// layer follows the finger (not within 6 pixels); past 45 degrees one manual
+// turn Ctrl+Z undoes, else nothing. 1 turned, 0 back, -1 seen too end on.
 int dragSticker(int face, int row, int col, int layer, int direction, int angle) {
     const CubeCopy start = CubeCopy::take();
     double x, y, x10, y10;
@@ -175,17 +167,13 @@ int dragSticker(int face, int row, int col, int layer, int direction, int angle)
     EXPECT_TRUE(quarters == 0 ||
                 (MoveHistory[1].layer == layer && MoveHistory[1].direction == direction));
     EXPECT_TRUE(CubeCopy::take() == turned(start, &move, quarters));
-    press(VK_CONTROL);
-    hit('Z');
-    release(VK_CONTROL);
+    ctrl('Z');
     settle();
     EXPECT_TRUE(CubeCopy::take() == start);
     return quarters;
 }
 
-// Stickers of the faces turned towards the eye (1 and 4, and the top in the
-// clear look) dragged along each of their two layers, both ways, 30 and 70
-// degrees, from the start view in both looks.
+// Faces 1, 4 (and 5 in the clear look): each layer, both ways, 30 and 70 degrees.
 TEST(Mouse, ADraggedStickerTurnsItsLayerTheFingersWayOrGoesBack) {
     TempWorkDir dir;
     int results[3] = {0, 0, 0}; // end on, back, turned
@@ -219,9 +207,7 @@ TEST(Mouse, ADraggedStickerTurnsItsLayerTheFingersWayOrGoesBack) {
                 results[0]);
 }
 
-// A click on menu line N does what digit N does, idle or while a manual turn
-// animates (the solve waits for the turn then); a click beside the lines
-// starts nothing.
+// A click on menu line N is digit N, idle or mid-turn; beside the lines, nothing.
 TEST(Mouse, AClickOnAMenuLineIsItsDigit) {
     const auto asked = [] {
         return std::to_string(selectedAlgorithm) + " " + std::to_string(solveState.solveRequested) +
@@ -255,9 +241,7 @@ TEST(Mouse, AClickOnAMenuLineIsItsDigit) {
     EXPECT_EQ(asked(), "-1 0 -1");
 }
 
-// While a mix and then its solution play, presses, drags and clicks on
-// stickers and menu lines turn no layer and start nothing; a drag on the
-// background still turns the cube and the wheel still moves it.
+// While a mix or solution plays, stickers and menu lines ignore the mouse; the view moves.
 TEST(Mouse, WhileAMixOrASolutionPlaysOnlyTheViewMoves) {
     TempWorkDir dir;
     startProgram();
@@ -298,9 +282,7 @@ TEST(Mouse, WhileAMixOrASolutionPlaysOnlyTheViewMoves) {
     EXPECT_TRUE(isSolved());
 }
 
-// With Tab on, each letter of the notation (Shift: the other way) is the turn
-// the notation names; the letters pressed before Tab (R for a mix, U for the
-// face) turn nothing; Tab again gives the program's keys back.
+// With Tab on, each notation letter (Shift: inverse) is its turn; Tab again gives the keys back.
 TEST(CuberKeys, EachLetterTurnsItsLayerAndTabGivesTheKeysBack) {
     for (const char letter : std::string("URFDLBMES"))
         for (const bool shift : {false, true}) {
@@ -343,9 +325,7 @@ TEST(CuberKeys, EachLetterTurnsItsLayerAndTabGivesTheKeysBack) {
     EXPECT_NE(mixMode, 0);
 }
 
-// Keys pressed in the editor that it does not read (E, Tab, Up) do nothing
-// once Esc has closed it: the editor does not open again, the cuber's keys
-// stay off, no layer turns.
+// Keys the editor does not read (E, Tab, Up) do nothing once Esc closed it.
 TEST(EditorKeys, KeysTheEditorDoesNotReadDoNothingAfterIt) {
     startProgram();
     frame();
@@ -358,26 +338,22 @@ TEST(EditorKeys, KeysTheEditorDoesNotReadDoNothingAfterIt) {
     EXPECT_TRUE(isSolved());
 }
 
-// Ctrl+V outside the editor opens it with the clipboard's cube pasted; Enter
-// takes it.
+// Ctrl+V opens the editor with the clipboard's cube; Enter takes it.
 TEST(EditorKeys, CtrlVOpensTheEditorWithThePastedCube) {
     startProgram();
     frame();
+    const CubeCopy start = CubeCopy::take();
     frameSession().pasteText = "R U' M2";
-    press(VK_CONTROL);
-    hit('V');
-    release(VK_CONTROL);
+    ctrl('V');
     ASSERT_EQ(frameSession().editor.open, 1);
     hit(0x0D); // Enter
     settle();
     EXPECT_EQ(frameSession().editor.open, 0);
-    char state[kStateLength + 1], message[kTextMessageSize];
+    char state[kStateLength + 1], expected[kStateLength + 1], message[kTextMessageSize];
     writeStateString(state);
     Move moves[4];
     ASSERT_EQ(parseMoves("R U' M2", moves, 4, message, sizeof message), 4);
-    startProgram();
-    for (const Move& m : moves) turnLayer(m.layer, m.direction);
-    char expected[kStateLength + 1];
+    turned(start, moves, 4).put();
     writeStateString(expected);
     EXPECT_STREQ(state, expected);
 }

@@ -11,10 +11,6 @@
 #include "tests/app/controller_support.h"
 #include "tests/render/gl_window.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
 inline unsigned panelClock() {
     return 65000;
 }
@@ -25,13 +21,7 @@ inline Picture readBack(int w, int h, const char* name) {
     GlWindow corner;
     corner.width = w, corner.height = h;
     const Picture pic = readPicture(corner);
-    const char* dir = std::getenv("CUBE_PANEL_DUMP");
-    FILE* f =
-        dir && name ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb") : nullptr;
-    if (f == nullptr) return pic;
-    std::fprintf(f, "P6 %d %d 255\n", w, h);
-    for (int y = h - 1; y >= 0; --y) std::fwrite(pic.at(0, y), 1, size_t(3 * w), f);
-    std::fclose(f);
+    writePpm(pic, "CUBE_PANEL_DUMP", name);
     return pic;
 }
 

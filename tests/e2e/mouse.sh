@@ -1,10 +1,6 @@
 #!/usr/bin/env bash
-# cube-solver's mouse end to end, on an X server of its own, through the real
-# pointer: in the clear look, the front face's top middle sticker dragged to
-# the right face turns the top layer that way, a manual turn (U' in notation:
-# Ctrl+C puts the cube's state on the clipboard, compared with cube-solve's
-# state after U'); a short drag on a sticker and a drag on the background
-# leave the cube as it was. Screenshots stay in <build-dir>/e2e-mouse.
+# The mouse end to end through the real pointer: a sticker dragged gives U',
+# a short drag and one on the background change nothing (shots: e2e-mouse).
 set -euo pipefail
 
 build="$(cd "${1:?usage: mouse.sh <build-dir>}" && pwd)"
@@ -20,12 +16,10 @@ fi
 xd_name="mouse.sh"
 # shellcheck source=../../scripts/xdrive.sh
 source "$(dirname "$0")/../../scripts/xdrive.sh"
-# No settings of the user's: the look and the speed are the program's own.
 export XDG_CONFIG_HOME="$work/config"
 
 # The cube's state as Ctrl+C copies it.
 state() {
-    # Ctrl is read while held: down over a few frames around the C.
     xdotool keydown ctrl
     sleep 0.2
     xdotool key c
@@ -34,8 +28,7 @@ state() {
     sleep 0.3
     xclip -o -selection clipboard
 }
-# A drag with the left button from ($1, $2) to ($3, $4) in the window, in
-# twelve steps, then a picture ($5) while still held, and the release.
+# A drag from ($1, $2) to ($3, $4) in twelve steps, shot $5 taken while held.
 drag() {
     local i
     xdotool mousemove $((ox + $1)) $((oy + $2)) mousedown 1
@@ -64,8 +57,7 @@ solved="$("$build/cube-solve" --show-state)"
 after="$("$build/cube-solve" --scramble "U'" --show-state)"
 [ "$(state)" = "$solved" ] || fail "the start cube is not the solved one on the clipboard"
 
-# The clear look at 1024 x 768 shows the front (F) face on the left, its top
-# middle sticker near (391, 350), the right (R) face's near (625, 330).
+# F's top middle sticker near (391, 350), R's near (625, 330).
 drag 391 350 625 330 top-drag
 wait_still "$area" "$shots/top-turned.png"
 got="$(state)"

@@ -1,14 +1,7 @@
 #!/usr/bin/env bash
-# cube-solver's start-up end to end, each scenario on an X server of its own
-# with a home folder of its own:
-#   nofonts  - an X server without fonts: no question can be shown, so none
-#              counts as Yes: a 1024x768 window and a line on standard error
-#   remember - --window --soft --remember: no question, 640x480, the answers
-#              in the settings file; the next run without options asks
-#              nothing and opens 640x480 again; a damaged file is reported
-#              once and the questions are asked as if there were none
-#   desktop  - --desktop: a solve started with a keypad digit writes the text
-#              files in $XDG_STATE_HOME/cube-solver, not in the working folder
+# Start-up end to end, each scenario with its own X server and home: nofonts
+# (no question shown: a 1024x768 window), remember (the settings file, and a
+# damaged one), desktop (text files in $XDG_STATE_HOME/cube-solver).
 set -euo pipefail
 
 build="$(cd "${1:?usage: startup.sh <build-dir>}" && pwd)"

@@ -1,14 +1,7 @@
 #!/usr/bin/env bash
-# cube-solver end to end, under X servers of its own: answers the start-up
-# questions, looks at the picture (cube colours, marker, floor grid), presses
-# G, F1 and ESC and checks the exit code. A run with no display must fail with
-# its messages on standard error, and so must a state no cube can have (exit
-# 2, before any question); then three runs:
-#   fallback   - 1280x1024 screen, full screen Yes, soft mode No: 1024x768 full
-#                screen is refused there, the program asks and goes on windowed
-#   fullscreen - 1024x768 screen, full screen Yes, soft mode No: F1 goes windowed
-#   soft       - 640x480 window; F1 asks about full screen, No closes it.
-# Screenshots stay in <build-dir>/e2e-window.
+# The window end to end: no display and a bad state fail with their messages;
+# fallback (full screen refused), fullscreen and soft runs answer the
+# questions, check the picture, G, F1 and the exit code (shots: e2e-window).
 set -euo pipefail
 
 build="$(cd "${1:?usage: window.sh <build-dir>}" && pwd)"
@@ -61,8 +54,7 @@ xd_name="window.sh ($scenario)"
 # shellcheck source=../../scripts/xdrive.sh
 source "$(dirname "$0")/../../scripts/xdrive.sh"
 
-# Prints "red yellow white green pink lit": the cube's sides, the marker, the
-# floor grid and all non-black pixels in the window's middle band.
+# Prints "red yellow white green pink lit" pixel counts of the window's middle band.
 colours() {
     local shot="$1" geo w h x y
     geo="$(geometry)"

@@ -1,6 +1,5 @@
-// A hidden SDL window with an OpenGL compatibility context for the tests that
-// draw and read the picture back, and the helpers to look at that picture.
-// Needs a display: the tests run under Xvfb with Mesa's software renderer.
+// A hidden SDL window with a GL compatibility context, and helpers to read
+// and look at its pictures (under Xvfb with Mesa's software renderer).
 #pragma once
 
 #include "render/scene.h"
@@ -10,7 +9,10 @@
 #include <gtest/gtest.h>
 #include <SDL.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 struct GlWindow {
@@ -21,8 +23,7 @@ struct GlWindow {
     // Opens the window and makes its context current; false without one.
     bool open(int w, int h) {
         if (std::getenv("SDL_VIDEODRIVER") == nullptr) setenv("SDL_VIDEODRIVER", "x11", 1);
-        // Xvfb refuses clients for a moment while it resets after its last
-        // client left: wait that out.
+        // Xvfb refuses clients for a moment while it resets: wait that out.
         for (int tries = 0; SDL_InitSubSystem(SDL_INIT_VIDEO) != 0; SDL_Delay(100))
             if (++tries == 50) return false;
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -71,6 +72,46 @@ inline Picture readPicture(const GlWindow& w) {
     return pic;
 }
 
+// With the folder variable `env` set, the picture as `name`.ppm in it.
+inline void writePpm(const Picture& pic, const char* env, const char* name) {
+    const char* dir = std::getenv(env);
+    FILE* f =
+        dir && name ? std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb") : nullptr;
+    if (f == nullptr) return;
+    std::fprintf(f, "P6 %d %d 255\n", pic.width, pic.height);
+    for (int y = pic.height - 1; y >= 0; --y) std::fwrite(pic.at(0, y), 3, size_t(pic.width), f);
+    std::fclose(f);
+}
+
+// Clears, loads the view's projection and scene, places the light there as
+// the frame does, leaving the cube's matrix loaded (a template: scene_test has its own View).
+template <class View> void loadView(const View& view) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(view.projection.m);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(view.scene.m);
+    const GLfloat light[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_POSITION, light);
+    glLoadMatrixd(view.cube.m);
+}
+
+// The colour number a pixel shows in `look`: the palette entry nearest in
+// direction (lighting scales a colour), 0 for black, -1 for none.
+template <class Look> int colourIn(const Look& look, const unsigned char* p) {
+    if (p[0] < 20 && p[1] < 20 && p[2] < 20) return 0;
+    const double length = std::sqrt(double(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
+    int best = -1;
+    double bestCos = 0.97;
+    for (int c = 1; c <= 6; ++c) {
+        const double* q = look.palette[c];
+        const double ql = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
+        const double cosine = (p[0] * q[0] + p[1] * q[1] + p[2] * q[2]) / (length * ql);
+        if (cosine > bestCos) bestCos = cosine, best = c;
+    }
+    return best;
+}
+
 // Window position of a model point under the current matrices.
 inline void projectPoint(const double p[3], int* wx, int* wy) {
     GLdouble model[16], proj[16], x, y, z;
@@ -82,9 +123,7 @@ inline void projectPoint(const double p[3], int* wx, int* wy) {
     *wx = int(x + 0.5), *wy = int(y + 0.5);
 }
 
-// Which cubie colour a pixel shows: the colour number 1..6 whose table entry
-// has the same channels on and off (lighting only scales a colour), 0 for
-// black, -1 for anything else.
+// The cubie colour 1..6 with the pixel's channels on and off, 0 black, -1 none.
 inline int cubieColourOf(const unsigned char* p) {
     constexpr int kOn = 40, kOff = 15;
     if (p[0] < kOff && p[1] < kOff && p[2] < kOff) return 0;
@@ -97,8 +136,7 @@ inline int cubieColourOf(const unsigned char* p) {
     return -1;
 }
 
-// A test suite sharing one hidden window of W x H: opened before the suite's
-// first test, closed after its last.
+// A test suite sharing one hidden W x H window.
 template <int W, int H> class GlSuite : public ::testing::Test {
   public:
     static inline GlWindow gl;

@@ -1,6 +1,4 @@
-// The view on the CPU, without a window: picking over random views against a
-// visibility worked out from the cube's solid blocks; drags against the
-// cube's own turn.
+// The view on the CPU: picking against the cube's solid blocks, drags against its turns.
 #include "render/view.h"
 
 #include "model/cube.h"
@@ -22,8 +20,7 @@ void turnAbout(int axis, double degrees, double (&p)[3]) {
     p[w] = s * pu + c * pw;
 }
 
-// The drawing's sign rule: layers 1-3 turn by -angle for direction +1,
-// layers 4-9 for direction -1. 0 when `cubie` is not in the turning layer.
+// The angle `cubie` is drawn turned by (layers 1-3 by -angle for +1, 4-9 for -1).
 double drawnAngle(const View& view, const int (&cubie)[3]) {
     const TurnShown& t = view.turning;
     const LayerCells& cells = kLayerCells[t.layer];
@@ -44,8 +41,8 @@ void stickerCentre(const View& view, const int (&cubie)[3], int side, double (&p
     turnAbout(axis, drawnAngle(view, cubie), normal);
 }
 
-// While a layer turns the cube is up to three solid blocks. Whether segment
-// p-q meets the block of slices from..to (turned if `turns`), grown by `margin`.
+// Whether segment p-q meets the solid block of slices from..to (turned if
+// `turns`), grown by `margin`.
 bool segmentMeets(const View& view, int from, int to, bool turns, double (&p)[3], double (&q)[3],
                   double margin) {
     const int axis = kLayerCells[view.turning.layer].axis;
@@ -67,8 +64,7 @@ bool segmentMeets(const View& view, int from, int to, bool turns, double (&p)[3]
 
 enum Seen { kHidden, kVisible, kUnsure };
 
-// Visible: facing the eye, and no block but its own (convex) in the way;
-// unsure within a small margin of either.
+// Visible: facing the eye, no other block in the way; unsure near either edge.
 Seen visibility(const View& view, const int (&cubie)[3], int side) {
     double p[3], normal[3], eye[3], facing = 0.0, length = 0.0;
     stickerCentre(view, cubie, side, p, normal);
@@ -117,8 +113,7 @@ RandomView randomView(std::mt19937& rng, bool midTurn) {
     return {makeView(look, a, t, size[0], size[1]), about};
 }
 
-// Picking at a seen sticker's centre gives it, at a hidden one's never; at
-// the corners nothing. 600 views, half with a layer part way through.
+// Picking gives every seen sticker, never a hidden one, nothing at the corners.
 TEST(Picking, EveryVisibleStickerAndNoHiddenOne) {
     std::mt19937 rng(2024);
     int visible = 0, hidden = 0, unsure = 0;
@@ -160,9 +155,8 @@ TEST(Picking, EveryVisibleStickerAndNoHiddenOne) {
     std::printf("stickers: %d visible, %d hidden, %d too close to call\n", visible, hidden, unsure);
 }
 
-// A drag along a layer's motion on the screen turns that layer that way, as
-// far as it went, and follows on; the cube's own turn puts the sticker where
-// that motion ends a quarter turn on.
+// A drag along a layer's motion turns that layer that way and as far; the
+// model's turn puts the sticker where that motion ends.
 TEST(Dragging, ADragAlongALayersMotionTurnsThatLayerTheDragsWay) {
     std::mt19937 rng(99);
     int checked = 0, tooClose = 0;
