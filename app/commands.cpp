@@ -120,6 +120,11 @@ struct MouseReading {
 };
 MouseReading mouse;
 
+// Every key press not yet taken is dropped.
+void dropPresses() {
+    for (unsigned char& p : keyPressed) p = 0;
+}
+
 bool held(int key) {
     return keyDown[key] != 0 && reading.heldThroughHelp[key] == 0;
 }
@@ -181,7 +186,7 @@ void readEditorKeys() {
     if (!control) readHeldKeys(kSceneKeys);
     // The presses of the keys the editor does not read are dropped, so that
     // none of them (E, Tab, an arrow) acts once it has closed.
-    for (unsigned char& p : keyPressed) p = 0;
+    dropPresses();
 }
 
 // Whether guarded key `index` acts in this frame: its press (a key that went
@@ -284,7 +289,7 @@ void readKeys() {
         runCommand({kCommandEditorOpen, 0, 0})) {
         if (paste) runCommand({kCommandEditorPaste, 0, 0});
         // Presses from before the editor opened are not its colours.
-        for (unsigned char& p : keyPressed) p = 0;
+        dropPresses();
         return;
     }
     readHeldKeys(kViewKeys);

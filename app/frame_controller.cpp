@@ -187,13 +187,18 @@ void playTurnFrom(const Move& move, int angle) {
     if (p.frame >= p.frames) p.frame = p.frames - 1;
 }
 
+// `layer` shown at `angle` degrees in the sense of direction +1.
+TurnShown layerAt(int layer, int angle) {
+    return {layer, angle >= 0 ? 1 : -1, angle >= 0 ? angle : -angle};
+}
+
 // A drag let go at `angle` degrees of `layer` (in the sense of direction +1):
 // whole quarter turns are turned by hand, the first from where the layer
 // was let go; short of one the layer goes back.
 int releaseDrag(int layer, int angle) {
     const int quarters = settleQuarterTurns(angle);
     if (quarters == 0) {
-        session.dragShown = {layer, angle >= 0 ? 1 : -1, angle >= 0 ? angle : -angle};
+        session.dragShown = layerAt(layer, angle);
         session.dragReturning = session.dragShown.angle != 0;
         if (!session.dragReturning) session.dragShown = {0, 0, 0};
         return 1;
@@ -459,7 +464,7 @@ int runCommand(const Command& c) {
             (session.dragShown.layer != 0 || !manualTurnAllowed()))
             return 0;
         session.dragReturning = 0;
-        session.dragShown = {c.layer, c.value >= 0 ? 1 : -1, c.value >= 0 ? c.value : -c.value};
+        session.dragShown = layerAt(c.layer, c.value);
         return 1;
     case kCommandDragRelease:
         if (session.dragShown.layer != c.layer || session.dragReturning) return 0;

@@ -665,12 +665,9 @@ int main(int argc, char** argv) {
                                  .count();
     if (!replay) {
         if (computed) {
-            // The playback: every recorded move applied to the restored cube.
-            for (int i = 0; i < solutionCount; ++i)
-                turnLayer(SolutionList[i].layer, SolutionList[i].direction);
             printSolution(o, SolutionList, SolutionStage, solutionCount);
-            solved = isSolved();
-            endSolve();
+            // The playback: every recorded move applied to the restored cube.
+            solved = playSolutionAtOnce();
         } else {
             std::fprintf(stderr,
                          "cube-solve: the solve was abandoned at its bound (%d driver calls)\n",

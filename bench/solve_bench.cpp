@@ -136,12 +136,7 @@ void BM_Solve(benchmark::State& state) {
                 }
                 const auto t1 = std::chrono::steady_clock::now();
                 state.PauseTiming();
-                if (!replay) {
-                    for (int i = 0; i < solutionCount; ++i)
-                        turnLayer(SolutionList[i].layer, SolutionList[i].direction);
-                    endSolve();
-                }
-                solvedHere += isSolved() ? 1 : 0;
+                solvedHere += (replay ? isSolved() : playSolutionAtOnce()) ? 1 : 0;
                 micros[place].push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
                 if (place == 0) lengths.push_back(length);
                 // Keep the journal from growing across the whole run.

@@ -95,10 +95,7 @@ int solveLine(int entry, std::string& text, std::string& message) {
             message = "the solve was abandoned at its bound";
             return 0;
         }
-        for (int i = 0; i < solutionCount; ++i)
-            turnLayer(SolutionList[i].layer, SolutionList[i].direction);
-        solved = isSolved();
-        endSolve();
+        solved = playSolutionAtOnce();
         moves = SolutionList;
         count = solutionCount;
     }

@@ -35,6 +35,14 @@ void endSolve() {
     solveState.blockTurnsDone = 0;
 }
 
+bool playSolutionAtOnce() {
+    for (int i = 0; i < solutionCount; ++i)
+        turnLayer(SolutionList[i].layer, SolutionList[i].direction);
+    const bool solved = isSolved();
+    endSolve();
+    return solved;
+}
+
 void resetSolver() {
     initCubieArray();
     initFaceletGrid();

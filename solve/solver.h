@@ -98,3 +98,6 @@ int applyMove(const Move& m);
 // returned. An entry that is not computed (history replay, or no such row) is
 // refused the same way.
 int computeSolve(int entry);
+// Without a window: the computed solution played whole on the restored cube,
+// the solve ended (endSolve). Returns whether the cube ends solved.
+bool playSolutionAtOnce();

@@ -458,17 +458,25 @@ int shortReadCube(ShortCube& out, int view) {
         if (colour < 1 || colour > 6 || home[colour] != 0) return 0;
         home[colour] = s;
     }
+    // The home sides of the n stickers of the piece at `pos` (on sides
+    // `side`) and the sum of their directions, which is where the piece
+    // belongs; false for a sticker of no centre's colour.
+    const auto homes = [&](const Vec& pos, const int* side, int n, int* h, Vec& sum) {
+        sum = {{0, 0, 0}};
+        for (int k = 0; k < n; ++k) {
+            const int colour = sticker(pos, side[k]);
+            h[k] = colour >= 1 && colour <= 6 ? home[colour] : 0;
+            if (h[k] == 0) return false;
+            for (int a = 0; a < 3; ++a) sum.v[a] += kSideDir[h[k]].v[a];
+        }
+        return true;
+    };
     ShortCube c;
     int seenCorner = 0, seenEdge = 0;
     for (int i = 0; i < 8; ++i) {
         int h[3];
-        Vec sum = {{0, 0, 0}};
-        for (int k = 0; k < 3; ++k) {
-            const int colour = sticker(g.cornerPos[i], g.cornerSide[i][k]);
-            h[k] = colour >= 1 && colour <= 6 ? home[colour] : 0;
-            if (h[k] == 0) return 0;
-            for (int a = 0; a < 3; ++a) sum.v[a] += kSideDir[h[k]].v[a];
-        }
+        Vec sum;
+        if (!homes(g.cornerPos[i], g.cornerSide[i], 3, h, sum)) return 0;
         const int j = g.cornerAt(sum);
         if (j < 0 || (seenCorner >> j & 1)) return 0;
         seenCorner |= 1 << j;
@@ -480,13 +488,8 @@ int shortReadCube(ShortCube& out, int view) {
     }
     for (int i = 0; i < 12; ++i) {
         int h[2];
-        Vec sum = {{0, 0, 0}};
-        for (int k = 0; k < 2; ++k) {
-            const int colour = sticker(g.edgePos[i], g.edgeSide[i][k]);
-            h[k] = colour >= 1 && colour <= 6 ? home[colour] : 0;
-            if (h[k] == 0) return 0;
-            for (int a = 0; a < 3; ++a) sum.v[a] += kSideDir[h[k]].v[a];
-        }
+        Vec sum;
+        if (!homes(g.edgePos[i], g.edgeSide[i], 2, h, sum)) return 0;
         const int j = g.edgeAt(sum);
         if (j < 0 || (seenEdge >> j & 1)) return 0;
         seenEdge |= 1 << j;
