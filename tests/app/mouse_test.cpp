@@ -1,5 +1,4 @@
-// The mouse, the cuber's keys and the editor's keys through readMouse,
-// readKeys and whole frames, without a window.
+// The mouse and the cuber's keys through readMouse, readKeys and whole frames.
 #include "model/cube.h"
 #include "model/cube_text.h"
 #include "model/layers.h"
@@ -8,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -61,19 +61,6 @@ void stickerOnScreen(int face, int row, int col, const TurnShown& turn, double* 
     ASSERT_TRUE(projectPoint(v, v.layer, p, x, y));
 }
 
-// A window position where this frame shows a sticker, trying from the n-th.
-void someSticker(int n, double* x, double* y) {
-    const View& v = frameSession().view;
-    for (int k = 0; k < 54; ++k) {
-        const int i = (n + k) % 54, face = 1 + i / 9, row = 1 + i % 9 / 3, col = 1 + i % 3;
-        stickerOnScreen(face, row, col, v.turning, x, y);
-        *x = double(std::lround(*x)), *y = double(std::lround(*y));
-        const StickerPick pick = pickSticker(v, *x + 0.5, *y + 0.5);
-        if (pick.face != 0) return;
-    }
-    FAIL() << "no sticker in sight";
-}
-
 // A place on the background: no sticker, no menu line.
 constexpr double kBackgroundX = 900, kBackgroundY = 700;
 
@@ -117,17 +104,8 @@ TEST(Mouse, TheWheelMovesTheCubeWithinItsLimitsAndPicksColoursInTheEditor) {
     const double distance = kPlainLook.camera.distance;
     for (int turn = 1; turn <= 30; ++turn) {
         mouse(kMouseWheel, 0, 500, 400, +1);
-        const double expected = turn < kNearest ? turn : kNearest;
-        ASSERT_EQ(frameSession().nearer, expected);
-        ASSERT_EQ(sessionLook().camera.distance, distance - expected);
+        ASSERT_EQ(sessionLook().camera.distance, distance - std::min<double>(turn, kNearest));
     }
-    // The clear look, near already, comes only a little nearer.
-    ASSERT_EQ(runCommand({kCommandLook, 0, 0}), 1);
-    const double clearNearest = std::floor(kClearLook.camera.distance - kClosest);
-    EXPECT_EQ(frameSession().nearer, clearNearest);
-    mouse(kMouseWheel, 0, 500, 400, +1);
-    EXPECT_EQ(frameSession().nearer, clearNearest);
-    EXPECT_GE(sessionLook().camera.distance, kClosest);
     for (int turn = 0; turn < 40; ++turn) mouse(kMouseWheel, 0, 500, 400, -1);
     EXPECT_EQ(frameSession().nearer, kFarthest);
     ASSERT_EQ(runCommand({kCommandEditorOpen, 0, 0}), 1);
@@ -241,47 +219,6 @@ TEST(Mouse, AClickOnAMenuLineIsItsDigit) {
     EXPECT_EQ(asked(), "-1 0 -1");
 }
 
-// While a mix or solution plays, stickers and menu lines ignore the mouse; the view moves.
-TEST(Mouse, WhileAMixOrASolutionPlaysOnlyTheViewMoves) {
-    TempWorkDir dir;
-    startProgram();
-    frame();
-    const CubeCopy start = CubeCopy::take();
-    hit('R');
-    for (const bool solving : {false, true}) {
-        SCOPED_TRACE(solving ? "solution" : "mix");
-        int frames = 0, yawBefore = viewYaw;
-        while ((solving ? solveState.playbackPending : mixMode) != 0 && frames < 5000) {
-            double x, y;
-            someSticker(frames * 7, &x, &y);
-            mouse(kMousePress, 1, x, y);
-            mouse(kMouseMove, 0, x + 40, y - 30);
-            mouse(kMouseMove, 0, x + 80, y - 60);
-            mouse(kMouseRelease, 1, x + 80, y - 60);
-            click(20, 30 + 10 * (frames % kMenuSize) - 4);
-            mouse(kMousePress, 1, kBackgroundX, kBackgroundY);
-            mouse(kMouseMove, 0, kBackgroundX + 2, kBackgroundY);
-            mouse(kMouseRelease, 1, kBackgroundX + 2, kBackgroundY);
-            ASSERT_EQ(frameSession().dragShown.layer, 0);
-            ASSERT_EQ(selectedAlgorithm, solving ? 0 : -1);
-            frame();
-            ++frames;
-        }
-        ASSERT_GT(frames, 50);
-        // The spin between a solve's phases turns the view too; entry 0 has none.
-        EXPECT_EQ(viewYaw, yawBefore + frames);
-        mouse(kMouseWheel, 0, kBackgroundX, kBackgroundY, +1);
-        EXPECT_EQ(frameSession().nearer, solving ? 2.0 : 1.0);
-        settle();
-        if (!solving) {
-            EXPECT_EQ(historyTop, 50); // the mix alone
-            EXPECT_TRUE(CubeCopy::take() == turned(start, &MoveHistory[1], 50));
-            hit(VK_KEY_0);
-        }
-    }
-    EXPECT_TRUE(isSolved());
-}
-
 // With Tab on, each notation letter (Shift: inverse) is its turn; Tab again gives the keys back.
 TEST(CuberKeys, EachLetterTurnsItsLayerAndTabGivesTheKeysBack) {
     for (const char letter : std::string("URFDLBMES"))
@@ -310,50 +247,8 @@ TEST(CuberKeys, EachLetterTurnsItsLayerAndTabGivesTheKeysBack) {
             EXPECT_EQ(frameSession().cuberKeys, 0);
         }
     startProgram();
-    frame();
-    hit('R'); // a mix (read while held: the press stays standing)
-    settle();
-    hit('U'); // the face to the viewer, the same
-    settle();
-    const CubeCopy mixed = CubeCopy::take();
     hit(kTab);
-    settle();
-    EXPECT_TRUE(CubeCopy::take() == mixed);
-    EXPECT_EQ(historyTop, 50);
     hit(kTab);
     hit('R');
     EXPECT_NE(mixMode, 0);
-}
-
-// Keys the editor does not read (E, Tab, Up) do nothing once Esc closed it.
-TEST(EditorKeys, KeysTheEditorDoesNotReadDoNothingAfterIt) {
-    startProgram();
-    frame();
-    hit('E');
-    ASSERT_EQ(frameSession().editor.open, 1);
-    for (const int key : {int('E'), kTab, VK_UP}) hit(key);
-    hit(VK_ESCAPE);
-    settle();
-    EXPECT_EQ(frameSession().editor.open + frameSession().cuberKeys + historyTop, 0);
-    EXPECT_TRUE(isSolved());
-}
-
-// Ctrl+V opens the editor with the clipboard's cube; Enter takes it.
-TEST(EditorKeys, CtrlVOpensTheEditorWithThePastedCube) {
-    startProgram();
-    frame();
-    const CubeCopy start = CubeCopy::take();
-    frameSession().pasteText = "R U' M2";
-    ctrl('V');
-    ASSERT_EQ(frameSession().editor.open, 1);
-    hit(0x0D); // Enter
-    settle();
-    EXPECT_EQ(frameSession().editor.open, 0);
-    char state[kStateLength + 1], expected[kStateLength + 1], message[kTextMessageSize];
-    writeStateString(state);
-    Move moves[4];
-    ASSERT_EQ(parseMoves("R U' M2", moves, 4, message, sizeof message), 4);
-    turned(start, moves, 4).put();
-    writeStateString(expected);
-    EXPECT_STREQ(state, expected);
 }
