@@ -1,7 +1,5 @@
-// Frame pacing with the frame clock in the test's hands: a solve played back
-// on displays of different speeds runs at 60 frames a second (20 quarter turns
-// a second) wherever the display could go faster, and the frame-rate line
-// shows the paced rate.
+// Frame pacing on a test clock: a solve plays at 60 frames (20 quarter turns) a
+// second wherever the display could go faster; the frame-rate line agrees.
 #include "app/frame_draw.h"
 #include "app/frame_pacing.h"
 #include "tests/app/controller_support.h"
@@ -50,7 +48,6 @@ TEST(FramePacing, ASolvePlaysAtSixtyFramesAndTwentyQuarterTurnsASecond) {
         fps = 0.0f;
         fpsFrames = 0;
         fpsLastTick = static_cast<int>(testTicks());
-        // The loop: wait for the frame's time, draw, show.
         auto pacedFrame = [&] {
             paceFrame();
             frame();
