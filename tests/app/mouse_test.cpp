@@ -1,17 +1,13 @@
 // The mouse and the cuber's keys through readMouse, readKeys and whole frames.
 #include "model/cube.h"
 #include "model/cube_text.h"
-#include "model/layers.h"
 #include "tests/app/controller_support.h"
-#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -31,11 +27,6 @@ void hit(int key) {
     frame();
     keyDown[key] = 0;
 }
-void ctrl(int key) {
-    press(VK_CONTROL);
-    hit(key);
-    release(VK_CONTROL);
-}
 
 bool moving() {
     const FrameSession& s = frameSession();
@@ -46,19 +37,6 @@ bool moving() {
 void settle() {
     for (int f = 0; f < 30000 && moving(); ++f) frame();
     for (int f = 0; f < 5; ++f) frame(); // the key latch frees again
-}
-
-// Window position of sticker (face, row, col)'s centre, `turn` shown.
-void stickerOnScreen(int face, int row, int col, const TurnShown& turn, double* x, double* y) {
-    int cubie[3], side = 0;
-    faceletCubie(face, row, col, cubie, &side);
-    const SideDirection& d = kSideDirection[side];
-    const View v = makeView(sessionLook(), {sceneYaw, scenePitch, viewYaw, viewPitch}, turn,
-                            kTestWidth, kTestHeight);
-    double p[3];
-    for (int a = 0; a < 3; ++a)
-        p[a] = cubie[a] - kCubieCentre + (a == d.axis ? d.sign * v.reach : 0);
-    ASSERT_TRUE(projectPoint(v, v.layer, p, x, y));
 }
 
 // A place on the background: no sticker, no menu line.
@@ -113,76 +91,6 @@ TEST(Mouse, TheWheelMovesTheCubeWithinItsLimitsAndPicksColoursInTheEditor) {
     mouse(kMouseWheel, 0, 500, 400, -1);
     EXPECT_EQ(frameSession().editor.colour, (colour + 1) % 6);
     EXPECT_EQ(frameSession().nearer, kFarthest);
-}
-
-// A sticker dragged with `layer` 5 degrees a frame up to `angle`, let go: the
-// layer follows the finger (not within 6 pixels); past 45 degrees one manual
-// turn Ctrl+Z undoes, else nothing. 1 turned, 0 back, -1 seen too end on.
-int dragSticker(int face, int row, int col, int layer, int direction, int angle) {
-    const CubeCopy start = CubeCopy::take();
-    double x, y, x10, y10;
-    stickerOnScreen(face, row, col, {layer, direction, 0}, &x, &y);
-    stickerOnScreen(face, row, col, {layer, direction, 10}, &x10, &y10);
-    if (std::hypot(x10 - x, y10 - y) < 10) return -1;
-    mouse(kMousePress, 1, x, y);
-    const double x0 = std::round(x), y0 = std::round(y);
-    for (int a = 5; a <= angle; a += 5) {
-        stickerOnScreen(face, row, col, {layer, direction, a}, &x, &y);
-        mouse(kMouseMove, 0, x, y);
-        frame();
-        const CubeDraw d = recorded.cubes.at(0);
-        const bool near = std::hypot(std::round(x) - x0, std::round(y) - y0) < 6;
-        EXPECT_EQ(d.angle == 0 ? 0 : d.layer, near ? 0 : layer) << "at " << a;
-        if (near) continue;
-        EXPECT_EQ(d.direction, direction) << "at " << a;
-        EXPECT_NEAR(d.angle, a, 2) << "at " << a;
-    }
-    mouse(kMouseRelease, 1, x, y);
-    settle();
-    const int quarters = angle > 45 ? 1 : 0;
-    const Move move = {layer, direction};
-    EXPECT_EQ(historyTop, quarters);
-    EXPECT_TRUE(quarters == 0 ||
-                (MoveHistory[1].layer == layer && MoveHistory[1].direction == direction));
-    EXPECT_TRUE(CubeCopy::take() == turned(start, &move, quarters));
-    ctrl('Z');
-    settle();
-    EXPECT_TRUE(CubeCopy::take() == start);
-    return quarters;
-}
-
-// Faces 1, 4 (and 5 in the clear look): each layer, both ways, 30 and 70 degrees.
-TEST(Mouse, ADraggedStickerTurnsItsLayerTheFingersWayOrGoesBack) {
-    TempWorkDir dir;
-    int results[3] = {0, 0, 0}; // end on, back, turned
-    for (const Look* look : {&kPlainLook, &kClearLook})
-        for (const int face : {1, 4, 5})
-            for (const int sticker : {0, 4, 8})
-                for (const int across : {1, 2})
-                    for (const int direction : {+1, -1})
-                        for (const int angle : {30, 70}) {
-                            if (face == 5 && look == &kPlainLook) continue; // a sliver
-                            const int row = 1 + sticker / 3, col = 1 + sticker % 3;
-                            SCOPED_TRACE(testing::Message()
-                                         << (look == &kClearLook ? "clear" : "plain") << " face "
-                                         << face << " row " << row << " col " << col << " axis +"
-                                         << across << " direction " << direction << " angle "
-                                         << angle);
-                            startProgram();
-                            frameSession().look = look;
-                            cubetest::apply({{3, -1}, {7, 1}, {5, 1}}); // any cube
-                            frame();
-                            int cubie[3], side = 0;
-                            faceletCubie(face, row, col, cubie, &side);
-                            const int axis = (kSideDirection[side].axis + across) % 3;
-                            const int layer = layerAt(axis, cubie[axis]);
-                            ++results[1 + dragSticker(face, row, col, layer, direction, angle)];
-                        }
-    EXPECT_EQ(results[1], results[2]);
-    EXPECT_EQ(results[2] + results[0] / 2, (2 + 3) * 3 * 2 * 2);
-    EXPECT_LT(results[0], results[2] / 2);
-    std::printf("drags turned: %d, gone back: %d, seen end on: %d\n", results[2], results[1],
-                results[0]);
 }
 
 // A click on menu line N is digit N, idle or mid-turn; beside the lines, nothing.
