@@ -224,13 +224,10 @@ TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
             if (angle != 0 && angleBefore == 0) {
                 // A turn starts: the last one went onto the cube before it.
                 ASSERT_TRUE(!inTurn || turnApplied) << "frame " << f << ": a turn was cut off";
-                if (turnFromDrag) {
-                    ++count["turns let go by a drag"];
-                    // From the angle let go (angle - 90 once applied).
-                    ASSERT_TRUE(angle > -90 && angle < 90) << "frame " << f << ": " << angle;
-                } else {
-                    ASSERT_EQ(angle, 1) << "frame " << f;
-                }
+                // A drag's from the angle let go (angle - 90 once applied).
+                ASSERT_TRUE(turnFromDrag ? angle > -90 && angle < 90 : angle == 1)
+                    << f << ": " << angle;
+                count["turns let go by a drag"] += turnFromDrag;
                 inTurn = true;
                 turnApplied = false;
                 turnMove = recorded.cubes[0];
@@ -267,12 +264,10 @@ TEST(KeyFuzz, RandomKeysAndMouseKeepTheHistoryTrueAndNeverCutATurn) {
         }
         // A solve changed the cube unrecorded: the history starts here.
         if (algorithmAsked != -1 && selectedAlgorithm == -1) replay.restart();
-        if (solvedTopBefore > 0 && session.solvedHistoryTop == -1 && algorithmAsked == -1 &&
-            !took) {
-            // The records below the finished solve were dropped.
+        // The records below a finished solve were dropped.
+        if (solvedTopBefore > 0 && session.solvedHistoryTop == -1 && algorithmAsked == -1 && !took)
             replay.base -= solvedTopBefore;
-            ASSERT_GE(replay.base, 0) << "frame " << f;
-        }
+        ASSERT_GE(replay.base, 0) << "frame " << f;
         if (controllerIdle() && f % 7 == 0) {
             ++count["idle checks"];
             ASSERT_TRUE(replay.check())
