@@ -55,8 +55,7 @@ TEST(Mouse, DragsOnTheBackgroundTurnTheCubeOrTheScene) {
         {3, 0, -60, 0, 0, 0, 0},     {3, 0, 400, 0, 0, 0, 90},  {2, 50, 50, 0, 0, 0, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("button " + std::to_string(c.button) + " by " + std::to_string(c.dx) + ", " +
-                     std::to_string(c.dy));
+        SCOPED_TRACE(testing::Message() << "button " << c.button << " by " << c.dx << ", " << c.dy);
         startProgram();
         frame();
         const CubeCopy start = CubeCopy::take();
@@ -102,22 +101,12 @@ TEST(Mouse, AClickOnAMenuLineIsItsDigit) {
     for (int entry = 0; entry < kMenuSize; ++entry)
         for (const bool turning : {false, true}) {
             SCOPED_TRACE("entry " + std::to_string(entry) + (turning ? ", turning" : ""));
-            std::string byKey, byClick;
-            for (const bool clicked : {false, true}) {
-                startProgram();
-                frame();
-                if (turning) tap(VK_UP);
-                if (clicked) {
-                    click(20, 30 + 10 * entry - 4);
-                } else {
-                    keyDown[VK_KEY_0 + entry] = keyPressed[VK_KEY_0 + entry] = 1;
-                    readKeys();
-                    keyDown[VK_KEY_0 + entry] = 0;
-                }
-                (clicked ? byClick : byKey) = asked();
-            }
-            EXPECT_EQ(byClick, byKey);
-            EXPECT_EQ(byKey,
+            startProgram();
+            frame();
+            if (turning) tap(VK_UP);
+            click(20, 30 + 10 * entry - 4);
+            // As the digit key: run now, or wait for the turn in progress.
+            EXPECT_EQ(asked(),
                       turning ? "-1 0 " + std::to_string(entry) : std::to_string(entry) + " 1 -1");
         }
     startProgram();
