@@ -110,11 +110,10 @@ TEST(StartOptions, OptionsSettleBothQuestionsSettingsEachOfThem) {
     } cases[] = {
         {kUnset, kUnset, kUnset, kUnset, kUnset, kUnset}, // no file, no option: both asked
         {kUnset, kUnset, 1, kUnset, 1, kUnset},           // the file answers one
-        {kUnset, kUnset, 0, 1, 0, 1},
-        {0, kUnset, kUnset, kUnset, 0, 0}, // --window: soft mode No
-        {1, kUnset, kUnset, 1, 1, 1},      // --fullscreen, soft from the file
-        {kUnset, 1, 1, 0, 1, 1},           // --soft, full screen from the file
-        {0, 1, 1, 0, 0, 1},                // options beat the file
+        {0, kUnset, kUnset, kUnset, 0, 0},                // --window: soft mode No
+        {1, kUnset, kUnset, 1, 1, 1},                     // --fullscreen, soft from the file
+        {kUnset, 1, 1, 0, 1, 1},                          // --soft, full screen from the file
+        {0, 1, 1, 0, 0, 1},                               // options beat the file
     };
     for (const auto& c : cases) {
         StartOptions o;
