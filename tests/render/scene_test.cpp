@@ -1,5 +1,4 @@
-// The cube (at rest and with a layer turned), the marker and the floor grid,
-// drawn into a real GL context with the program's own GL state and read back.
+// The cube, at rest and with a layer turned, drawn in GL and read back.
 #include "render/scene.h"
 
 #include "app/window.h"
@@ -8,14 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
 
 constexpr int kSize = 256;
-constexpr int kGreen = 4; // the marker is drawn in CubieColourTable's green
 using Suite = GlSuite<kSize, kSize>;
 GlWindow& gl = Suite::gl;
 
@@ -48,12 +45,6 @@ void setView(double yaw, double pitch, double up = 0.0, double away = 10.0) {
     glLightfv(GL_LIGHT1, GL_POSITION, light);
     glRotated(pitch, 1.0, 0.0, 0.0);
     glRotated(yaw, 0.0, 1.0, 0.0);
-}
-
-int colourAt(const double at[3]) {
-    int x, y;
-    projectPoint(at, &x, &y);
-    return cubieColourOf(readPicture(gl).at(x, y));
 }
 
 // The colour at every sticker's centre, seen[face][row][col], from both views.
@@ -159,42 +150,6 @@ TEST_F(SceneDrawing, UnseenSidesLeftOutChangeNoPixel) {
                     }
         }
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f); // the program's own
-}
-
-TEST_F(SceneDrawing, FloorGridShowsOnlyWhileVisible) {
-    setView(0, 0, 2.0, 15.0);
-    drawFloorGrid(1);
-    const Picture shown = readPicture(gl);
-    // Pink lines (red over green, green and blue alike) in the lower half only.
-    int lower = 0, upper = 0, pink = 0;
-    for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize; ++x) {
-            const unsigned char* p = shown.at(x, y);
-            if (!(p[0] | p[1] | p[2])) continue;
-            (y < kSize / 2 ? lower : upper)++;
-            pink += p[0] > p[1] + 20 && std::abs(p[1] - p[2]) < 8;
-        }
-    EXPECT_GT(lower, 1000);
-    EXPECT_EQ(upper, 0);
-    EXPECT_GT(pink, lower * 9 / 10);
-    setView(0, 0, 2.0, 15.0);
-    drawFloorGrid(0);
-    EXPECT_EQ(readPicture(gl).nonBlackPixels(), 0);
-}
-
-TEST_F(SceneDrawing, MarkerSitsBesideTheSelectedLayer) {
-    // x slices: in front of +z; z slices: outside +x; y slices: off the (+x, +z) edge.
-    const double where[10][3] = {{0, 0, 0},     {-1, -1, 1.7}, {0, -1, 1.7}, {1, -1, 1.7},
-                                 {1.7, -1, -1}, {1.7, -1, 0},  {1.7, -1, 1}, {2, -1, 2},
-                                 {2, 0, 2},     {2, 1, 2}};
-    for (int layer = 1; layer <= 9; ++layer) {
-        setView(kViews[0].yaw, kViews[0].pitch);
-        drawLayerMarker(layer);
-        EXPECT_EQ(colourAt(where[layer]), kGreen) << "layer " << layer;
-        const int drawn = readPicture(gl).nonBlackPixels(); // a small sphere only
-        EXPECT_GT(drawn, 10) << "layer " << layer;
-        EXPECT_LT(drawn, 400) << "layer " << layer;
-    }
 }
 
 } // namespace
