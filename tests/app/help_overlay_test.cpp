@@ -1,5 +1,5 @@
-// The help overlay: the wrapping of a cell, its layout over random tables
-// and windows, and the whole key table read back at both window sizes.
+// The help overlay: its layout over random tables and windows, and the whole
+// key table read back at both window sizes.
 #include "app/help_layout.h"
 #include "app/help_overlay.h"
 #include "tests/app/panel_support.h"
@@ -20,26 +20,6 @@ std::string words(const char* text) {
 }
 
 } // namespace
-
-TEST(HelpLayout, WrapsACellAtSpaces) {
-    const struct {
-        const char* text;
-        int width;
-        std::vector<std::string> rows;
-    } cases[] = {
-        {"Turn the whole cube", 40, {"Turn the whole cube"}},
-        {"Turn the whole cube", 10, {"Turn the", "whole cube"}},
-        {"  leading  and   trailing  ", 8, {"leading", "and", "trailing"}},
-        {"Ctrl+Y, Ctrl+Shift+Z", 8, {"Ctrl+Y,", "Ctrl+Shi", "ft+Z"}},
-        {"   ", 5, {}},
-        {"word", 0, {}},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> rows;
-        wrapText(c.text, c.width, [&](int at, int n) { rows.emplace_back(c.text + at, n); });
-        EXPECT_EQ(rows, c.rows) << c.text << " at " << c.width;
-    }
-}
 
 // Every piece inside the panel, in its column, apart from the others, and
 // the words of every line shown kept whole, over random tables and windows.

@@ -190,10 +190,6 @@ TEST_F(StripPicture, HighlightsTheCurrentMoveAndLeavesTheHudAlone) {
         }
         EXPECT_GT(count(s.tokens[s.current], kStripCurrentBox), 50);
         EXPECT_GT(played * coming, 0);
-        v.paused = 1;
-        frameWith(
-            w, h, [&] { drawSolutionStrip(v, w, h); }, ("paused_" + name).c_str());
-        v.paused = 0;
         const StripView empty{nullptr, nullptr, 0, 0, 0, 0, 1.0};
         EXPECT_TRUE(frameWith(
                         w, h, [&] { drawSolutionStrip(empty, w, h); }, nullptr)
