@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up end to end, each scenario with its own X server and home: nofonts
-# (no question shown: a 1024x768 window), remember (the settings file, and a
-# damaged one), desktop (text files in $XDG_STATE_HOME/cube-solver).
+# (no question shown: a 1024x768 window), remember (the settings file),
+# desktop (text files in $XDG_STATE_HOME/cube-solver).
 set -euo pipefail
 
 build="$(cd "${1:?usage: startup.sh <build-dir>}" && pwd)"
@@ -68,17 +68,6 @@ remember)
     expect_window 640x480 "with the answers in the settings file"
     xd_quit
     [ ! -s "$work/err.txt" ] || fail "unexpected messages: $(cat "$work/err.txt")"
-    printf 'fullscreen = no\nsoft: yes\n' >"$settings"
-    xd_run "$build/cube-solver"
-    answer "Start FullScreen?" Escape
-    answer "Start In A Soft Mode?" Escape
-    expect_window 1024x768 "after the questions"
-    xd_quit
-    [ "$(grep -c . "$work/err.txt")" -eq 1 ] &&
-        grep -qF "cube-solver: settings ignored: $settings: line 2 is not \"key = value\"" \
-            "$work/err.txt" || fail "damaged settings not reported once: $(cat "$work/err.txt")"
-    [ "$(cat "$settings")" = "$(printf 'fullscreen = no\nsoft: yes')" ] ||
-        fail "the damaged file was changed"
     ;;
 desktop)
     export XDG_STATE_HOME="$work/state"
