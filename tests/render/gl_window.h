@@ -112,30 +112,6 @@ template <class Look> int colourIn(const Look& look, const unsigned char* p) {
     return best;
 }
 
-// Window position of a model point under the current matrices.
-inline void projectPoint(const double p[3], int* wx, int* wy) {
-    GLdouble model[16], proj[16], x, y, z;
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, proj);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    gluProject(p[0], p[1], p[2], model, proj, viewport, &x, &y, &z);
-    *wx = int(x + 0.5), *wy = int(y + 0.5);
-}
-
-// The cubie colour 1..6 with the pixel's channels on and off, 0 black, -1 none.
-inline int cubieColourOf(const unsigned char* p) {
-    constexpr int kOn = 40, kOff = 15;
-    if (p[0] < kOff && p[1] < kOff && p[2] < kOff) return 0;
-    for (int colour = 1; colour <= 6; ++colour) {
-        bool match = true;
-        for (int ch = 0; ch < 3; ++ch)
-            if (CubieColourTable[colour][ch] > 0.5 ? p[ch] < kOn : p[ch] > kOff) match = false;
-        if (match) return colour;
-    }
-    return -1;
-}
-
 // A test suite sharing one hidden W x H window.
 template <int W, int H> class GlSuite : public ::testing::Test {
   public:
