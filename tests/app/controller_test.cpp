@@ -1,12 +1,10 @@
 // The frame controller, frame by frame, headless: solves, key taps.
-#include "model/cube_text.h"
 #include "tests/app/controller_support.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -172,37 +170,4 @@ TEST(KeyTaps, ATapIsOneActionAndAHeldArrowRepeatsAfterTheDelay) {
             c.key == 'P' ? std::vector<int>{0} : std::vector<int>{0, 15, 19, 23, 27, 31, 35, 39};
         EXPECT_EQ(acted, expected) << "key " << c.key;
     }
-}
-
-// Quick (5) is refused on a cube given as a state until it has been solved.
-TEST(Controller, QuickIsRefusedOnAGivenCubeUntilItIsSolved) {
-    TempWorkDir dir;
-    startProgram();
-    cubetest::apply({{3, -1}, {7, 1}, {5, 1}, {9, -1}});
-    char state[kStateLength + 1], message[kTextMessageSize];
-    writeStateString(state);
-    startProgram();
-    ASSERT_EQ(startFromState(state, message, sizeof message), 1) << message;
-    tap(VK_UP); // one manual turn on top, recorded
-    for (int f = 0; f < 6; ++f) frame();
-    const CubeCopy given = CubeCopy::take();
-    static Move history[kHistorySize];
-    std::memcpy(history, MoveHistory, sizeof history);
-    const int top = historyTop;
-    for (int f = 0; f < 10; ++f) tap(VK_KEY_0 + 5);
-    EXPECT_TRUE(CubeCopy::take() == given);
-    EXPECT_EQ(historyTop, top);
-    EXPECT_EQ(std::memcmp(history, MoveHistory, sizeof history), 0);
-    EXPECT_EQ(selectedAlgorithm + solveState.solveRequested + solveState.quickPrepared, -1);
-    EXPECT_EQ(givenStateUnsolved, 1);
-
-    tap(VK_KEY_0);
-    framesWhile([] { return solveState.playbackPending == 1; }, 20000);
-    ASSERT_TRUE(isSolved());
-    EXPECT_EQ(givenStateUnsolved, 0);
-    for (int f = 0; f < 4; ++f) frame();
-    mixAndCheck();
-    tap(VK_KEY_0 + 5);
-    framesWhile([] { return selectedAlgorithm == 5; }, 5000);
-    EXPECT_TRUE(isSolved());
 }
