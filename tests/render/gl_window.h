@@ -1,5 +1,4 @@
-// A hidden SDL window with a GL compatibility context, and helpers to read
-// and look at its pictures (under Xvfb with Mesa's software renderer).
+// A hidden SDL window with a GL compatibility context, and its pictures read back.
 #pragma once
 
 #include "render/scene.h"
@@ -83,8 +82,7 @@ inline void writePpm(const Picture& pic, const char* env, const char* name) {
     std::fclose(f);
 }
 
-// Clears, loads the view's projection and scene, places the light there as
-// the frame does, leaving the cube's matrix loaded (a template: scene_test has its own View).
+// Clears, loads the view and the light as the frame does, the cube's matrix last.
 template <class View> void loadView(const View& view) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
@@ -96,8 +94,7 @@ template <class View> void loadView(const View& view) {
     glLoadMatrixd(view.cube.m);
 }
 
-// The colour number a pixel shows in `look`: the palette entry nearest in
-// direction (lighting scales a colour), 0 for black, -1 for none.
+// The palette entry nearest a pixel's direction in `look`, 0 black, -1 none.
 template <class Look> int colourIn(const Look& look, const unsigned char* p) {
     if (p[0] < 20 && p[1] < 20 && p[2] < 20) return 0;
     const double length = std::sqrt(double(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));

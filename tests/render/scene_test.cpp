@@ -48,8 +48,7 @@ class SceneDrawing : public Suite {
     }
 };
 
-// Leaving out the unseen sides changes no pixel, cubie by cubie and with any
-// layer part way through a turn, over a clear colour a hole would show.
+// Leaving out unseen sides changes no pixel, at rest or mid-turn, over a telling clear colour.
 TEST_F(SceneDrawing, UnseenSidesLeftOutChangeNoPixel) {
     mixCube(25);
     glClearColor(0.3f, 0.4f, 0.5f, 0.0f);

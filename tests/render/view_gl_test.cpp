@@ -1,5 +1,4 @@
-// The view's matrices against GL's own, the two looks read back, and a
-// dragged sticker against the picture.
+// The view's matrices against GL's, the looks and a dragged sticker read back.
 #include "render/view.h"
 
 #include "app/window.h"
