@@ -1,5 +1,4 @@
-// The player frame by frame without a window: speeds, undo and redo against a
-// model, the help's keys, the strip's timeline.
+// The player headless: speeds, undo and redo, the help's keys, the strip's timeline.
 #include "tests/app/controller_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -92,8 +91,7 @@ TEST(Player, EverySpeedTurnsOnceInItsFramesAndMovesOnSmoothly) {
     }
 }
 
-// Random turns, mixes, undos and redos against a model (a done list and an
-// undone list of cubes); Quick solves at the end of every sequence.
+// Random turns, mixes, undos and redos against lists of done and undone cubes.
 TEST(Player, UndoAndRedoFollowTheirModelOverRandomSequences) {
     TempWorkDir dir;
     std::mt19937 rng(1707);
@@ -183,8 +181,7 @@ TEST(Player, TheKeyThatClosesTheHelpDoesNothingElse) {
     }
 }
 
-// The strip: nothing before a player key, then the playing solve's moves,
-// stages, position, turn in progress, pause and speed.
+// The strip: nothing before a player key, then the solve's moves, position and pause.
 TEST(Player, TheStripShowsTheTimelineOnceAPlayerKeyWasUsed) {
     TempWorkDir dir;
     startProgram();
@@ -217,25 +214,4 @@ TEST(Player, TheStripShowsTheTimelineOnceAPlayerKeyWasUsed) {
     tap(VK_OEM_PERIOD);
     ASSERT_EQ(stripToShow(&view), 1);
     EXPECT_EQ(view.animating, 1);
-}
-
-// A replay the history has no room for stops paused; Quick still runs.
-TEST(Player, AReplayWithTheHistoryFullPausesAndQuickStillRuns) {
-    TempWorkDir dir;
-    startProgram();
-    mix();
-    tapKey(VK_HOME);
-    ASSERT_EQ(historyTop, 0); // the steps back took the mix's records off again
-    for (int i = 0; i < kHistoryLimit - 3; ++i) pushHistory(1, 1); // four of a layer, over and over
-    historyTop = kHistoryLimit - 3 - (kHistoryLimit - 3) % 4;      // a whole number of them
-    tapKey(' ');
-    settle();
-    EXPECT_EQ(paused, 1);
-    EXPECT_EQ(historyTop, kHistoryLimit);
-    EXPECT_LT(timeline().position, timelineCount(timeline()));
-    tap(VK_KEY_0 + 5);
-    EXPECT_EQ(selectedAlgorithm, 5);
-    tapKey(' ');
-    framesWhile([] { return selectedAlgorithm == 5; }, 20000);
-    EXPECT_TRUE(isSolved());
 }
