@@ -61,7 +61,6 @@ after="$("$build/cube-solve" --scramble "U'" --show-state)"
 drag 391 350 625 330 top-drag
 wait_still "$area" "$shots/top-turned.png"
 got="$(state)"
-echo "after the drag: $got"
 [ "$got" = "$after" ] || fail "the drag did not give U' ($after)"
 
 xd_quit
