@@ -121,3 +121,14 @@ wait_still() {
     done
     fail "the picture never came to rest"
 }
+
+# Ends the run with ESC; fails unless it exits with code 0.
+xd_quit() {
+    press Escape
+    set +e
+    wait "$pid"
+    local code=$?
+    set -e
+    pid=""
+    [ "$code" -eq 0 ] || fail "exit code $code"
+}

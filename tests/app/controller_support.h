@@ -73,18 +73,6 @@ inline void waitForThinking() {
         std::this_thread::sleep_for(std::chrono::microseconds(200));
 }
 
-// Taps `entry`'s digit and runs frames until its answer is in: how many.
-inline int tapSolve(int entry) {
-    tap(VK_KEY_0 + entry);
-    int waited = 0;
-    while (frameSession().thinkingFrames > 0 && solveState.playbackPending == 0 && waited < 100) {
-        waitForThinking();
-        frame();
-        ++waited;
-    }
-    return waited;
-}
-
 // `from` with `moves` applied by turnLayer; the live cube is left as it was.
 inline CubeCopy turned(const CubeCopy& from, const Move* moves, int n) {
     const CubeCopy live = CubeCopy::take();

@@ -1,5 +1,4 @@
 // Whole frames drawn in GL and read back: the HUD text and the pause banner.
-#include "model/cube_text.h"
 #include "render/banner.h"
 #include "tests/app/panel_support.h"
 #include "tests/support/temp_dir.h"
@@ -44,10 +43,12 @@ class FrameDraw : public PanelSuite {
     }
 };
 
-TEST_F(FrameDraw, TheMenuLineOfTheRunningEntryTurnsRed) {
+// The running entry's menu line red, the learning line (y 130) only while it plays.
+TEST_F(FrameDraw, TheMenuLineOfTheRunningEntryTurnsRedAndTheLearningLineShows) {
     TempWorkDir dir;
     randomMix();
     playMixWhole();
+    EXPECT_EQ(countInRow(frame(), 130.0f, 0, 200, isWhite), 0);
     const int entry = 3;
     press(VK_KEY_0 + entry);
     frame(); // computes
@@ -66,12 +67,15 @@ TEST_F(FrameDraw, TheMenuLineOfTheRunningEntryTurnsRed) {
     EXPECT_GT(countInRow(pic, 20, 0, 300, isGreen), 50);
     EXPECT_GT(countInRow(pic, 10, 300, kW, isWhite), 50);
     EXPECT_GT(countInRow(pic, kH - 30, 0, 300, isRed), 50);
+    EXPECT_GT(countInRow(pic, 130.0f, 0, 200, isWhite), 50);
     // After the playback (run headless) every menu line is white again.
     controllerDrawing = kRecordingDrawing;
     for (int frames = 0; solveState.playbackPending && frames < 40000; ++frames) ::frame();
     controllerDrawing = kRenderDrawing;
     EXPECT_TRUE(isSolved());
-    EXPECT_EQ(countInRow(frame(), 30.0f + 10 * entry, 0, 300, isRed), 0);
+    const Picture after = frame();
+    EXPECT_EQ(countInRow(after, 30.0f + 10 * entry, 0, 300, isRed), 0);
+    EXPECT_EQ(countInRow(after, 130.0f, 0, 200, isWhite), 0);
 }
 
 TEST_F(FrameDraw, TheBannerShowsWhilePausedAndBlinks) {
@@ -104,33 +108,6 @@ TEST_F(FrameDraw, TheBannerShowsWhilePausedAndBlinks) {
     EXPECT_GT(blue, 100);
     EXPECT_EQ(changedNone, 0);
     EXPECT_EQ(changedElsewhere, 0);
-}
-
-// The learning line shows the stage and move while a solution plays only.
-std::string learningText;
-TEST_F(FrameDraw, TheLearningLineShowsDuringPlaybackOnly) {
-    TempWorkDir dir;
-    cubetest::apply({{3, -1}, {7, 1}, {5, 1}});
-    const float lineY = 130.0f;
-    EXPECT_EQ(countInRow(frame(), lineY, 0, 200, isWhite), 0); // at rest
-    press(VK_KEY_0);
-    frame(); // computes
-    release(VK_KEY_0);
-    EXPECT_GT(countInRow(frame(), lineY, 0, 200, isWhite), 50); // plays the first move
-    hudDrawing = {[](float, float, float) {},
-                  [](float, float y, const char* text) {
-                      if (y == 130.0f) learningText = text;
-                  }};
-    drawHudLines();
-    char move[3];
-    writeMoveName(SolutionList[0].layer, SolutionList[0].direction, move);
-    EXPECT_EQ(learningText, std::string(solveStageName(0, SolutionStage[0])) + ": " + move);
-    hudDrawing = kGlHudDrawing;
-    controllerDrawing = kRecordingDrawing;
-    for (int frames = 0; solveState.playbackPending && frames < 40000; ++frames) ::frame();
-    controllerDrawing = kRenderDrawing;
-    ASSERT_TRUE(isSolved());
-    EXPECT_EQ(countInRow(frame(), lineY, 0, 200, isWhite), 0);
 }
 
 // A solve waiting for its routine says "thinking" from the third frame on.

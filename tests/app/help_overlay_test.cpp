@@ -1,5 +1,4 @@
-// The help overlay: the wrapping of a cell, its layout over random tables
-// and windows, and the whole key table read back at both window sizes.
+// The help overlay: its layout over random tables, the key table read back.
 #include "app/help_layout.h"
 #include "app/help_overlay.h"
 #include "tests/app/panel_support.h"
@@ -21,28 +20,7 @@ std::string words(const char* text) {
 
 } // namespace
 
-TEST(HelpLayout, WrapsACellAtSpaces) {
-    const struct {
-        const char* text;
-        int width;
-        std::vector<std::string> rows;
-    } cases[] = {
-        {"Turn the whole cube", 40, {"Turn the whole cube"}},
-        {"Turn the whole cube", 10, {"Turn the", "whole cube"}},
-        {"  leading  and   trailing  ", 8, {"leading", "and", "trailing"}},
-        {"Ctrl+Y, Ctrl+Shift+Z", 8, {"Ctrl+Y,", "Ctrl+Shi", "ft+Z"}},
-        {"   ", 5, {}},
-        {"word", 0, {}},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> rows;
-        wrapText(c.text, c.width, [&](int at, int n) { rows.emplace_back(c.text + at, n); });
-        EXPECT_EQ(rows, c.rows) << c.text << " at " << c.width;
-    }
-}
-
-// Every piece inside the panel, in its column, apart from the others, and
-// the words of every line shown kept whole, over random tables and windows.
+// Every piece in the panel, in its column, apart; every line's words kept whole.
 TEST(HelpLayout, KeepsItsRulesOverRandomTablesAndWindows) {
     std::mt19937 rng(4242);
     static HelpLayout s;
@@ -87,8 +65,7 @@ TEST(HelpLayout, KeepsItsRulesOverRandomTablesAndWindows) {
 
 class HelpPicture : public PanelSuite {};
 
-// The program's whole key table in a panel font at both sizes, the keys amber
-// and the actions white where the layout puts them, the window around dimmed.
+// The whole key table at both sizes: keys amber, actions white, the window dimmed.
 TEST_F(HelpPicture, TheWholeKeyTableReadableOverADimmedWindow) {
     const TextMetrics fonts[] = {panelFontMetrics(kPanelFontLarge),
                                  panelFontMetrics(kPanelFontMedium), hudFontMetrics()};

@@ -1,6 +1,4 @@
-// What the strip and help-overlay picture tests share: whole frames of the
-// program in a window-sized corner of one hidden 1024 x 768 window, with a
-// panel over them, read back; with CUBE_PANEL_DUMP set, PPM files of them.
+// Whole frames with a panel over them, drawn in a corner of one hidden window.
 #pragma once
 
 #include "app/frame.h"
@@ -15,8 +13,7 @@ inline unsigned panelClock() {
     return 65000;
 }
 
-// The w x h picture drawn so far (bottom row first), dumped as `name`.ppm
-// when CUBE_PANEL_DUMP names a folder.
+// The w x h picture so far, dumped as `name`.ppm into CUBE_PANEL_DUMP if set.
 inline Picture readBack(int w, int h, const char* name) {
     GlWindow corner;
     corner.width = w, corner.height = h;
@@ -36,9 +33,8 @@ class PanelSuite : public GlSuite<1024, 768> {
         GlSuite::TearDownTestSuite();
     }
     void TearDown() override { controllerDrawing = kRecordingDrawing; }
-    // The program as the window sets it up for a w x h window, the cube at
-    // rest, a fixed clock; one frame drawn, as the first in a view is lit
-    // from the default place (the light is placed after the cube).
+    // The program set up for a w x h window with a fixed clock; a first frame
+    // drawn, as the first in a view is lit from the default place.
     static void start(int w, int h) {
         startProgram();
         controllerDrawing = kRenderDrawing;

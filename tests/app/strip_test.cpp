@@ -1,5 +1,4 @@
-// The solution strip: its layout over many random timelines, windows and
-// fonts, its counter and speed, and its pictures over whole frames.
+// The solution strip: its layout over random timelines, windows and fonts, its pictures.
 #include "app/strip.h"
 #include "app/strip_layout.h"
 #include "model/cube_text.h"
@@ -11,7 +10,6 @@
 #include <cstring>
 #include <random>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -65,8 +63,7 @@ std::string layoutFault(const StripView& v, int w, int h, const TextMetrics& m,
         if (p && (rowStart ? t.row != p->row + 1 || t.y != p->y + m.lineHeight
                            : t.y != p->y || t.x < p->x + (p->chars + 1) * m.advance))
             return "tokens overlap or rows out of order";
-        // Moves one after another; a stage's name just before the first move
-        // of its group or of a row, and nowhere else.
+        // Moves in order; a stage name only before the first move of a group or row.
         const bool starts = t.index == 0 || nameOf(v, t.index) != nameOf(v, t.index - 1);
         const bool named = p && p->kind == kStripStageName;
         if (p && t.index != (p->kind == kStripMove ? p->index + 1 : p->index))
@@ -116,22 +113,9 @@ TEST(StripLayout, KeepsItsRulesOverRandomTimelinesWindowsAndFonts) {
     EXPECT_GT(shown, 2800); // the rules were checked, not skipped
 }
 
-TEST(StripLayout, CounterAndSpeedTexts) {
-    char counter[32], speed[32];
-    for (const auto& [anim, stopped, tps, c, sp] :
-         {std::tuple{0, 0, 1.0, "move 11 / 57", "1 turn/s"},
-          std::tuple{1, 1, 0.5, "move 12 / 57", "paused, 0.5 turns/s"}}) {
-        const StripView v{nullptr, nullptr, 57, 11, anim, stopped, tps};
-        formatStripCounter(v, counter, sizeof counter);
-        formatStripSpeed(v, speed, sizeof speed);
-        EXPECT_EQ(std::string(counter) + " | " + speed, std::string(c) + " | " + sp);
-    }
-}
-
 class StripPicture : public PanelSuite {};
 
-// 57 moves in three stages: the strip changes the frame only in its band,
-// where each token shows in its colour; an empty timeline changes nothing.
+// The strip changes the frame only in its band, each token in its colour; empty, nothing.
 TEST_F(StripPicture, HighlightsTheCurrentMoveAndLeavesTheHudAlone) {
     std::mt19937 rng(17);
     SampleMoves t;
@@ -190,10 +174,6 @@ TEST_F(StripPicture, HighlightsTheCurrentMoveAndLeavesTheHudAlone) {
         }
         EXPECT_GT(count(s.tokens[s.current], kStripCurrentBox), 50);
         EXPECT_GT(played * coming, 0);
-        v.paused = 1;
-        frameWith(
-            w, h, [&] { drawSolutionStrip(v, w, h); }, ("paused_" + name).c_str());
-        v.paused = 0;
         const StripView empty{nullptr, nullptr, 0, 0, 0, 0, 1.0};
         EXPECT_TRUE(frameWith(
                         w, h, [&] { drawSolutionStrip(empty, w, h); }, nullptr)

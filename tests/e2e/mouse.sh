@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The mouse end to end through the real pointer: a sticker dragged gives U',
-# a short drag and one on the background change nothing (shots: e2e-mouse).
+# The mouse end to end through the real pointer: a sticker dragged gives U'
+# (shots: e2e-mouse).
 set -euo pipefail
 
 build="$(cd "${1:?usage: mouse.sh <build-dir>}" && pwd)"
@@ -61,20 +61,7 @@ after="$("$build/cube-solve" --scramble "U'" --show-state)"
 drag 391 350 625 330 top-drag
 wait_still "$area" "$shots/top-turned.png"
 got="$(state)"
-echo "after the drag: $got"
 [ "$got" = "$after" ] || fail "the drag did not give U' ($after)"
 
-drag 468 520 470 540 short-drag # a few degrees: the layer goes back
-drag 900 650 980 600 background-drag # the cube turns, no layer does
-wait_still "$area" "$shots/end.png"
-got="$(state)"
-[ "$got" = "$after" ] || fail "a short drag or a drag on the background changed the cube: $got"
-
-press Escape
-set +e
-wait "$pid"
-code=$?
-set -e
-pid=""
-[ "$code" -eq 0 ] || fail "exit code $code"
-echo "mouse.sh: a drag turned U', a short drag and the background changed nothing"
+xd_quit
+echo "mouse.sh: a drag turned U'"

@@ -1,5 +1,4 @@
-// A hidden SDL window with a GL compatibility context, and helpers to read
-// and look at its pictures (under Xvfb with Mesa's software renderer).
+// A hidden SDL window with a GL compatibility context, and its pictures read back.
 #pragma once
 
 #include "render/scene.h"
@@ -83,8 +82,7 @@ inline void writePpm(const Picture& pic, const char* env, const char* name) {
     std::fclose(f);
 }
 
-// Clears, loads the view's projection and scene, places the light there as
-// the frame does, leaving the cube's matrix loaded (a template: scene_test has its own View).
+// Clears, loads the view and the light as the frame does, the cube's matrix last.
 template <class View> void loadView(const View& view) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
@@ -96,8 +94,7 @@ template <class View> void loadView(const View& view) {
     glLoadMatrixd(view.cube.m);
 }
 
-// The colour number a pixel shows in `look`: the palette entry nearest in
-// direction (lighting scales a colour), 0 for black, -1 for none.
+// The palette entry nearest a pixel's direction in `look`, 0 black, -1 none.
 template <class Look> int colourIn(const Look& look, const unsigned char* p) {
     if (p[0] < 20 && p[1] < 20 && p[2] < 20) return 0;
     const double length = std::sqrt(double(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
@@ -110,30 +107,6 @@ template <class Look> int colourIn(const Look& look, const unsigned char* p) {
         if (cosine > bestCos) bestCos = cosine, best = c;
     }
     return best;
-}
-
-// Window position of a model point under the current matrices.
-inline void projectPoint(const double p[3], int* wx, int* wy) {
-    GLdouble model[16], proj[16], x, y, z;
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, proj);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    gluProject(p[0], p[1], p[2], model, proj, viewport, &x, &y, &z);
-    *wx = int(x + 0.5), *wy = int(y + 0.5);
-}
-
-// The cubie colour 1..6 with the pixel's channels on and off, 0 black, -1 none.
-inline int cubieColourOf(const unsigned char* p) {
-    constexpr int kOn = 40, kOff = 15;
-    if (p[0] < kOff && p[1] < kOff && p[2] < kOff) return 0;
-    for (int colour = 1; colour <= 6; ++colour) {
-        bool match = true;
-        for (int ch = 0; ch < 3; ++ch)
-            if (CubieColourTable[colour][ch] > 0.5 ? p[ch] < kOn : p[ch] > kOff) match = false;
-        if (match) return colour;
-    }
-    return -1;
 }
 
 // A test suite sharing one hidden W x H window.

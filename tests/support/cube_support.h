@@ -1,7 +1,5 @@
-// Shared by the headless tests: the solver state of a fresh program, cubes
-// made by turns from the start state, snapshots of the whole cube, and a
-// fixture that runs each test in a fresh temporary working directory (a solve
-// writes "Kyb.txt" and "kub2.txt" there).
+// For the headless tests: a fresh program's state, cubes made by turns,
+// snapshots of the cube, a fixture in a fresh working directory.
 #pragma once
 
 #include "model/cube.h"
@@ -103,8 +101,7 @@ struct Snapshot {
     }
 };
 
-// Each test in a fresh temporary working directory with the solver state of
-// a fresh program; the driver's stage table comes back afterwards.
+// Each test in a fresh directory and program; the stage table restored after.
 class CubeTest : public ::testing::Test {
   protected:
     TempWorkDir dir;
