@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # cube-solve against bad move files and every write fault we can make, one row
-# each, in a fresh directory: status, a fragment of standard error, and the
-# journal afterwards ("same" as before or still absent, "grown" by exactly the
-# printed moves, "-" not looked at). Permission rows run as user 65534 under
-# root; the full-disk row needs root to mount a small tmpfs, else is skipped.
+# each in a fresh directory: status, a fragment of standard error, and the
+# journal afterwards ("same", "grown" by exactly the printed moves, "-" not
+# looked at). Permission rows run as user 65534 under root; the full disk needs root.
 set -u
 BUILD="$(cd "${1:?build directory}" && pwd)"
 TOOL="$BUILD/cube-solve"
@@ -23,13 +22,10 @@ root=0
 old_journal() { printf '9 1\n' > kub2.txt; }
 for_user() { chown -R 65534:65534 . 2>/dev/null || true; }
 
-# ---- setups ---------------------------------------------------------------
 s_old() { old_journal; }
 s_long_ok() { old_journal; printf '3 -1%250s\n7 1\n' '' > m.txt; }
-s_nul() { old_journal; printf '3 -1\n7\0 1\n' > m.txt; }
 s_long() { old_journal; printf '3 -1\n%300s\n' x > m.txt; }
 s_layer_range() { old_journal; printf '99999999999 1\n' > m.txt; }
-s_dir_range() { old_journal; printf '2 1\n4 -99999999999\n' > m.txt; }
 s_control() { old_journal; printf '7 \033[2J\001\n' > m.txt; }
 s_journal_dir() { mkdir kub2.txt; }
 s_journal_fifo() { mkfifo kub2.txt; }
@@ -52,14 +48,10 @@ s_full_disk() {
 ROWS=(
   "solve|s_old|-||--mixes 1 --print|0|, solved|grown"
   "254-character line|s_long_ok|-||--moves m.txt --print|0|, solved|grown"
-  "NUL byte|s_nul|-||--moves m.txt|2|m.txt:2: NUL byte|same"
   "/dev/zero|s_old|-||--moves /dev/zero|2|/dev/zero:1: NUL byte|same"
   "endless moves|s_old|-|yes '1 1'|--moves -|2|<stdin>:984: 0 mixes and 984 lines are too many for the history|same"
-  "endless blank lines|s_old|-|yes ''|--mixes 2 --moves -|2|<stdin>:884: 2 mixes and 884 lines|same"
-  "repeated flag|s_nul|-||--moves m.txt --moves /dev/null|2|--moves is given more than once|same"
   "long line|s_long|-||--moves m.txt|2|m.txt:2: line too long (at most 254 characters)|same"
   "layer out of range|s_layer_range|-||--moves m.txt|2|m.txt:1: layer 99999999999 is out of range|same"
-  "direction out of range|s_dir_range|-||--moves m.txt|2|m.txt:2: direction -99999999999 is out of range|same"
   "control bytes quoted|s_control|-||--moves m.txt|2|got \"7 \\x1b[2J\\x01\"|same"
   "mixes out of range|s_old|-||--mixes 99999999999|2|--mixes 99999999999 is out of range|same"
   "journal a directory|s_journal_dir|-||--mixes 1|3|cannot write kub2.txt: Is a directory|-"

