@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The command lines from the outside: exit statuses, which stream speaks,
-# which files are written, for help, bad input, every entry, the table file,
-# --batch and a file-size limit.
+# which files are written, for help, every entry, the table file, --batch and
+# a file-size limit (bad input: journal_faults.sh).
 set -u
 BUILD="$(cd "${1:?build directory}" && pwd)"
 TOOL="$BUILD/cube-solve"
@@ -13,16 +13,6 @@ passes=0
 check() { # name, condition result
   if [ "$2" -eq 0 ]; then passes=$((passes + 1)); else fails=$((fails + 1)); echo "FAIL: $1"; fi
 }
-bad() { # name, expected message, arguments (standard input from $STDIN)
-  local name="$1" msg="$2"; shift 2
-  rm -f Kyb.txt kub2.txt
-  "$TOOL" "$@" >out.txt 2>err.txt <"${STDIN:-/dev/null}"
-  local rc=$?
-  check "$name: status 2 (got $rc)" $([ "$rc" -eq 2 ]; echo $?)
-  check "$name: '$msg' (got '$(cat -v err.txt)')" $(grep -qF -- "$msg" err.txt; echo $?)
-  check "$name: no raw control byte" $(! LC_ALL=C grep -qP '[\x00-\x08\x0b-\x1f\x7f-\xff]' err.txt; echo $?)
-  check "$name: nothing written" $([ ! -e Kyb.txt ] && [ ! -e kub2.txt ] && [ ! -s out.txt ]; echo $?)
-}
 solved=UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB
 
 # Help, version and usage errors, for both programs.
@@ -32,15 +22,11 @@ for prog in cube-solve cube-solver; do
     env -u DISPLAY "$BUILD/$prog" $args >out.txt 2>err.txt
     check "$prog $args: status 0, on standard output only" $([ $? -eq 0 ] && [ -s out.txt ] && [ ! -s err.txt ]; echo $?)
   done
-  env -u DISPLAY "$BUILD/$prog" --help >out.txt 2>&1
-  check "$prog --help says which runs write files" $(grep -q 'kub2.txt' out.txt; echo $?)
   for args in "--bogus" "--state" "--scramble" "--scramble R --scramble U"; do
     env -u DISPLAY "$BUILD/$prog" $args >out.txt 2>err.txt </dev/null
     check "$prog $args: status 2, on standard error only" $([ $? -eq 2 ] && [ ! -s out.txt ] && [ -s err.txt ]; echo $?)
   done
 done
-"$TOOL" --help >help.txt 2>/dev/null
-check "cube-solve --help names --show-state's file-less use" $(grep -q 'no file is written' help.txt; echo $?)
 
 # --show-state alone writes nothing; with a routine it solves as before.
 rm -f Kyb.txt kub2.txt
@@ -50,26 +36,7 @@ check "--show-state alone: status 0, the state, nothing written" \
 "$TOOL" --mixes 1 --show-state --entry 0 >/dev/null 2>&1
 check "--show-state --entry 0 solves and writes" $([ -s kub2.txt ] && [ -s Kyb.txt ]; echo $?)
 
-# Bad input: status 2, file and line named, nothing written (the messages
-# themselves have unit tests; more rows in journal_faults.sh).
 printf '3 -1\n7 -1\n' > good.txt
-printf '3 -1\n\n10 1\n' > layer.txt
-printf 'R U\n\n3 1\nF2 B Xq D\n' >badword.txt
-printf '%s\n' "${solved:0:20}" >short.txt
-for _ in $(seq 10); do echo "R U F' L"; done >forty.txt
-printf '3 -1\n7 x\n' > malformed.txt
-bad "unreadable file" "cannot read $WORK/none.txt" --moves "$WORK/none.txt"
-bad "layer outside 1..9" "layer.txt:3: layer 10 is outside 1..9" --moves layer.txt
-bad "unknown entry" "unknown entry '7'" --entry 7
-bad "too many mixes" "too many mixes for the history" --mixes 20
-STDIN=malformed.txt bad "malformed stdin" "<stdin>:2" --moves -
-bad "state with the history replay" "cannot solve a cube given with --state" --state "$solved" --entry 5
-bad "bad word" 'badword.txt:4: word 3, "Xq", is not a move' --moves badword.txt
-bad "bad scramble" '--scramble: word 2, "\x07\xff", is not a move' --scramble "$(printf 'R \a\xff')"
-bad "state file content" "short.txt: the state has 20 letters, not 54" --state-file short.txt
-bad "notation past the history" "forty.txt:9: 19 mixes and 36 moves are too many for the history" \
-  --mixes 19 --moves forty.txt
-bad "scramble with a state" "give one of --state, --state-file and --scramble" --scramble R --state "$solved"
 
 # Every entry: the summary, the journal ending with the printed moves (a
 # retry's opening "1 -1" not journalled), and the moves replayed leave nothing.
@@ -137,8 +104,8 @@ for table in "$WORK/none.bin:none.bin: missing" "$WORK/damaged.bin:checksum mism
   check "tables $fault: entry 0 still solves" $?
 done
 
-# --batch's command line (its engine has its own tests): status, summary,
-# standard input, --logs, and the options refused.
+# --batch's command line (its engine has its own tests, its usage errors are
+# rows of journal_faults.sh): status, summary, standard input, --logs.
 printf 'R U R'"'"' U'"'"'\nR X\n%s\n\nF2 B2 L2\n' "$solved" > batch.txt
 rm -f Kyb.txt kub2.txt
 "$TOOL" --batch batch.txt > answers.txt 2>err.txt
@@ -150,10 +117,6 @@ check "batch: no trace or journal" $([ ! -e Kyb.txt ] && [ ! -e kub2.txt ]; echo
 check "batch from standard input, one job: the same answers" $(cmp -s answers.txt answers1.txt; echo $?)
 "$TOOL" --batch batch.txt --logs > /dev/null 2>&1
 check "batch --logs writes the journal" $([ -s kub2.txt ]; echo $?)
-bad "batch with a state" "--batch reads its cubes from its input" --batch --state "$solved"
-bad "jobs without batch" "--jobs and --logs go with --batch" --jobs 2
-bad "zero jobs" "--jobs takes a number of threads" --batch --jobs 0
-bad "unreadable batch file" "cannot read $WORK/none.txt" --batch "$WORK/none.txt"
 
 # A file-size limit: status 3, the reason given, the journal as it was.
 head -c 2000 /dev/zero | tr '\0' '\n' >kub2.txt

@@ -43,11 +43,6 @@ std::vector<Move> randomMoves(std::mt19937& rng, int count, int layers) {
     return moves;
 }
 
-void startCube() {
-    initCubieArray();
-    initFaceletGrid();
-}
-
 // Sticker k of face letter l in a state string.
 char at(const std::string& s, char face, int k) {
     return s[static_cast<size_t>(9 * std::string("URFDLB").find(face) + static_cast<size_t>(k))];
@@ -68,7 +63,7 @@ std::vector<int> marksOf(const int (&marked)[kStateLength]) {
 TEST(CubeText, FaceTurnsMoveStickersAsCubersNotationSays) {
     std::mt19937 rng(7);
     for (int trial = 0; trial < 50; ++trial) {
-        startCube();
+        cubetest::startState();
         play(randomMoves(rng, 30, 9));
         for (char face : std::string("URFDLB")) {
             const std::string b = stateNow();
@@ -101,7 +96,7 @@ TEST(CubeText, FaceTurnsMoveStickersAsCubersNotationSays) {
     }
     // A layer and the two parallel to it, turned the same way, turn the whole cube.
     for (const char* whole : {"U E' D'", "R M' L'", "F S B'"}) {
-        startCube();
+        cubetest::startState();
         play(parsed(whole));
         EXPECT_TRUE(isSolved()) << whole;
         // Relative to the centres the string is the solved one; four centres moved.
@@ -118,7 +113,7 @@ TEST(CubeText, FaceTurnsMoveStickersAsCubersNotationSays) {
 TEST(CubeText, StateStringRoundTripsOverRandomCubes) {
     std::mt19937 rng(11);
     for (int trial = 0; trial < 2000; ++trial) {
-        startCube();
+        cubetest::startState();
         play(randomMoves(rng, static_cast<int>(rng() % 60), trial % 2 ? 9 : 6));
         const std::string s = stateNow();
         int before[4][4][4][7];
@@ -152,10 +147,10 @@ TEST(CubeText, NotationRoundTripsOverRandomMoveLists) {
         ASSERT_EQ(static_cast<size_t>(len), std::strlen(text));
         const std::vector<Move> back = parsed(text);
         ASSERT_EQ(back.size(), moves.size()) << text;
-        startCube();
+        cubetest::startState();
         play(moves);
         const Snapshot want = Snapshot::take();
-        startCube();
+        cubetest::startState();
         play(back);
         ASSERT_TRUE(Snapshot::take() == want) << text;
     }
@@ -271,7 +266,7 @@ TEST(CubeText, EachFaultIsNamedMarkedAndRefused) {
         EXPECT_EQ(findStateFault(s.c_str(), msg, sizeof msg, marked), c.fault);
         EXPECT_STREQ(msg, c.message);
         EXPECT_EQ(marksOf(marked), c.marked);
-        startCube();
+        cubetest::startState();
         play(randomMoves(rng, 20, 9));
         const std::string before = stateNow();
         const Snapshot cube = Snapshot::take();
@@ -289,7 +284,7 @@ TEST(CubeText, TheMarkingCheckAgreesWithTheCheckOverMixedCubes) {
     std::mt19937 rng(99);
     int faults[kFaultSwap + 1] = {0};
     for (int trial = 0; trial < 1500; ++trial) {
-        startCube();
+        cubetest::startState();
         play(randomMoves(rng, 5 + static_cast<int>(rng() % 40), 9));
         const std::string sound = stateNow();
         char msg[kTextMessageSize] = "", checked[kTextMessageSize] = "";

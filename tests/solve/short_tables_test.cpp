@@ -1,6 +1,6 @@
 // The Short routine's table file refused for every kind of damage, with a
-// message naming the file and the fault; the same cube answered the same way
-// on any thread and in any order; the worker's answer taken by the solve.
+// message naming the file and the fault; the worker's answer taken by the
+// solve. (The same answer on any number of threads: batch_test.cpp.)
 #include "solve/menu.h"
 #include "solve/short/routine.h"
 #include "tests/support/cube_support.h"
@@ -99,48 +99,6 @@ TEST(ShortTableFile, TheMakersFileIsWhatTheProgramMaps) {
     const std::string path = dir.path + "/again.bin";
     ASSERT_TRUE(shortWriteTableFile(path.c_str(), *shortTables()));
     EXPECT_TRUE(readFile(path) == goodImage());
-}
-
-// Same cube, same answer: on one thread or two, beside other searches.
-TEST(ShortDeterminism, SameCubeSameAnswerOnAnyThreadInAnyOrder) {
-    ASSERT_EQ(shortPrepare(), nullptr);
-    std::mt19937 rng(91);
-    constexpr int kCubes = 40;
-    std::vector<ShortViews> cubes(kCubes);
-    for (ShortViews& v : cubes) {
-        randomCube(rng, 30);
-        ASSERT_TRUE(shortReadViews(v));
-    }
-    using Answer = std::vector<std::pair<int, int>>;
-    const auto answer = [](ShortSearch& s, const ShortViews& v, int threads) {
-        Move out[kShortSolveMaxLength];
-        const int n = s.solve(v, out, kShortSolveMaxLength, threads);
-        Answer a;
-        for (int i = 0; i < n; ++i) a.push_back({out[i].layer, out[i].direction});
-        if (n <= 0) a.push_back({n, 0});
-        return a;
-    };
-    std::vector<Answer> first(kCubes);
-    ShortSearch search(*shortTables());
-    for (int i = 0; i < kCubes; ++i) first[i] = answer(search, cubes[i], 1);
-    // Three searches at once (one or two threads each), each through all the
-    // cubes from another start.
-    std::vector<std::vector<Answer>> seen(3, std::vector<Answer>(kCubes));
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 3; ++t)
-        threads.emplace_back([&, t] {
-            ShortSearch own(*shortTables());
-            for (int k = 0; k < kCubes; ++k) {
-                const int i = t == 0 ? k : t == 1 ? (3 * k + 7) % kCubes : kCubes - 1 - k;
-                seen[static_cast<size_t>(t)][static_cast<size_t>(i)] =
-                    answer(own, cubes[i], t % 2 + 1);
-            }
-        });
-    for (std::thread& t : threads) t.join();
-    for (int t = 0; t < 3; ++t)
-        for (int i = 0; i < kCubes; ++i)
-            EXPECT_EQ(seen[static_cast<size_t>(t)][static_cast<size_t>(i)], first[i])
-                << "cube " << i << ", thread " << t;
 }
 
 // Polls the worker until its answer for the live cube is in (at most 10 s).
