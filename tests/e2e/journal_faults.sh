@@ -84,17 +84,13 @@ ROWS=(
   "full disk|s_full_disk|root||--entry 2 --mixes 1|3|cannot write kub2.txt: No space left on device (nothing of this solve was added)|same"
 )
 
+skip() { echo "SKIP: $1"; skips=$((skips + 1)); cd "$WORK" || exit 1; }
 for row in "${ROWS[@]}"; do
   IFS='|' read -r name setup needs feed args status fragment journal <<< "$row"
-  if [ "$needs" = root ] && [ "$root" -ne 1 ]; then
-    echo "SKIP: $name (needs root to mount a small tmpfs)"; skips=$((skips + 1)); continue
-  fi
+  [ "$needs" = root ] && [ "$root" -ne 1 ] && { skip "$name (needs root)"; continue; }
   run=()
   if [ "$needs" = user ] && [ "$root" -eq 1 ]; then
-    if ! command -v setpriv >/dev/null; then
-      echo "SKIP: $name (root ignores permission bits and setpriv is missing)"
-      skips=$((skips + 1)); continue
-    fi
+    command -v setpriv >/dev/null || { skip "$name (root ignores permission bits, no setpriv)"; continue; }
     run=(setpriv --reuid=65534 --regid=65534 --clear-groups)
   fi
   dir="$WORK/case$((++rows))"
@@ -102,7 +98,7 @@ for row in "${ROWS[@]}"; do
   "$setup"
   case $? in
     0) ;;
-    77) echo "SKIP: $name (cannot mount a tmpfs here)"; skips=$((skips + 1)); cd "$WORK"; continue ;;
+    77) skip "$name (cannot mount a tmpfs here)"; continue ;;
     *) echo "FAIL: $name: setup"; fails=$((fails + 1)); cd "$WORK"; continue ;;
   esac
   rm -f "$WORK/before"
