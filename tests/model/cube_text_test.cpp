@@ -1,6 +1,4 @@
-// The state string and the notation: the face letters checked against real
-// layer turns, every kind of impossible cube refused with its own message,
-// and round trips over many random cubes and move lists.
+// The state string and the notation: real turns, faults, random round trips.
 #include "model/cube_text.h"
 #include "tests/support/cube_support.h"
 
@@ -57,9 +55,7 @@ std::vector<int> marksOf(const int (&marked)[kStateLength]) {
 
 } // namespace
 
-// A clockwise face turn, applied through turnLayer, moves the letters the way
-// cubers' U, R and F move them, and turns every face's own nine stickers
-// clockwise in reading order; the slices follow L, D and F.
+// Face turns move stickers as cubers' U, R, F do; slices follow L, D and F.
 TEST(CubeText, FaceTurnsMoveStickersAsCubersNotationSays) {
     std::mt19937 rng(7);
     for (int trial = 0; trial < 50; ++trial) {
@@ -107,9 +103,7 @@ TEST(CubeText, FaceTurnsMoveStickersAsCubersNotationSays) {
     }
 }
 
-// String out and back in gives the same cube up to the colours' names: every
-// side of every corner and edge, hidden ones included, is the old colour
-// renamed after the face whose centre showed it; the string is unchanged.
+// String out and in: every cubie side (hidden too) the same up to renaming.
 TEST(CubeText, StateStringRoundTripsOverRandomCubes) {
     std::mt19937 rng(11);
     for (int trial = 0; trial < 2000; ++trial) {
@@ -172,8 +166,7 @@ TEST(CubeText, NotationRoundTripsOverRandomMoveLists) {
     EXPECT_STREQ(msg, "word 2, \"U3\", is not a move");
 }
 
-// Bad input is shown quoted, with no control byte left raw, cut short with
-// "..." when the room ends.
+// Bad input is quoted, control bytes escaped, cut short with "...".
 TEST(CubeText, BadBytesAreQuotedEscapedAndCutShort) {
     const struct {
         std::string in;
@@ -195,8 +188,7 @@ TEST(CubeText, BadBytesAreQuotedEscapedAndCutShort) {
     }
 }
 
-// Each fault of a cube a few edits from solved: the fault named, exactly the
-// stickers marked, and the read refused with the live (mixed) cube untouched.
+// Each fault named and marked exactly; the read refused, live cube untouched.
 TEST(CubeText, EachFaultIsNamedMarkedAndRefused) {
     struct Case {
         std::vector<std::pair<int, char>> edits; // place -> letter
@@ -276,9 +268,7 @@ TEST(CubeText, EachFaultIsNamedMarkedAndRefused) {
     }
 }
 
-// Over many mixed cubes: a sound one is sound; one sticker painted another
-// colour is never sound and only that sticker is marked; whatever else is
-// done to the letters, a fault marks some sticker and nothing is marked without one.
+// Random repaints: one sticker is marked alone; any fault marks something.
 TEST(CubeText, TheMarkingCheckAgreesWithTheCheckOverMixedCubes) {
     std::mt19937 rng(99);
     int faults[kFaultSwap + 1] = {0};

@@ -1,5 +1,4 @@
-// cube-solve --batch's engine: a line out for every line in, in order, errors
-// naming their line, the same answers for any number of jobs.
+// cube-solve --batch's engine: a line out per line in; any number of jobs.
 #include "model/cube_text.h"
 #include "solve/batch.h"
 #include "tests/support/cube_support.h"
@@ -129,8 +128,7 @@ TEST_F(Batch, TheSameAnswersForAnyNumberOfJobs) {
     std::mt19937 rng(32);
     std::string text;
     std::vector<std::string> mixes;
-    // More lines than one chunk, so that chunks follow each other too; every
-    // fifth a long mix (the searches take most of the time).
+    // More lines than one chunk; every fifth a long mix.
     for (int i = 0; i < 270; ++i) {
         mixes.push_back(randomMix(rng, i % 5 == 0 ? 30 : 3));
         text += (i % 2 ? stateOf(mixes.back()) : mixes.back()) + "\n";

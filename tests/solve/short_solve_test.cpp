@@ -1,5 +1,4 @@
-// The short-solution routine: its coordinates, its move tables against
-// turnLayer, its distance tables against breadth-first search, whole solves.
+// The short-solution routine: coordinates, move and distance tables, solves.
 #include "solve/short/distances.h"
 #include "solve/short/routine.h"
 #include "tests/support/cube_support.h"
@@ -85,8 +84,7 @@ TEST_F(ShortSolve, MoveTablesAgreeWithTurningTheCube) {
     }
 }
 
-// Every cube within a few quarter turns of solved, with its true distance,
-// by breadth-first search over the given moves (half turns cost 2).
+// Cubes near solved with their true distance (half turns cost 2), by BFS.
 std::map<std::vector<int>, int> cubesNear(const int* moves, int moveCount, int maxCost) {
     const auto key = [](const ShortCube& c) {
         return std::vector<int>(reinterpret_cast<const int*>(&c),
@@ -116,8 +114,7 @@ std::map<std::vector<int>, int> cubesNear(const int* moves, int moveCount, int m
     return dist;
 }
 
-// The phase-1 table is exact: 0 only at the goal, and elsewhere one quarter
-// turn from some neighbour and from none by more.
+// Phase 1: 0 only at the goal, else one from some neighbour and none by more.
 TEST_F(ShortSolve, Phase1DistancesAreExact) {
     const int solvedSlice = shortSlice(shortFromTwist(0));
     ASSERT_EQ(shortPhase1Distance(T(), 0, 0, solvedSlice), 0);
@@ -156,8 +153,7 @@ TEST_F(ShortSolve, Phase2DistanceTablesNeverOverestimate) {
         ASSERT_EQ(shortNearDistance(T(), cp, ep, sp), d);
     }
     EXPECT_GT(reached, 0);
-    // Across one move of cost c no distance changes by more than c; with 0
-    // only at the solved pair, that holds every entry to its true distance.
+    // Across a move of cost c no distance changes by more than c.
     for (int p = 0; p < kShortPerms; p += 11)
         for (int s = 0; s < kShortSlicePerms; ++s)
             for (int k = 0; k < kShortPhase2Moves; ++k) {
@@ -200,8 +196,7 @@ TEST_F(ShortSolve, FallbackSolvesEveryPhase2Cube) {
     EXPECT_EQ(shortFallbackPhase2(T(), 0, 0, 0, moves, 0), 0);
 }
 
-// Applies a solution and says whether it is made of outer-layer quarter
-// turns without a turn undoing the one before or three equal turns in a row.
+// Plays a solution: outer quarter turns, none undone or tripled?
 bool playSolution(const Move* moves, int n) {
     bool clean = true;
     for (int i = 0; i < n; ++i) {

@@ -1,6 +1,4 @@
-// The Short routine's table file refused for every kind of damage, with a
-// message naming the file and the fault; the worker's answer taken by the
-// solve. (The same answer on any number of threads: batch_test.cpp.)
+// The Short table file refused for every damage; the worker's answer taken.
 #include "solve/menu.h"
 #include "solve/short/routine.h"
 #include "tests/support/cube_support.h"
@@ -123,8 +121,7 @@ TEST_F(CubeTest, TheWorkersAnswerIsTheSolveOfTheCubeItWasFoundFor) {
         const int n = shortSolve(expected, kShortSolveMaxLength);
         ASSERT_GT(n, 0);
         EXPECT_EQ(menuEntryReadyToSolve(kShortEntry), 0); // not started yet
-        // Every third round the cube turns while the worker thinks: that
-        // answer is not taken, the new cube is searched for instead.
+        // Every third round the cube turns meanwhile: that answer is not taken.
         if (round % 3 == 2) turnLayer(3, 1);
         ASSERT_TRUE(waitForAnswer());
         EXPECT_EQ(shortWorkerBusy(), 0);

@@ -1,5 +1,4 @@
-// Whole solves of every menu entry over many random cubes (and three that once
-// never finished), the Base driver's edge cases and bound, and "Quick".
+// Whole solves of every entry over random cubes, the driver's bound, "Quick".
 #include "model/cube_text.h"
 #include "solve/quick.h"
 #include "solve/short/search.h"
@@ -38,9 +37,7 @@ std::vector<int> computedEntries() {
 
 } // namespace
 
-// Every cube, solved by the entry and played back, ends solved; the cube is
-// put back after the computation; the journal holds the moves; no bound is
-// reached and no MoveList record is lost.
+// Every cube ends solved, is put back after the computation, journalled.
 TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
     const int entry = GetParam();
     const bool oneCall = kMenu[entry].kind == kOneCall;
@@ -75,16 +72,14 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
         apply(moves);
         ASSERT_TRUE(isSolved()) << what;
 
-        // Each move's stage: the first phase's up to phaseMark, then Base
-        // stages; a one-call routine's all its own.
+        // Each move's stage: first phase up to phaseMark, then Base stages.
         for (int k = 0; k < solutionCount; ++k)
             EXPECT_TRUE(kMenu[entry].kind == kOneCall ? SolutionStage[k] == kWholeEntryStage
                         : k < solveState.phaseMark    ? SolutionStage[k] == kFirstPhaseStage
                                                    : SolutionStage[k] >= 1 && SolutionStage[k] <= 7)
                 << what << " move " << k << " stage " << SolutionStage[k];
 
-        // A cut-off "2x2x2" attempt leaves its moves (399 or more) in the
-        // journal ahead of the solution; a retry's opening (1, -1) is not journalled.
+        // A cut-off "2x2x2" attempt leaves 399+ lines ahead; a retry's (1, -1) is not journalled.
         const std::string journal = readFile(kJournalFileName);
         const bool retryOpens = retried && !gaveUp;
         EXPECT_TRUE(!retryOpens || moves.front() == Turn(1, -1)) << what;
@@ -106,8 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, EntrySolves, ::testing::ValuesIn(computedEntri
                              return "Entry" + std::to_string(entry.param);
                          });
 
-// Entry 5, "Quick": random histories of mixes and manual turns, every 50th
-// filled to the history's limit, are undone to a solved cube.
+// "Quick" undoes random histories, every 50th full to the limit.
 TEST_F(CubeTest, QuickUndoesManyHistories) {
     std::mt19937 rng(99);
     for (int trial = 0; trial < 1500; ++trial) {
@@ -139,8 +133,7 @@ TEST_F(CubeTest, QuickUndoesManyHistories) {
     }
 }
 
-// The history passes: runs of four vanish, runs of three turn the other way
-// once, inverse pairs vanish.
+// Runs of four vanish, runs of three turn once the other way, pairs cancel.
 TEST(QuickSimplify, TheListedHistories) {
     const struct {
         Moves in, out;
@@ -163,8 +156,6 @@ TEST(QuickSimplify, TheListedHistories) {
     for (const auto& c : cases) EXPECT_EQ(simplified(c.in), c.out);
     historyTop = 0;
 }
-
-// ---- the Base driver's edge cases and the bound ------------------------------
 
 namespace {
 
@@ -194,8 +185,7 @@ TEST_F(CubeTest, TheBackupIsTakenOnTheFirstDriverCallOnly) {
     EXPECT_TRUE(Snapshot::take() == before);
 }
 
-// A stage that never finishes meets the driver-call bound, one that floods the
-// SolutionList its end: abandoned, the cube put back, the next solve works.
+// A stalled or flooding stage is abandoned, the cube put back; the next works.
 TEST_F(CubeTest, StalledOrFloodingSolvesAreAbandoned) {
     const struct {
         StageRoutine stage;
