@@ -3,8 +3,6 @@
 #include "solve/batch.h"
 #include "tests/support/cube_support.h"
 
-#include <sstream>
-
 using namespace cubetest;
 
 namespace {
@@ -50,28 +48,29 @@ std::string randomMix(std::mt19937& rng, int length) {
     return s;
 }
 
-std::string stateOf(const std::string& mix) {
-    startState();
+// Plays notation on the live cube; false if it does not parse.
+bool play(const std::string& notation) {
     Move moves[400];
     char message[kTextMessageSize];
-    const int n = parseMoves(mix.c_str(), moves, 400, message, sizeof message);
+    const int n = parseMoves(notation.c_str(), moves, 400, message, sizeof message);
     for (int i = 0; i < n; ++i) turnLayer(moves[i].layer, moves[i].direction);
+    return n >= 0;
+}
+
+std::string stateOf(const std::string& mix) {
+    startState();
+    play(mix);
     char state[kStateLength + 1];
     writeStateString(state);
     return state;
 }
 
-// Plays `answer` (notation) on the cube of `mix`: solved?
+// Plays `answer` on the cube read from the state of `mix`: solved?
 bool solves(const std::string& mix, const std::string& answer) {
     const std::string state = stateOf(mix);
     char message[kTextMessageSize];
     startState();
-    if (!readStateString(state.c_str(), message, sizeof message)) return false;
-    Move moves[400];
-    const int n = parseMoves(answer.c_str(), moves, 400, message, sizeof message);
-    if (n < 0) return false;
-    for (int i = 0; i < n; ++i) turnLayer(moves[i].layer, moves[i].direction);
-    return isSolved();
+    return readStateString(state.c_str(), message, sizeof message) && play(answer) && isSolved();
 }
 
 class Batch : public CubeTest {};
