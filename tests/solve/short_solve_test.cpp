@@ -199,16 +199,6 @@ bool playSolution(const Move* moves, int n) {
 
 TEST_F(ShortSolve, SolvesRandomCubes) {
     static Move out[kShortSolveMaxLength];
-    EXPECT_EQ(shortSolve(out, kShortSolveMaxLength), 0);
-    // Centres moved by slice turns only.
-    for (const Moves& turns : {Moves{{2, 1}}, Moves{{5, -1}, {8, 1}}, Moves{{8, 1}, {8, 1}}}) {
-        startState();
-        apply(turns);
-        const int n = shortSolve(out, kShortSolveMaxLength);
-        ASSERT_GE(n, 0);
-        EXPECT_TRUE(playSolution(out, n));
-        EXPECT_TRUE(isSolved());
-    }
     // No work beyond the first phase-1 solution: the fallback is the answer.
     ShortLimits none = kShortLimits;
     none.maxNodes = 0;

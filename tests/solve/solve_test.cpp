@@ -172,19 +172,6 @@ void floodingStage() { // fills every MoveList record
 
 } // namespace
 
-// The driver takes the backup on the first call of a solve only.
-TEST_F(CubeTest, TheBackupIsTakenOnTheFirstDriverCallOnly) {
-    turnLayer(4, 1);
-    turnLayer(7, -1);
-    const Snapshot before = Snapshot::take();
-    BaseDriver();
-    ASSERT_EQ(backupTaken, 1);
-    turnLayer(2, 1);
-    BaseDriver();
-    restoreCube();
-    EXPECT_TRUE(Snapshot::take() == before);
-}
-
 // A stalled or flooding stage is abandoned, the cube put back; the next works.
 TEST_F(CubeTest, StalledOrFloodingSolvesAreAbandoned) {
     const struct {
