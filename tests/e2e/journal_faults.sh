@@ -68,6 +68,7 @@ ROWS=(
   "unknown entry|s_old|-||--entry 7|2|unknown entry '7'|same"
   "too many mixes|s_old|-||--mixes 20|2|too many mixes for the history|same"
   "history replay of a state|s_old|-||--state $solved --entry 5|2|cannot solve a cube given with --state|same"
+  "history replay of a scramble|s_old|-||--scramble R --entry 5|2|given with --state, --state-file or --scramble|same"
   "scramble with a state|s_old|-||--scramble R --state $solved|2|give one of --state, --state-file and --scramble|same"
   "batch with a state|s_old|-||--batch --state $solved|2|--batch reads its cubes from its input|same"
   "jobs without batch|s_old|-||--jobs 2|2|--jobs and --logs go with --batch|same"
