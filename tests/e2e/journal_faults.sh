@@ -15,8 +15,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fails=0 passes=0 skips=0 rows=0
-root=0
-[ "$(id -u)" -eq 0 ] && root=1
+root=$(($(id -u) == 0))
 
 solved=UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB
 old_journal() { printf '9 1\n' > kub2.txt; }

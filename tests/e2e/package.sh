@@ -15,7 +15,6 @@ check() { # name, condition result
   { cat "$WORK/cpack.txt"; echo "package.sh: FAIL: cpack -G DEB failed"; exit 1; }
 deb="$(ls "$WORK"/out/*.deb 2>/dev/null | head -n 1)"
 [ -n "$deb" ] || { echo "package.sh: FAIL: no .deb in $WORK/out"; exit 1; }
-echo "package: $(basename "$deb")"
 
 dpkg-deb -c "$deb" | awk '{print $NF}' >"$WORK/contents.txt"
 expected=(
@@ -109,11 +108,8 @@ if [ -n "$meta" ]; then
   fi
 fi
 
-# Started from the menu, the program is told so.
-desktop="$WORK/root/usr/share/applications/cube-solver.desktop"
-if [ -f "$desktop" ]; then
-  check "the desktop entry passes --desktop" $(grep -qx 'Exec=cube-solver --desktop' "$desktop"; echo $?)
-fi
+desktop="$WORK/root/usr/share/applications/cube-solver.desktop" # started from the menu: told so
+[ ! -f "$desktop" ] || check "the desktop entry passes --desktop" $(grep -qx 'Exec=cube-solver --desktop' "$desktop"; echo $?)
 
 echo "package.sh: $passes passed, $fails failed"
 [ "$fails" -eq 0 ]
