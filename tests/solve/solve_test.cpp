@@ -1,13 +1,10 @@
-// Whole solves of every menu entry over many random cubes, the three cubes on
-// which entries 1, 2 and 4 once never finished, the Base driver's edge cases,
-// the bound that stops a stalled solve, and the "Quick" history passes.
+// Whole solves of every entry over random cubes, the driver's bound, "Quick".
 #include "model/cube_text.h"
 #include "solve/quick.h"
 #include "solve/short/search.h"
 #include "tests/support/cube_support.h"
 
 #include <cstdio>
-#include <sstream>
 
 using namespace cubetest;
 
@@ -21,27 +18,6 @@ int lineCount(const std::string& s) {
     return static_cast<int>(std::count(s.begin(), s.end(), '\n'));
 }
 
-// Every trace line is a move "layer direction" or a one-word marker, and one
-// stage call writes no more than a MoveList of moves.
-void expectTraceFormat(const std::string& trace, const std::string& what) {
-    std::istringstream in(trace);
-    int moves = 0;
-    for (std::string line; std::getline(in, line);) {
-        int layer = 0, dir = 0;
-        char rest = 0;
-        if (std::sscanf(line.c_str(), "%d %d%c", &layer, &dir, &rest) == 2) {
-            ++moves;
-            EXPECT_TRUE(layer >= 1 && layer <= 9 && (dir == 1 || dir == -1))
-                << what << ": " << line;
-        } else {
-            EXPECT_TRUE(!line.empty() && line.find(' ') == std::string::npos)
-                << what << ": " << line;
-        }
-    }
-    EXPECT_LE(moves, kMoveListSize) << what;
-    EXPECT_TRUE(trace.empty() || trace.back() == '\n') << what;
-}
-
 // The cubes on which entries 1, 2 and 4 once ran for ever.
 const Moves kFormerHangs[] = {
     {{3, -1}, {7, -1}, {3, 1}}, {{3, -1}, {7, -1}, {7, -1}}, {{1, 1}, {9, -1}, {9, -1}, {3, 1}}};
@@ -49,22 +25,12 @@ const Moves kFormerHangs[] = {
 // Cubes per computed entry ("Quick", 5, has its own test).
 constexpr int kCubes[kMenuSize] = {3000, 1500, 1000, 1500, 1500, 0, 200};
 
+// The entries computeSolve solves: all but the history replay, 5.
 class EntrySolves : public CubeTest, public ::testing::WithParamInterface<int> {};
-
-// The menu entries solved by computeSolve: all but the history replay.
-std::vector<int> computedEntries() {
-    std::vector<int> entries;
-    for (int e = 0; e < kMenuSize; ++e)
-        if (kMenu[e].kind != kHistoryReplay) entries.push_back(e);
-    return entries;
-}
 
 } // namespace
 
-// Every cube, solved by the entry and played back, ends solved (its notation
-// too, on the cube its state string makes); the cube is put back after the
-// computation; the journal holds the moves, the trace keeps its format; no
-// bound is reached and no MoveList record is lost.
+// Every cube ends solved, is put back after the computation, journalled.
 TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
     const int entry = GetParam();
     const bool oneCall = kMenu[entry].kind == kOneCall;
@@ -80,8 +46,6 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
             apply(randomTurns(rng, 8 + static_cast<int>(rng() % 23)));
         const std::string what = "entry " + std::to_string(entry) + " cube " + std::to_string(i);
         const Snapshot cube = Snapshot::take();
-        char state[kStateLength + 1];
-        writeStateString(state);
         std::remove(kJournalFileName);
         const int retries = blockRetries, abandoned = blockRetriesAbandoned;
 
@@ -101,27 +65,14 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
         apply(moves);
         ASSERT_TRUE(isSolved()) << what;
 
-        // The notation, parsed back, solves the cube read from the state string.
-        // Each move's stage: the first phase's up to phaseMark, then Base
-        // stages; a one-call routine's all its own.
-        static char notation[kSolutionListSize * 4 + 1];
-        static Move parsed[kSolutionListSize];
-        char message[kTextMessageSize] = "";
-        ASSERT_GE(formatMoves(SolutionList, solutionCount, notation, sizeof notation), 0) << what;
-        ASSERT_EQ(parseMoves(notation, parsed, kSolutionListSize, message, sizeof message),
-                  solutionCount)
-            << what << message;
-        ASSERT_EQ(readStateString(state, message, sizeof message), 1) << what << message;
-        for (int k = 0; k < solutionCount; ++k) turnLayer(parsed[k].layer, parsed[k].direction);
-        EXPECT_TRUE(isSolved()) << what << ": " << notation;
+        // Each move's stage: first phase up to phaseMark, then Base stages.
         for (int k = 0; k < solutionCount; ++k)
             EXPECT_TRUE(kMenu[entry].kind == kOneCall ? SolutionStage[k] == kWholeEntryStage
                         : k < solveState.phaseMark    ? SolutionStage[k] == kFirstPhaseStage
                                                    : SolutionStage[k] >= 1 && SolutionStage[k] <= 7)
                 << what << " move " << k << " stage " << SolutionStage[k];
 
-        // A cut-off "2x2x2" attempt leaves its moves (399 or more) in the
-        // journal ahead of the solution; a retry's opening (1, -1) is not journalled.
+        // A cut-off "2x2x2" attempt leaves 399+ lines ahead; a retry's (1, -1) is not journalled.
         const std::string journal = readFile(kJournalFileName);
         const bool retryOpens = retried && !gaveUp;
         EXPECT_TRUE(!retryOpens || moves.front() == Turn(1, -1)) << what;
@@ -131,41 +82,19 @@ TEST_P(EntrySolves, ManyCubesEndSolvedWithTheirJournal) {
         EXPECT_TRUE(retried ? ahead >= (gaveUp ? 399 + 398 : 399) : ahead == 0)
             << what << ": " << ahead << " journal lines ahead of the solution";
         // A one-call routine is one stage call: its trace is the whole solution.
-        if (oneCall)
-            EXPECT_EQ(readFile(kTraceFileName), linesOf(moves)) << what;
-        else
-            expectTraceFormat(readFile(kTraceFileName), what);
+        EXPECT_TRUE(!oneCall || readFile(kTraceFileName) == linesOf(moves)) << what;
         if (HasFailure()) break;
         playbackEnded();
     }
     if (entry == 4) testing::internal::GetCapturedStdout();
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, EntrySolves, ::testing::ValuesIn(computedEntries()),
+INSTANTIATE_TEST_SUITE_P(Entries, EntrySolves, ::testing::Values(0, 1, 2, 3, 4, 6),
                          [](const ::testing::TestParamInfo<int>& entry) {
                              return "Entry" + std::to_string(entry.param);
                          });
 
-// A one-call entry on the solved cube: no moves, an empty journal and trace.
-TEST_F(CubeTest, OneCallEntriesOnTheSolvedCubeGiveNoMoves) {
-    for (int entry = 0; entry < kMenuSize; ++entry) {
-        if (kMenu[entry].kind != kOneCall) continue;
-        SCOPED_TRACE("entry " + std::to_string(entry));
-        prepareMenuEntry(entry);
-        freshProgram();
-        std::remove(kJournalFileName);
-        ASSERT_EQ(computeSolve(entry), 1);
-        EXPECT_EQ(solutionCount, 0);
-        EXPECT_EQ(solveState.playbackPending, 1);
-        EXPECT_EQ(backupTaken, 0);
-        EXPECT_TRUE(isSolved());
-        EXPECT_EQ(readFile(kJournalFileName), "");
-        EXPECT_EQ(readFile(kTraceFileName), "");
-    }
-}
-
-// Entry 5, "Quick": random histories of mixes and manual turns, every 50th
-// filled to the history's limit, are undone to a solved cube.
+// "Quick" undoes random histories, every 50th full to the limit.
 TEST_F(CubeTest, QuickUndoesManyHistories) {
     std::mt19937 rng(99);
     for (int trial = 0; trial < 1500; ++trial) {
@@ -192,13 +121,10 @@ TEST_F(CubeTest, QuickUndoesManyHistories) {
         ASSERT_TRUE(isSolved()) << "history " << trial;
         ASSERT_LE(n, kHistorySize - 1);
         EXPECT_EQ(historyTop, 0);
-        EXPECT_EQ(solveState.solveRequested, 0);
-        EXPECT_EQ(solveState.quickPrepared, 0);
     }
 }
 
-// The history passes: runs of four vanish, runs of three turn the other way
-// once, inverse pairs vanish.
+// Runs of four vanish, runs of three turn once the other way, pairs cancel.
 TEST(QuickSimplify, TheListedHistories) {
     const struct {
         Moves in, out;
@@ -222,14 +148,8 @@ TEST(QuickSimplify, TheListedHistories) {
     historyTop = 0;
 }
 
-// ---- the Base driver's edge cases and the bound ------------------------------
-
 namespace {
 
-int stage7Runs = 0;
-void countedStage7() {
-    ++stage7Runs;
-}
 void stallingStage() { // turns the last layer round and round
     stageBegin();
     emitMove(7, 1);
@@ -243,46 +163,7 @@ void floodingStage() { // fills every MoveList record
 
 } // namespace
 
-TEST_F(CubeTest, BaseDriverEdgeCases) {
-    // A solved cube: nothing applied, the request answered, the journal created empty.
-    solveState.solveRequested = solveState.workColourSet = 1;
-    BaseDriver();
-    EXPECT_EQ(solveState.solveRequested, 0);
-    EXPECT_EQ(solveState.workColourSet, 0);
-    EXPECT_EQ(solveState.playbackPending, 1);
-    EXPECT_EQ(solutionCount, 0);
-    EXPECT_EQ(readFile(kJournalFileName), "");
-
-    // The backup is taken on the first call of a solve only.
-    freshProgram();
-    turnLayer(4, 1);
-    turnLayer(7, -1);
-    const Snapshot before = Snapshot::take();
-    BaseDriver();
-    ASSERT_EQ(backupTaken, 1);
-    turnLayer(2, 1);
-    BaseDriver();
-    restoreCube();
-    EXPECT_TRUE(Snapshot::take() == before);
-
-    // solveState.lastStageActive runs stage 7 whatever stage 1's test says.
-    freshProgram();
-    turnLayer(9, 1); // the cross broken
-    turnLayer(7, 1); // and the last layer turned
-    ASSERT_FALSE(stageComplete1());
-    ASSERT_FALSE(stageComplete7());
-    baseStageTable[7] = countedStage7;
-    stage7Runs = 0;
-    solveState.lastStageActive = 1;
-    BaseDriver();
-    EXPECT_EQ(stage7Runs, 1);
-    solveState.lastStageActive = 0;
-    BaseDriver();
-    EXPECT_EQ(stage7Runs, 1);
-}
-
-// A stage that never finishes meets the driver-call bound, one that floods the
-// SolutionList its end: abandoned, the cube put back, the next solve works.
+// A stalled or flooding stage is abandoned, the cube put back; the next works.
 TEST_F(CubeTest, StalledOrFloodingSolvesAreAbandoned) {
     const struct {
         StageRoutine stage;
